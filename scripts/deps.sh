@@ -1,0 +1,24 @@
+# Sourced by the other scripts: installs the Debian packages the build needs
+# when any is missing (apt-get update runs once, only then).
+VANDOR_PACKAGES="build-essential cmake ninja-build ccache qt6-base-dev qt6-qpa-plugins libgl-dev
+zlib1g-dev libjpeg62-turbo-dev libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
+xvfb xauth"
+
+vandor_install_deps() {
+  local missing=""
+  for p in $VANDOR_PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  echo "Installing:$missing"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+vandor_build() {
+  local dir="$1"; shift
+  cmake -S "$VANDOR_ROOT" -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j 2
+}

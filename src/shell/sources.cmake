@@ -1,0 +1,3 @@
+set(VANDOR_SHELL_SOURCES
+  shell/vdrProgramFolder.cpp
+)

@@ -1,0 +1,30 @@
+#include "vdrProgramFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString &Override() {
+    static QString folder;
+    return folder;
+}
+
+QString ExecutableFolder() {
+    // Works before (and without) a QCoreApplication.
+    const QFileInfo exe(QStringLiteral("/proc/self/exe"));
+    return QDir::cleanPath(QFileInfo(exe.symLinkTarget()).absolutePath());
+}
+
+} // namespace
+
+QString ProgramFolder() {
+    if (!Override().isEmpty())
+        return Override();
+    static const QString folder = ExecutableFolder();
+    return folder;
+}
+
+void SetProgramFolder(const QString &folder) {
+    Override() = folder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}

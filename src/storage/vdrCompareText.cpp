@@ -1,0 +1,66 @@
+#include "vdrCompareText.h"
+
+#include <array>
+
+namespace {
+
+struct Weight {
+    char16_t primary;   // the folded base letter
+    char16_t secondary; // the folded accented letter, 0 when unaccented
+};
+
+Weight ComputeWeight(char16_t c) {
+    const QChar folded = QChar(c).toCaseFolded();
+    if (folded.decompositionTag() == QChar::Canonical) {
+        const QString parts = folded.decomposition();
+        if (!parts.isEmpty()) {
+            const QChar base = parts[0].toCaseFolded();
+            return {base.unicode(), folded.unicode()};
+        }
+    }
+    return {folded.unicode(), 0};
+}
+
+// Text in the database is single-byte, so nearly every character falls in
+// the first few blocks; a table keeps comparison cheap on large tables.
+constexpr int kTableSize = 0x250;
+
+const std::array<Weight, kTableSize> &WeightTable() {
+    static const std::array<Weight, kTableSize> table = [] {
+        std::array<Weight, kTableSize> t{};
+        for (int i = 0; i < kTableSize; ++i)
+            t[i] = ComputeWeight(static_cast<char16_t>(i));
+        return t;
+    }();
+    return table;
+}
+
+inline Weight WeightOf(char16_t c) {
+    if (c < kTableSize)
+        return WeightTable()[c];
+    return ComputeWeight(c);
+}
+
+} // namespace
+
+int CompareText(const QString &a, const QString &b) {
+    const qsizetype n = qMin(a.size(), b.size());
+    const QChar *pa = a.constData();
+    const QChar *pb = b.constData();
+    int accentOrder = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ca = pa[i].unicode();
+        const char16_t cb = pb[i].unicode();
+        if (ca == cb)
+            continue;
+        const Weight wa = WeightOf(ca);
+        const Weight wb = WeightOf(cb);
+        if (wa.primary != wb.primary)
+            return wa.primary < wb.primary ? -1 : 1;
+        if (accentOrder == 0 && wa.secondary != wb.secondary)
+            accentOrder = wa.secondary < wb.secondary ? -1 : 1;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    return accentOrder;
+}

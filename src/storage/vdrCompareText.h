@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The one comparison behind every sorted list, binary search and look-up by
+// name. It ignores letter case, places accented letters beside their base
+// letters (an accent only breaks a tie), and keeps equal-length digit strings
+// in numeric order. Sorting and searching must use this same function, or a
+// binary search runs over rows in an order it does not expect.
+//
+// Returns < 0, 0 or > 0.
+int CompareText(const QString &a, const QString &b);
+
+inline bool SameText(const QString &a, const QString &b) { return CompareText(a, b) == 0; }
+
+// For std::sort and friends.
+struct TvdrTextLess {
+    bool operator()(const QString &a, const QString &b) const { return CompareText(a, b) < 0; }
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A fresh folder per test, removed afterwards.
+class TvdrTempFolder {
+public:
+    TvdrTempFolder();
+    QString Path() const { return m_dir->path(); }
+    QString File(const QString &name) const { return m_dir->filePath(name); }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QByteArray ReadWholeFile(const QString &fileName);
+void WriteWholeFile(const QString &fileName, const QByteArray &bytes);
+
+// Path of a file under tests/data.
+QString TestDataFile(const QString &name);
