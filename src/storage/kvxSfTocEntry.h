@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// One entry of the table of contents: a block in use or a free gap.
+// Text form: Offset 0x01 Size 0x01 Free 0x01 Tag 0x01 Id (Id in code page 1252).
+class TkvxSfTocEntry {
+public:
+    qint32 Offset = 0;
+    qint32 Size = 0;
+    bool Free = true;
+    qint32 Tag = 0;
+    QString Id; // always trimmed; empty for a free gap
+
+    QByteArray AsText() const;
+    // Missing or invalid numbers read as 0, a missing Free flag as free.
+    void FromText(const QByteArray &text);
+};
