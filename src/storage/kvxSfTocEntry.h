@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // One entry of the table of contents: a block in use or a free gap.
@@ -17,3 +18,11 @@ public:
     // Missing or invalid numbers read as 0, a missing Free flag as free.
     void FromText(const QByteArray &text);
 };
+
+// The tokenizer of both levels of the TOC text: two adjacent separators give
+// an empty token, a separator at the very end gives none, and an empty text
+// gives no tokens at all.
+QList<QByteArray> SplitTocText(const QByteArray &text, char separator);
+
+// Ids are stored and compared without leading and trailing codes 0..32.
+QString TrimTocId(const QString &id);

@@ -68,9 +68,8 @@ public:
 private:
     void ReadToc();
     void WriteToc();
-    void CheckToc(qint64 dataEnd) const;
+    void CheckToc(qint64 dataEnd);
     qint64 DataEnd() const;
-    QString TempFileName() const;
 
     std::unique_ptr<TkvxSfFile> m_file;
     QString m_fileName;

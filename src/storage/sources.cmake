@@ -1,4 +1,9 @@
 set(VANDOR_STORAGE_SOURCES
+  storage/kvxSfFile.cpp
+  storage/kvxSfHeader.cpp
+  storage/kvxSfToc.cpp
+  storage/kvxSfTocEntry.cpp
+  storage/kvxStreamFile.cpp
   storage/vdrCodePage.cpp
   storage/vdrCompareText.cpp
   storage/vdrFormat.cpp

@@ -1,4 +1,6 @@
 vandor_add_test(vandor_storage_tests SOURCES
+  storage/kvxSfTocTest.cpp
+  storage/kvxStreamFileTest.cpp
   storage/vdrCodePageTest.cpp
   storage/vdrCompareTextTest.cpp
   storage/vdrFormatTest.cpp

@@ -1,0 +1,65 @@
+#include "kvxSfTocEntry.h"
+
+#include "vdrCodePage.h"
+
+namespace {
+
+constexpr char kFieldSeparator = '\x01';
+
+qint32 ToInt(const QByteArray &token) {
+    bool ok = false;
+    const qint32 value = token.toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+QString TrimTocId(const QString &id) {
+    qsizetype first = 0;
+    qsizetype last = id.size();
+    while (first < last && id[first].unicode() <= 32)
+        ++first;
+    while (last > first && id[last - 1].unicode() <= 32)
+        --last;
+    return id.mid(first, last - first);
+}
+
+QList<QByteArray> SplitTocText(const QByteArray &text, char separator) {
+    QList<QByteArray> tokens = text.split(separator);
+    if (text.isEmpty() || text.endsWith(separator))
+        tokens.removeLast();
+    return tokens;
+}
+
+QByteArray TkvxSfTocEntry::AsText() const {
+    QByteArray text;
+    text += QByteArray::number(Offset);
+    text += kFieldSeparator;
+    text += QByteArray::number(Size);
+    text += kFieldSeparator;
+    text += Free ? '1' : '0';
+    text += kFieldSeparator;
+    text += QByteArray::number(Tag);
+    text += kFieldSeparator;
+    text += vdrCodePage::FromUnicode(Id);
+    return text;
+}
+
+void TkvxSfTocEntry::FromText(const QByteArray &text) {
+    Offset = 0;
+    Size = 0;
+    Free = true;
+    Tag = 0;
+    Id.clear();
+    const QList<QByteArray> tokens = SplitTocText(text, kFieldSeparator);
+    if (tokens.size() > 0)
+        Offset = ToInt(tokens[0]);
+    if (tokens.size() > 1)
+        Size = ToInt(tokens[1]);
+    if (tokens.size() > 2)
+        Free = tokens[2] == "1";
+    if (tokens.size() > 3)
+        Tag = ToInt(tokens[3]);
+    if (tokens.size() > 4)
+        Id = TrimTocId(vdrCodePage::ToUnicode(tokens[4]));
+}

@@ -1,0 +1,419 @@
+#include "kvxStreamFile.h"
+#include "vdrError.h"
+#include "vdrTestSupport.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <sys/stat.h>
+#include <zlib.h>
+
+namespace {
+
+std::string MessageOf(const std::function<void()> &action) {
+    try {
+        action();
+    } catch (const EvdrError &e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+QByteArray Pattern(int size, unsigned seed) {
+    std::mt19937 rng(seed);
+    QByteArray b(size, Qt::Uninitialized);
+    // Half random, half repetitive, so sizes after compression vary.
+    for (int i = 0; i < size; ++i)
+        b[i] = (i % 2) ? char(rng() & 0xFF) : char('a' + (i / 7) % 26);
+    return b;
+}
+
+qint32 Le32(const QByteArray &bytes, qint64 at) { return qFromLittleEndian<qint32>(bytes.constData() + at); }
+
+// Inflates a block with zlib's one-shot call, independently of the container.
+QByteArray InflateBlock(const QByteArray &block) {
+    const qint32 length = Le32(block, 0);
+    QByteArray out(qMax(length, 1), '\0');
+    uLongf outLen = uLongf(length);
+    const int rc = uncompress(reinterpret_cast<Bytef *>(out.data()), &outLen,
+                              reinterpret_cast<const Bytef *>(block.constData() + 4), uLong(block.size() - 4));
+    EXPECT_EQ(rc, Z_OK);
+    EXPECT_EQ(qint64(outLen), length);
+    out.truncate(length);
+    return out;
+}
+
+struct RawEntry {
+    qint64 offset, size;
+    bool free;
+    QByteArray id;
+};
+
+// Reads a container file by its byte layout alone and checks that the TOC
+// covers the data region without gaps or overlaps and that two free gaps are
+// never adjacent. Returns the live streams by Id.
+std::map<QByteArray, QByteArray> ReadByLayout(const QString &fileName) {
+    const QByteArray file = ReadWholeFile(fileName);
+    EXPECT_GE(file.size(), 4);
+    const qint32 tocSize = Le32(file, 0);
+    std::map<QByteArray, QByteArray> streams;
+    if (tocSize == 0) {
+        EXPECT_EQ(file.size(), 4);
+        return streams;
+    }
+    const qint64 dataEnd = file.size() - tocSize;
+    const QByteArray tocText = InflateBlock(file.mid(dataEnd));
+    std::vector<RawEntry> entries;
+    for (const QByteArray &record : tocText.split('\x02')) {
+        const QList<QByteArray> f = record.split('\x01');
+        EXPECT_EQ(f.size(), 5);
+        entries.push_back({f[0].toLongLong(), f[1].toLongLong(), f[2] == "1", f[4]});
+    }
+    qint64 expected = 4;
+    bool previousFree = false;
+    for (const RawEntry &e : entries) {
+        EXPECT_EQ(e.offset, expected) << "gap or overlap in the data region";
+        EXPECT_FALSE(e.free && previousFree) << "two adjacent free gaps";
+        previousFree = e.free;
+        expected = e.offset + e.size;
+        if (!e.free)
+            streams[e.id] = InflateBlock(file.mid(e.offset, e.size));
+    }
+    EXPECT_EQ(expected, dataEnd) << "the TOC does not reach the TOC block";
+    return streams;
+}
+
+void Corrupt(const QString &fileName, qint64 at, const QByteArray &bytes) {
+    QByteArray file = ReadWholeFile(fileName);
+    file.replace(at, bytes.size(), bytes);
+    WriteWholeFile(fileName, file);
+}
+
+class StreamFileTest : public ::testing::Test {
+protected:
+    TvdrTempFolder folder;
+    QString db = folder.File(QStringLiteral("Vandor.dat"));
+    TkvxStreamFile sf;
+
+    int EntryOffset(const QString &id) { return sf.Toc().Entry(sf.Toc().IndexOfId(id)).Offset; }
+};
+
+} // namespace
+
+TEST_F(StreamFileTest, ANewContainerIsFourZeroBytesAndTheFirstStreamFollowsTheHeader) {
+    sf.Open(folder.File(QStringLiteral("sub/dir/Vandor.dat")), false);
+    EXPECT_EQ(ReadWholeFile(sf.FileName()), QByteArray(4, '\0'));
+    EXPECT_EQ(sf.Toc().Count(), 0);
+    sf.WriteStream(QStringLiteral("TvdrCars"), 0, QByteArray("0000000=2001\tMake\tModel\r\n"));
+    EXPECT_EQ(EntryOffset(QStringLiteral("TvdrCars")), 4);
+    const qint64 size = QFileInfo(sf.FileName()).size();
+    EXPECT_EQ(size, 4 + sf.Toc().Entry(0).Size + sf.Header().TocSize);
+    EXPECT_EQ(ReadByLayout(sf.FileName()).at("TvdrCars"), QByteArray("0000000=2001\tMake\tModel\r\n"));
+    sf.Close();
+    EXPECT_TRUE(sf.FileName().isEmpty());
+
+    // Created but never written: opens as empty.
+    TkvxStreamFile other;
+    other.Open(db, false);
+    other.Close();
+    other.Open(db, true);
+    EXPECT_EQ(other.Toc().Count(), 0);
+}
+
+TEST_F(StreamFileTest, EmptyStreamsAndStreamsReadIntoAPositionedDestination) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("Empty"), 0, QByteArray());
+    const QByteArray file = ReadWholeFile(db);
+    EXPECT_EQ(Le32(file, 4), 0) << "an empty stream is stored with L = 0";
+    EXPECT_EQ(sf.ReadStream(QStringLiteral("Empty")), QByteArray());
+
+    sf.WriteStream(QStringLiteral("Data"), 0, QByteArray("new"));
+    QBuffer dest;
+    dest.open(QIODevice::ReadWrite);
+    dest.write("old");
+    sf.ReadStream(QStringLiteral("Data"), dest);
+    EXPECT_EQ(dest.data(), QByteArray("oldnew"));
+
+    // The source is stored whole, whatever its position.
+    QBuffer source;
+    source.open(QIODevice::ReadWrite);
+    source.write("whole content");
+    sf.WriteStream(QStringLiteral("FromDevice"), 0, source);
+    EXPECT_EQ(sf.ReadStream(QStringLiteral("FromDevice")), QByteArray("whole content"));
+}
+
+TEST_F(StreamFileTest, RewritesReuseTheOldBlockWhenItFitsAndAppendWhenItDoesNot) {
+    sf.Open(db, false);
+    const QByteArray big = Pattern(4000, 1);
+    sf.WriteStream(QStringLiteral("A"), 0, big);
+    sf.WriteStream(QStringLiteral("B"), 0, Pattern(3000, 2));
+    sf.WriteStream(QStringLiteral("C"), 0, Pattern(3000, 3));
+    const int offsetB = EntryOffset(QStringLiteral("B"));
+    const int sizeB = sf.Toc().Entry(1).Size;
+
+    // Same compressed size: same offset, no gap.
+    sf.WriteStream(QStringLiteral("B"), 0, Pattern(3000, 2));
+    EXPECT_EQ(EntryOffset(QStringLiteral("B")), offsetB);
+    EXPECT_EQ(sf.Toc().Count(), 3);
+
+    // Smaller: the front of the old block, the difference left free behind it.
+    sf.WriteStream(QStringLiteral("B"), 0, QByteArray("tiny"));
+    EXPECT_EQ(EntryOffset(QStringLiteral("B")), offsetB);
+    ASSERT_EQ(sf.Toc().Count(), 4);
+    EXPECT_TRUE(sf.Toc().Entry(2).Free);
+    EXPECT_EQ(sf.Toc().Entry(2).Offset, offsetB + sf.Toc().Entry(1).Size);
+    EXPECT_EQ(sf.Toc().Entry(1).Size + sf.Toc().Entry(2).Size, sizeB);
+
+    // Larger than any gap: appended, and the old block becomes free and
+    // merges with the gap behind it.
+    sf.WriteStream(QStringLiteral("B"), 0, Pattern(6000, 9));
+    EXPECT_GT(EntryOffset(QStringLiteral("B")), EntryOffset(QStringLiteral("C")));
+    EXPECT_TRUE(sf.Toc().Entry(1).Free);
+    EXPECT_EQ(sf.Toc().Entry(1).Size, sizeB);
+
+    // A gap directly before the old block: the released block merges with it
+    // and the new block starts at the gap's offset.
+    const int offsetC = EntryOffset(QStringLiteral("C"));
+    sf.WriteStream(QStringLiteral("C"), 0, Pattern(2500, 3));
+    EXPECT_EQ(EntryOffset(QStringLiteral("C")), offsetB);
+    EXPECT_LT(EntryOffset(QStringLiteral("C")), offsetC);
+    EXPECT_EQ(ReadByLayout(db).at("A"), big);
+}
+
+TEST_F(StreamFileTest, DeletingThreeAdjacentStreamsInAnyOrderLeavesOneGap) {
+    const QStringList ids = {QStringLiteral("S1"), QStringLiteral("S2"), QStringLiteral("S3")};
+    std::vector<int> order = {0, 1, 2};
+    do {
+        QFile::remove(db);
+        TkvxStreamFile f;
+        f.Open(db, false);
+        f.WriteStream(QStringLiteral("Before"), 0, Pattern(500, 7));
+        for (const QString &id : ids)
+            f.WriteStream(id, 0, Pattern(800, unsigned(id.back().unicode())));
+        f.WriteStream(QStringLiteral("After"), 0, Pattern(500, 8));
+        const int start = f.Toc().Entry(1).Offset;
+        const int end = f.Toc().Entry(4).Offset;
+        for (int i : order)
+            f.DeleteStream(ids[i]);
+        ASSERT_EQ(f.Toc().Count(), 3);
+        EXPECT_TRUE(f.Toc().Entry(1).Free);
+        EXPECT_EQ(f.Toc().Entry(1).Offset, start);
+        EXPECT_EQ(f.Toc().Entry(1).Size, end - start);
+        EXPECT_EQ(ReadByLayout(db).size(), 2u);
+    } while (std::next_permutation(order.begin(), order.end()));
+
+    // Deleting an Id that is not there only rewrites the TOC.
+    sf.Open(db, false);
+    const QByteArray before = ReadWholeFile(db);
+    sf.DeleteStream(QStringLiteral("NotThere"));
+    EXPECT_EQ(ReadWholeFile(db), before);
+}
+
+TEST_F(StreamFileTest, IdsAreCaseInsensitiveAndKeepTheNewSpelling) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("TvdrCars"), 0, QByteArray("one"));
+    sf.WriteStream(QStringLiteral("  tvdrcars "), 0, QByteArray("two"));
+    ASSERT_EQ(sf.Toc().Count(), 1);
+    EXPECT_EQ(sf.Toc().Entry(0).Id, QStringLiteral("tvdrcars"));
+    EXPECT_EQ(sf.ReadStream(QStringLiteral("TVDRCARS")), QByteArray("two"));
+
+    EXPECT_EQ(MessageOf([&] { sf.ReadStream(QStringLiteral(" Missing ")); }), "Id ( Missing ) does not exist");
+    // A blank Id stores nothing; an Id that would break the TOC text is refused.
+    sf.WriteStream(QStringLiteral(" \t"), 0, QByteArray("x"));
+    EXPECT_EQ(sf.Toc().Count(), 1);
+    EXPECT_NE(MessageOf([&] { sf.WriteStream(QStringLiteral("a\x01" "b"), 0, QByteArray("x")); }),
+              "(no error)");
+    EXPECT_EQ(ReadByLayout(db).size(), 1u);
+}
+
+TEST_F(StreamFileTest, ClosedContainersDoNothingAndReadOnlyOpensNeedAFile) {
+    sf.WriteStream(QStringLiteral("A"), 0, QByteArray("x"));
+    sf.DeleteStream(QStringLiteral("A"));
+    sf.Compact();
+    EXPECT_TRUE(sf.ReadStream(QStringLiteral("A")).isEmpty());
+    EXPECT_EQ(MessageOf([&] { sf.Open(db, true); }), "can not create file in readonly mode");
+    EXPECT_FALSE(sf.IsOpen());
+    EXPECT_FALSE(QFile::exists(db));
+}
+
+TEST_F(StreamFileTest, CompactionDropsTheGapsAndKeepsEveryStream) {
+    sf.Open(db, false);
+    std::map<QByteArray, QByteArray> expected;
+    for (int i = 0; i < 12; ++i) {
+        const QString id = QStringLiteral("Stream%1").arg(i);
+        expected[id.toLatin1()] = Pattern(200 + 150 * i, unsigned(i));
+        sf.WriteStream(id, 5, expected[id.toLatin1()]);
+    }
+    for (int i = 0; i < 12; i += 3) {
+        sf.DeleteStream(QStringLiteral("Stream%1").arg(i));
+        expected.erase(QStringLiteral("Stream%1").arg(i).toLatin1());
+    }
+    sf.WriteStream(QStringLiteral("Stream1"), 0, QByteArray("short now"));
+    expected["Stream1"] = "short now";
+    QStringList orderBefore;
+    for (int i = 0; i < sf.Toc().Count(); ++i)
+        if (!sf.Toc().Entry(i).Free)
+            orderBefore << sf.Toc().Entry(i).Id;
+    ::chmod(db.toLocal8Bit().constData(), 0640);
+
+    sf.Compact();
+
+    EXPECT_TRUE(sf.IsOpen());
+    EXPECT_FALSE(sf.IsReadOnly());
+    QStringList orderAfter;
+    qint64 next = 4;
+    for (int i = 0; i < sf.Toc().Count(); ++i) {
+        const TkvxSfTocEntry &e = sf.Toc().Entry(i);
+        EXPECT_FALSE(e.Free);
+        EXPECT_EQ(e.Offset, next);
+        next += e.Size;
+        orderAfter << e.Id;
+    }
+    EXPECT_EQ(orderAfter, orderBefore);
+    EXPECT_EQ(ReadByLayout(db), expected);
+    EXPECT_EQ(sf.Toc().Entry(sf.Toc().IndexOfId(QStringLiteral("Stream2"))).Tag, 5);
+    // Nothing is left beside the database, and its permissions survive.
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files), QStringList{QStringLiteral("Vandor.dat")});
+    struct stat st;
+    ASSERT_EQ(::stat(db.toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    // The compacted file is still held for writing.
+    TkvxStreamFile second;
+    EXPECT_NE(MessageOf([&] { second.Open(db, false); }), "(no error)");
+    // And the container goes on working on the new file.
+    sf.WriteStream(QStringLiteral("Stream2"), 0, QByteArray("after"));
+    expected["Stream2"] = "after";
+    EXPECT_EQ(ReadByLayout(db), expected);
+}
+
+TEST_F(StreamFileTest, OneWriterAtATimeWhileReadersShare) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("A"), 0, QByteArray("shared"));
+    TkvxStreamFile writer;
+    const std::string refused = MessageOf([&] { writer.Open(db, false); });
+    EXPECT_NE(refused.find("opened for writing by another process"), std::string::npos) << refused;
+    EXPECT_FALSE(writer.IsOpen());
+
+    TkvxStreamFile reader1, reader2;
+    reader1.Open(db, true);
+    reader2.Open(db, true);
+    EXPECT_EQ(reader2.ReadStream(QStringLiteral("A")), QByteArray("shared"));
+    EXPECT_NE(MessageOf([&] { reader1.WriteStream(QStringLiteral("A"), 0, QByteArray("x")); }), "(no error)");
+
+    sf.Close();
+    writer.Open(db, false);
+    EXPECT_TRUE(writer.IsOpen());
+}
+
+TEST_F(StreamFileTest, DamagedFilesFailToOpenAndLeaveTheContainerClosed) {
+    {
+        TkvxStreamFile f;
+        f.Open(db, false);
+        f.WriteStream(QStringLiteral("A"), 0, Pattern(1000, 1));
+        f.WriteStream(QStringLiteral("B"), 0, Pattern(1000, 2));
+    }
+    const QByteArray good = ReadWholeFile(db);
+    const qint32 tocSize = Le32(good, 0);
+    auto expectRefused = [&](const QByteArray &bytes, const char *what) {
+        WriteWholeFile(db, bytes);
+        TkvxStreamFile f;
+        EXPECT_NE(MessageOf([&] { f.Open(db, false); }), "(no error)") << what;
+        EXPECT_FALSE(f.IsOpen()) << what;
+        EXPECT_TRUE(f.FileName().isEmpty()) << what;
+        // The object starts afresh afterwards.
+        WriteWholeFile(db, good);
+        f.Open(db, true);
+        EXPECT_EQ(f.ReadStream(QStringLiteral("B")), Pattern(1000, 2)) << what;
+    };
+    expectRefused(QByteArray(), "an empty file");
+    expectRefused(QByteArray("\x01\x00", 2), "a file shorter than the header");
+    expectRefused(QByteArray("\xFF\xFF\xFF\xFF", 4) + good.mid(4), "a negative TOC size");
+    QByteArray tooLarge = good;
+    qToLittleEndian<qint32>(qint32(good.size()), tooLarge.data());
+    expectRefused(tooLarge, "a TOC larger than the file");
+    expectRefused(good.left(good.size() - 3), "a truncated TOC block");
+    QByteArray garbled = good;
+    garbled[good.size() - tocSize + 8] = char(garbled[good.size() - tocSize + 8] ^ 0x55);
+    expectRefused(garbled, "a garbled TOC block");
+
+    // TOCs that parse but point outside the data region or twice at one Id.
+    auto withToc = [&](const QByteArray &tocText) {
+        QByteArray file = good.left(good.size() - tocSize);
+        const QByteArray block = TkvxStreamFile::Compress(tocText);
+        qToLittleEndian<qint32>(qint32(block.size()), file.data());
+        return file + block;
+    };
+    expectRefused(withToc("4\x01" "999999\x01" "0\x01" "0\x01" "A"), "an entry past the data region");
+    expectRefused(withToc("4\x01" "10\x01" "0\x01" "0\x01" "A\x02" "8\x01" "10\x01" "0\x01" "0\x01" "B"),
+                  "overlapping entries");
+    expectRefused(withToc("4\x01" "10\x01" "0\x01" "0\x01" "A\x02" "14\x01" "10\x01" "0\x01" "0\x01" "a"),
+                  "one Id twice");
+    WriteWholeFile(db, withToc("4\x01" "10\x01" "0\x01" "0\x01" "A\x02" "14\x01" "10\x01" "0\x01" "0\x01" "a"));
+    TkvxStreamFile f;
+    EXPECT_EQ(MessageOf([&] { f.Open(db, true); }), "Id (a) already exists");
+}
+
+TEST_F(StreamFileTest, ADamagedBlockFailsOnlyItsOwnRead) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("A"), 0, Pattern(2000, 1));
+    sf.WriteStream(QStringLiteral("B"), 0, Pattern(2000, 2));
+    const int offsetA = EntryOffset(QStringLiteral("A"));
+    const int sizeA = sf.Toc().Entry(0).Size;
+    sf.Close();
+
+    auto readAfter = [&](qint64 at, const QByteArray &bytes) {
+        const QByteArray good = ReadWholeFile(db);
+        Corrupt(db, at, bytes);
+        TkvxStreamFile f;
+        f.Open(db, true);
+        const std::string error = MessageOf([&] { f.ReadStream(QStringLiteral("A")); });
+        EXPECT_EQ(f.ReadStream(QStringLiteral("B")), Pattern(2000, 2));
+        WriteWholeFile(db, good);
+        return error;
+    };
+    // Damaged deflate data, a length claiming fewer or more bytes than the
+    // data inflate to, and an absurd length.
+    EXPECT_NE(readAfter(offsetA + sizeA / 2, QByteArray(8, '\x5A')), "(no error)");
+    QByteArray len(4, '\0');
+    qToLittleEndian<qint32>(1999, len.data());
+    { const std::string m = readAfter(offsetA, len); EXPECT_NE(m.find("inflates to 2000 bytes, not 1999"), std::string::npos) << m; }
+    qToLittleEndian<qint32>(2001, len.data());
+    { const std::string m = readAfter(offsetA, len); EXPECT_NE(m.find("inflates to 2000 bytes, not 2001"), std::string::npos) << m; }
+    qToLittleEndian<qint32>(0x7FFFFFFF, len.data());
+    EXPECT_NE(readAfter(offsetA, len).find("cannot come from"), std::string::npos);
+
+    EXPECT_NE(MessageOf([] { TkvxStreamFile::Decompress(QByteArray("\x00\x00", 2)); }), "(no error)");
+    EXPECT_EQ(TkvxStreamFile::Decompress(TkvxStreamFile::Compress(QByteArray())), QByteArray());
+}
+
+TEST_F(StreamFileTest, ManyRandomRewritesKeepTheLayoutSoundAndEveryStreamIntact) {
+    sf.Open(db, false);
+    std::mt19937 rng(20261209);
+    std::map<QByteArray, QByteArray> expected;
+    for (int step = 0; step < 600; ++step) {
+        const QString id = QStringLiteral("S%1").arg(rng() % 15);
+        const unsigned op = rng() % 10;
+        if (op < 7) {
+            const QByteArray data = Pattern(int(rng() % 3000), rng());
+            sf.WriteStream(id, 0, data);
+            expected[id.toLatin1()] = data;
+        } else if (op < 9) {
+            sf.DeleteStream(id);
+            expected.erase(id.toLatin1());
+        } else {
+            sf.Compact();
+        }
+        if (step % 20 == 0 || op == 9) {
+            ASSERT_EQ(ReadByLayout(db), expected) << "after step " << step;
+        }
+    }
+    sf.Close();
+    sf.Open(db, true);
+    for (const auto &[id, data] : expected)
+        EXPECT_EQ(sf.ReadStream(QString::fromLatin1(id)), data);
+}
