@@ -1,0 +1,19 @@
+#pragma once
+
+#include "vdrCli.h"
+
+#include <sstream>
+#include <string>
+
+struct TvdrCliResult {
+    int code;
+    std::string out, err;
+};
+
+// Runs one vandor-cli command in-process.
+inline TvdrCliResult RunCli(const QStringList &args, const std::string &input = std::string()) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code = RunVandorCli(args, in, out, err);
+    return {code, out.str(), err.str()};
+}

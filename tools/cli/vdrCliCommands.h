@@ -1,0 +1,15 @@
+#pragma once
+
+#include "vdrCli.h"
+
+#include <QString>
+#include <vector>
+
+struct TvdrCliCommand {
+    const char *name;
+    const char *usage; // the arguments, for the usage text
+    void (*run)(TvdrCliContext &ctx);
+};
+
+// Each command unit lists its commands here.
+const std::vector<TvdrCliCommand> &StorageCommands();

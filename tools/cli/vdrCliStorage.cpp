@@ -1,0 +1,91 @@
+// Commands on the raw streams of a container.
+
+#include "vdrCliCommands.h"
+
+#include "kvxStreamFile.h"
+#include "vdrError.h"
+
+#include <QFile>
+#include <istream>
+#include <iterator>
+#include <ostream>
+
+namespace {
+
+void Streams(TvdrCliContext &ctx) {
+    ExpectArgs(ctx, 1, 1);
+    TkvxStreamFile sf;
+    sf.Open(ctx.args[0], true);
+    for (int i = 0; i < sf.Toc().Count(); ++i) {
+        const TkvxSfTocEntry &e = sf.Toc().Entry(i);
+        WriteLine(ctx.out, QStringLiteral("%1\t%2\t%3\t%4\t%5")
+                               .arg(e.Offset)
+                               .arg(e.Size)
+                               .arg(e.Free ? 1 : 0)
+                               .arg(e.Tag)
+                               .arg(e.Id));
+    }
+}
+
+void Cat(TvdrCliContext &ctx) {
+    ExpectArgs(ctx, 2, 2);
+    TkvxStreamFile sf;
+    sf.Open(ctx.args[0], true);
+    const QByteArray data = sf.ReadStream(ctx.args[1]);
+    ctx.out.write(data.constData(), data.size());
+}
+
+QByteArray ReadInput(TvdrCliContext &ctx, const QString &name) {
+    if (name == QLatin1String("-")) {
+        const std::string all((std::istreambuf_iterator<char>(ctx.in)), std::istreambuf_iterator<char>());
+        return QByteArray(all.data(), qsizetype(all.size()));
+    }
+    QFile f(name);
+    if (!f.open(QIODevice::ReadOnly))
+        throw EvdrError(QStringLiteral("cannot read %1: %2").arg(name, f.errorString()));
+    return f.readAll();
+}
+
+void Put(TvdrCliContext &ctx) {
+    ExpectArgs(ctx, 3, 3);
+    // Read the input first: a missing input file must not create a database.
+    const QByteArray data = ReadInput(ctx, ctx.args[2]);
+    TkvxStreamFile sf;
+    sf.Open(ctx.args[0], false);
+    sf.WriteStream(ctx.args[1], 0, data);
+}
+
+// Opening a missing database read-write would create it; these commands only
+// change existing ones.
+void OpenExisting(TkvxStreamFile &sf, const QString &fileName) {
+    if (!QFile::exists(fileName))
+        throw EvdrError(QStringLiteral("%1 does not exist").arg(fileName));
+    sf.Open(fileName, false);
+}
+
+void Remove(TvdrCliContext &ctx) {
+    ExpectArgs(ctx, 2, 2);
+    TkvxStreamFile sf;
+    OpenExisting(sf, ctx.args[0]);
+    sf.DeleteStream(ctx.args[1]);
+}
+
+void Compact(TvdrCliContext &ctx) {
+    ExpectArgs(ctx, 1, 1);
+    TkvxStreamFile sf;
+    OpenExisting(sf, ctx.args[0]);
+    sf.Compact();
+}
+
+} // namespace
+
+const std::vector<TvdrCliCommand> &StorageCommands() {
+    static const std::vector<TvdrCliCommand> commands = {
+        {"streams", "DB", Streams},
+        {"cat", "DB ID", Cat},
+        {"put", "DB ID FILE|-", Put},
+        {"rm", "DB ID", Remove},
+        {"compact", "DB", Compact},
+    };
+    return commands;
+}
