@@ -7,5 +7,6 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrCodePage.cpp
   storage/vdrCompareText.cpp
   storage/vdrFormat.cpp
+  storage/vdrFormatSettings.cpp
   storage/vdrLock.cpp
 )

@@ -40,7 +40,7 @@ QString FormatInteger(qlonglong value, const Directive &d) {
 
 QString FormatReal(double value, const Directive &d, QChar decimalSeparator) {
     char spec[8] = {'%', '.', '*', static_cast<char>(d.conversion.toLatin1()), 0};
-    const int precision = d.precision >= 0 ? d.precision : 6;
+    const int precision = d.precision >= 0 ? d.precision : (d.conversion == QLatin1Char('f') ? 2 : 15);
     char buf[512];
     std::snprintf(buf, sizeof buf, spec, precision, value);
     QString body = QString::fromLatin1(buf);

@@ -1,6 +1,8 @@
 #include "kvxSfToc.h"
 #include "vdrError.h"
 
+#include "vdrTestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -3,6 +3,7 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/kvxStreamFileTest.cpp
   storage/vdrCodePageTest.cpp
   storage/vdrCompareTextTest.cpp
+  storage/vdrFormatSettingsTest.cpp
   storage/vdrFormatTest.cpp
   storage/vdrLockTest.cpp
 )

@@ -1,5 +1,7 @@
 #include "vdrCodePage.h"
 
+#include "vdrTestSupport.h"
+
 #include <gtest/gtest.h>
 
 TEST(CodePage, EveryByteSurvivesARoundTrip) {

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 #include <algorithm>
+#include "vdrTestSupport.h"
+
 #include <gtest/gtest.h>
 
 TEST(CompareText, IgnoresLetterCase) {

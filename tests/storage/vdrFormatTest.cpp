@@ -1,5 +1,7 @@
 #include "vdrFormat.h"
 
+#include "vdrTestSupport.h"
+
 #include <gtest/gtest.h>
 
 static QString F(const char *fmt, const QVariantList &args) {
@@ -18,7 +20,9 @@ TEST(FormatPrintf, IntegersWithPrecisionAndWidth) {
 TEST(FormatPrintf, StringsRealsAndPercent) {
     EXPECT_EQ(F("%s:%d\t%s", {QStringLiteral("07.42.015"), 1234, QStringLiteral("Filter applied")}),
               QStringLiteral("07.42.015:1234\tFilter applied"));
-    EXPECT_EQ(F("%f", {12.5}), QStringLiteral("12.500000"));
+    EXPECT_EQ(F("%f", {12.5}), QStringLiteral("12.50"));
+    EXPECT_EQ(F("%g", {0.1 + 0.2}), QStringLiteral("0.3"));
+    EXPECT_EQ(F("%.3f|%8.1f", {2.0, -3.25}), QStringLiteral("2.000|    -3.2"));
     EXPECT_EQ(FormatPrintf(QStringLiteral("%.2f"), {1234.567}, QLatin1Char(',')), QStringLiteral("1234,57"));
     EXPECT_EQ(F("100%%", {}), QStringLiteral("100%"));
 }

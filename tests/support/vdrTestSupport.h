@@ -22,3 +22,11 @@ void WriteWholeFile(const QString &fileName, const QByteArray &bytes);
 
 // Path of a file under tests/data.
 QString TestDataFile(const QString &name);
+
+#include <ostream>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray &bytes, std::ostream *os) {
+    *os << '"' << bytes.toPercentEncoding(" =\t").toStdString() << '"';
+}
