@@ -9,4 +9,6 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrFormat.cpp
   storage/vdrFormatSettings.cpp
   storage/vdrLock.cpp
+  storage/vdrMemoryStream.cpp
+  storage/vdrPicture.cpp
 )

@@ -6,4 +6,5 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/vdrFormatSettingsTest.cpp
   storage/vdrFormatTest.cpp
   storage/vdrLockTest.cpp
+  storage/vdrPictureTest.cpp
 )
