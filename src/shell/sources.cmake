@@ -1,3 +1,4 @@
 set(VANDOR_SHELL_SOURCES
+  shell/vdrLog.cpp
   shell/vdrProgramFolder.cpp
 )

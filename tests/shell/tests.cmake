@@ -1,1 +1,3 @@
-
+vandor_add_test(vandor_shell_tests SOURCES
+  shell/vdrLogTest.cpp
+)
