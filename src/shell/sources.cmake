@@ -1,5 +1,9 @@
 set(VANDOR_SHELL_SOURCES
+  shell/kvxLang.cpp
+  shell/kvxLangRec.cpp
   shell/kvxLangSource.cpp
+  shell/vdrDrive.cpp
+  shell/vdrExtFiles.cpp
   shell/vdrLog.cpp
   shell/vdrProgramFolder.cpp
 )

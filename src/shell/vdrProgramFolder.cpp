@@ -28,3 +28,22 @@ QString ProgramFolder() {
 void SetProgramFolder(const QString &folder) {
     Override() = folder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
 }
+
+namespace {
+
+QString &NameOverride() {
+    static QString name;
+    return name;
+}
+
+} // namespace
+
+QString ProgramName() {
+    if (!NameOverride().isEmpty())
+        return NameOverride();
+    static const QString name =
+        QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).completeBaseName();
+    return name;
+}
+
+void SetProgramName(const QString &name) { NameOverride() = name; }

@@ -6,3 +6,8 @@
 // without a trailing separator. Tests point it at a temporary folder.
 QString ProgramFolder();
 void SetProgramFolder(const QString &folder);
+
+// The program file's name without folder and extension ("Vandor"); names
+// the .ini file. Tests may set it.
+QString ProgramName();
+void SetProgramName(const QString &name);

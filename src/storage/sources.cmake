@@ -1,14 +1,21 @@
 set(VANDOR_STORAGE_SOURCES
+  storage/kvxCmRtn.cpp
   storage/kvxSfFile.cpp
   storage/kvxSfHeader.cpp
   storage/kvxSfToc.cpp
   storage/kvxSfTocEntry.cpp
   storage/kvxStreamFile.cpp
+  storage/vdrCmRtn.cpp
   storage/vdrCodePage.cpp
   storage/vdrCompareText.cpp
+  storage/vdrEntity.cpp
+  storage/vdrField.cpp
   storage/vdrFormat.cpp
   storage/vdrFormatSettings.cpp
   storage/vdrLock.cpp
   storage/vdrMemoryStream.cpp
+  storage/vdrNvList.cpp
   storage/vdrPicture.cpp
+  storage/vdrStrUtils.cpp
+  storage/vdrStringList.cpp
 )

@@ -1,0 +1,102 @@
+#include "vdrCmRtn.h"
+
+#include "vdrSingleton.h"
+
+#include <cerrno>
+#include <cstring>
+
+TvdrCmRtn::TvdrCmRtn() {
+    TvdrSingleton<TvdrCmRtn>::CheckCreation("CmRtn");
+    // The version table knows only platforms this build does not run on, so
+    // the type stays 0 and there is no service pack.
+}
+
+TvdrCmRtn &CmRtn() { return TvdrSingleton<TvdrCmRtn>::Instance(); }
+
+QString TvdrCmRtn::FormatKey(int n) {
+    const qint64 magnitude = n < 0 ? -qint64(n) : qint64(n);
+    const QString digits = QString::number(magnitude).rightJustified(7, QLatin1Char('0'));
+    return n < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+int TvdrCmRtn::FieldCount(const QString &text, QChar delimiter) { return int(text.count(delimiter)) + 1; }
+
+QString TvdrCmRtn::GetField(int n, const QString &text, QChar delimiter) {
+    if (n < 1)
+        return QString();
+    qsizetype start = 0;
+    for (int field = 1; field < n; ++field) {
+        const qsizetype next = text.indexOf(delimiter, start);
+        if (next < 0)
+            return QString();
+        start = next + 1;
+    }
+    const qsizetype end = text.indexOf(delimiter, start);
+    return text.mid(start, end < 0 ? -1 : end - start);
+}
+
+QString TvdrCmRtn::EscapeText(const QString &text) {
+    QString out = text;
+    out.remove(QLatin1Char('\r'));
+    out.replace(QLatin1String("\\"), QLatin1String("\\\\"));
+    out.replace(QLatin1String("\n"), QLatin1String("\\n"));
+    out.replace(QLatin1String("\t"), QLatin1String("\\t"));
+    return out;
+}
+
+QString TvdrCmRtn::UnescapeText(const QString &text) {
+    // One scan, not one replacement pass per escape: passes would read the
+    // "\\" + "n" of an escaped backslash followed by an n as a line break.
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar ch = text[i];
+        if (ch == QLatin1Char('\r'))
+            continue;
+        if (ch == QLatin1Char('\n')) {
+            out.append(QLatin1String("\r\n"));
+            continue;
+        }
+        if (ch == QLatin1Char('\\') && i + 1 < size) {
+            const QChar next = text[i + 1];
+            if (next == QLatin1Char('n')) {
+                out.append(QLatin1String("\r\n"));
+                ++i;
+                continue;
+            }
+            if (next == QLatin1Char('t')) {
+                out.append(QLatin1Char('\t'));
+                ++i;
+                continue;
+            }
+            if (next == QLatin1Char('\\')) {
+                out.append(QLatin1Char('\\'));
+                ++i;
+                continue;
+            }
+        }
+        out.append(ch);
+    }
+    return out;
+}
+
+QString TvdrCmRtn::OsName(int osType) {
+    switch (osType) {
+    case 0: return QStringLiteral("Not Supported");
+    case 1: return QStringLiteral("Windows 95");
+    case 2: return QStringLiteral("Windows 98");
+    case 3: return QStringLiteral("Windows ME");
+    case 4: return QStringLiteral("Windows NT4");
+    case 5: return QStringLiteral("Windows 2000");
+    case 6: return QStringLiteral("Windows XP");
+    case 7: return QStringLiteral("Windows .NET");
+    default: return QStringLiteral("unknown");
+    }
+}
+
+QString TvdrCmRtn::LastErrorText() { return ErrorText(errno); }
+
+QString TvdrCmRtn::ErrorText(int code) {
+    return QStringLiteral("[%1]-%2").arg(code).arg(QString::fromLocal8Bit(std::strerror(code)));
+}

@@ -1,0 +1,134 @@
+#include "vdrNvList.h"
+
+#include "vdrCompareText.h"
+#include "vdrStrUtils.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+TvdrNvList::TvdrNvList(const QString &streamId) : TvdrStringList(streamId) {}
+
+QString TvdrNvList::DefaultValue() const {
+    TvdrReadGuard guard(Lock());
+    return m_defaultValue;
+}
+
+void TvdrNvList::SetDefault(const QString &text) {
+    TvdrWriteGuard guard(Lock());
+    m_defaultValue = Trim(text);
+}
+
+void TvdrNvList::SetDefault(qint64 number) {
+    TvdrWriteGuard guard(Lock());
+    m_defaultValue = QString::number(number);
+}
+
+int TvdrNvList::IndexOfName(const QString &name) const {
+    TvdrReadGuard guard(Lock());
+    int index = 0;
+    return FindInsertPos(name, index) ? index : -1;
+}
+
+bool TvdrNvList::FindInsertPos(const QString &name, int &index) const {
+    const QStringList &rows = Lines();
+    int lo = 0;
+    int hi = int(rows.size()) - 1;
+    bool found = false;
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        const int c = CompareText(NameOf(rows[mid]), name);
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0) {
+                found = true;
+                lo = mid;
+            }
+        }
+    }
+    index = lo;
+    return found;
+}
+
+QString TvdrNvList::GetValue(const QString &name) const {
+    TvdrReadGuard guard(Lock());
+    const QString key = Trim(name);
+    if (key.isEmpty())
+        return m_defaultValue;
+    const int index = IndexOfName(key);
+    if (index < 0)
+        return m_defaultValue;
+    // A match under CompareText has the key's length, so the "=" follows it.
+    return Lines()[index].mid(key.size() + 1);
+}
+
+void TvdrNvList::DeleteName(const QString &name) {
+    TvdrWriteGuard guard(Lock());
+    const QString key = Trim(name);
+    if (key.isEmpty())
+        return;
+    const int index = IndexOfName(key);
+    if (index >= 0)
+        Delete(index);
+}
+
+void TvdrNvList::SetValue(const QString &name, const QString &value) {
+    TvdrWriteGuard guard(Lock());
+    DeleteName(name);
+    // The name is stored trimmed: look-ups trim theirs, and a row they could
+    // not find would be duplicated by the next SetValue.
+    const QString key = Trim(name);
+    if (key.isEmpty() || Trim(value).isEmpty())
+        return;
+    const QString row = key + QLatin1Char('=') + value;
+    if (Sorted()) {
+        Add(row);
+        return;
+    }
+    int index = 0;
+    FindInsertPos(key, index);
+    Insert(index, row);
+}
+
+int TvdrNvList::FirstFreeNumber() const {
+    return FirstFreeNumber([](const QString &row) { return ParseRowNumber(NameOf(row)); });
+}
+
+int TvdrNvList::OnePastLastNumber() const {
+    return OnePastLastNumber([](const QString &row) { return ParseRowNumber(NameOf(row)); });
+}
+
+QString TvdrNvList::NameOf(const QString &row) {
+    const qsizetype eq = row.indexOf(QLatin1Char('='));
+    return eq < 0 ? QString() : row.left(eq);
+}
+
+void TvdrNvList::PutInOrder(QStringList &lines) const {
+    if (Sorted()) {
+        TvdrStringList::PutInOrder(lines);
+        return;
+    }
+    bool ascending = true;
+    QString previous;
+    for (qsizetype i = 0; i < lines.size() && ascending; ++i) {
+        QString name = NameOf(lines[i]);
+        ascending = i == 0 || CompareText(previous, name) <= 0;
+        previous = std::move(name);
+    }
+    if (ascending)
+        return;
+    // Stable, so rows of equal names keep their stored order.
+    std::vector<std::pair<QString, QString>> rows;
+    rows.reserve(lines.size());
+    for (QString &line : lines) {
+        QString name = NameOf(line);
+        rows.emplace_back(std::move(name), std::move(line));
+    }
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto &a, const auto &b) { return CompareText(a.first, b.first) < 0; });
+    lines.clear();
+    for (auto &row : rows)
+        lines.append(std::move(row.second));
+}

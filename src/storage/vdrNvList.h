@@ -1,0 +1,48 @@
+#pragma once
+
+#include "vdrStringList.h"
+
+// A list of name=value rows kept in ascending CompareText order of their
+// names, so that a look-up is a binary search. The name is the text before
+// the first "="; a row without "=" has an empty name. Names of rows read from
+// a stream out of order are put back in order as they load.
+class TvdrNvList : public TvdrStringList {
+public:
+    explicit TvdrNvList(const QString &streamId = QString());
+
+    // The value GetValue gives for a name the list does not hold. It stays in
+    // force until set again, so callers set it right before the reads that
+    // need it.
+    QString DefaultValue() const;
+    void SetDefault(const QString &text); // stores it trimmed
+    void SetDefault(qint64 number);
+
+    // Binary search for `name` exactly as given: the row index, or -1.
+    int IndexOfName(const QString &name) const;
+    // The same search without taking the lock: whether `name` is present,
+    // and in `index` its row or the row where it belongs.
+    bool FindInsertPos(const QString &name, int &index) const;
+
+    // Look-ups trim `name` first. GetValue gives DefaultValue when the
+    // trimmed name is blank or missing.
+    QString GetValue(const QString &name) const;
+    void DeleteName(const QString &name);
+    // Replaces the row of `name`, in its ordered place; a blank name or a
+    // blank value only removes the row. The value is stored as given. Does
+    // not save.
+    void SetValue(const QString &name, const QString &value);
+
+    using TvdrStringList::FirstFreeNumber;
+    using TvdrStringList::OnePastLastNumber;
+    // The key allocation rules over the rows' names.
+    int FirstFreeNumber() const;
+    int OnePastLastNumber() const;
+
+    static QString NameOf(const QString &row);
+
+protected:
+    void PutInOrder(QStringList &lines) const override;
+
+private:
+    QString m_defaultValue;
+};

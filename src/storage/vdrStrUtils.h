@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// Small text helpers shared by the tables, the exchange code and the views.
+// Positions and word numbers count from 1, as the stored formats do.
+
+// `text` without the characters 0..32 at either end (QString::trimmed would
+// also strip Unicode spaces, which stored rows may legitimately hold).
+QString Trim(const QString &text);
+
+// `text` without every character that occurs in `chars`.
+QString FilterChars(const QString &text, const QString &chars);
+
+bool CharInSet(const QString &chars, QChar ch);
+
+int CountChar(const QString &text, QChar ch);
+
+// A word is a maximal run of characters not in `delimiters`; leading,
+// trailing and repeated delimiters never make empty words.
+// WordPosition: where word `n` starts (1-based), 0 when there is none.
+int WordPosition(int n, const QString &text, const QString &delimiters);
+// Word `n`, empty when there is none.
+QString ExtractWord(int n, const QString &text, const QString &delimiters);
+
+// 1234567 -> "1,234,567" with "," as `separator`; a negative number keeps
+// its "-" in front of the first group.
+QString GroupThousands(qint64 number, const QString &separator);
+QString GroupThousandsComma(qint64 number);

@@ -1,0 +1,244 @@
+#include "vdrStringList.h"
+
+#include "kvxStreamFile.h"
+#include "vdrCodePage.h"
+#include "vdrCompareText.h"
+#include "vdrError.h"
+
+#include <algorithm>
+#include <limits>
+
+TvdrStringList::TvdrStringList(const QString &streamId) : m_streamId(streamId) {}
+
+TvdrStringList::~TvdrStringList() = default;
+
+QString TvdrStringList::StreamId() const {
+    TvdrReadGuard guard(m_lock);
+    return m_streamId;
+}
+
+void TvdrStringList::SetStreamId(const QString &streamId) {
+    TvdrWriteGuard guard(m_lock);
+    m_streamId = streamId;
+}
+
+TkvxStreamFile *TvdrStringList::StreamFile() const {
+    TvdrReadGuard guard(m_lock);
+    return m_streamFile;
+}
+
+void TvdrStringList::SetStreamFile(TkvxStreamFile *streamFile) {
+    TvdrWriteGuard guard(m_lock);
+    m_streamFile = streamFile;
+}
+
+bool TvdrStringList::Sorted() const {
+    TvdrReadGuard guard(m_lock);
+    return m_sorted;
+}
+
+void TvdrStringList::SetSorted(bool sorted) {
+    TvdrWriteGuard guard(m_lock);
+    if (sorted && !m_sorted)
+        SortUnique(m_lines);
+    m_sorted = sorted;
+}
+
+void TvdrStringList::Load() {
+    TvdrWriteGuard guard(m_lock);
+    if (m_streamId.isEmpty() || !m_streamFile)
+        return;
+    QStringList lines;
+    try {
+        lines = SplitLines(vdrCodePage::ToUnicode(m_streamFile->ReadStream(m_streamId)));
+    } catch (const std::exception &) {
+        // A table that cannot be read starts empty; the next Save rewrites it.
+        lines.clear();
+    }
+    ReplaceLines(std::move(lines));
+}
+
+void TvdrStringList::Save() {
+    TvdrWriteGuard guard(m_lock);
+    if (m_streamId.isEmpty() || !m_streamFile)
+        return;
+    m_streamFile->WriteStream(m_streamId, 0, vdrCodePage::FromUnicode(Text()));
+}
+
+int TvdrStringList::Add(const QString &line) {
+    TvdrWriteGuard guard(m_lock);
+    if (!m_sorted) {
+        m_lines.append(line);
+        return int(m_lines.size()) - 1;
+    }
+    int index = 0;
+    if (!Find(line, index))
+        m_lines.insert(index, line);
+    return index;
+}
+
+void TvdrStringList::Insert(int index, const QString &line) {
+    TvdrWriteGuard guard(m_lock);
+    CheckUnsorted();
+    CheckIndex(index, int(m_lines.size()) + 1);
+    m_lines.insert(index, line);
+}
+
+void TvdrStringList::Clear() {
+    TvdrWriteGuard guard(m_lock);
+    m_lines.clear();
+}
+
+void TvdrStringList::Delete(int index) {
+    TvdrWriteGuard guard(m_lock);
+    CheckIndex(index, int(m_lines.size()));
+    m_lines.removeAt(index);
+}
+
+int TvdrStringList::Count() const {
+    TvdrReadGuard guard(m_lock);
+    return int(m_lines.size());
+}
+
+QString TvdrStringList::Get(int index) const {
+    TvdrReadGuard guard(m_lock);
+    CheckIndex(index, int(m_lines.size()));
+    return m_lines[index];
+}
+
+void TvdrStringList::Put(int index, const QString &line) {
+    TvdrWriteGuard guard(m_lock);
+    CheckUnsorted();
+    CheckIndex(index, int(m_lines.size()));
+    m_lines[index] = line;
+}
+
+QString TvdrStringList::Text() const {
+    TvdrReadGuard guard(m_lock);
+    qsizetype size = 0;
+    for (const QString &line : m_lines)
+        size += line.size() + 2;
+    QString text;
+    text.reserve(size);
+    for (const QString &line : m_lines) {
+        text.append(line);
+        text.append(QLatin1String("\r\n"));
+    }
+    return text;
+}
+
+void TvdrStringList::SetText(const QString &text) {
+    TvdrWriteGuard guard(m_lock);
+    ReplaceLines(SplitLines(text));
+}
+
+bool TvdrStringList::Find(const QString &line, int &index) const {
+    TvdrReadGuard guard(m_lock);
+    int lo = 0;
+    int hi = int(m_lines.size()) - 1;
+    bool found = false;
+    while (lo <= hi) {
+        const int mid = lo + (hi - lo) / 2;
+        const int c = CompareText(m_lines[mid], line);
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0)
+                found = true;
+        }
+    }
+    index = lo;
+    return found;
+}
+
+int TvdrStringList::IndexOf(const QString &line) const {
+    TvdrReadGuard guard(m_lock);
+    if (m_sorted) {
+        int index = 0;
+        return Find(line, index) ? index : -1;
+    }
+    for (int i = 0; i < int(m_lines.size()); ++i)
+        if (SameText(m_lines[i], line))
+            return i;
+    return -1;
+}
+
+int TvdrStringList::FirstFreeNumber(const TvdrRowNumber &rowNumber) const {
+    TvdrReadGuard guard(m_lock);
+    int counter = 0;
+    for (const QString &row : m_lines) {
+        if (rowNumber(row) != counter)
+            break;
+        ++counter;
+    }
+    return counter;
+}
+
+int TvdrStringList::OnePastLastNumber(const TvdrRowNumber &rowNumber) const {
+    TvdrReadGuard guard(m_lock);
+    if (m_lines.isEmpty())
+        return 0;
+    const int last = rowNumber(m_lines.last());
+    if (last == std::numeric_limits<int>::max())
+        throw EvdrError(QStringLiteral("No number is left after %1 in %2").arg(last).arg(m_streamId));
+    return last + 1;
+}
+
+int TvdrStringList::ParseRowNumber(const QString &text) {
+    bool ok = false;
+    const int n = text.toInt(&ok, 10);
+    return ok ? n : -1;
+}
+
+QStringList TvdrStringList::SplitLines(const QString &text) {
+    QStringList lines;
+    const QChar *p = text.constData();
+    const QChar *end = p + text.size();
+    while (p < end && *p != QChar(0)) {
+        const QChar *start = p;
+        while (p < end && *p != QChar(0) && *p != QLatin1Char('\r') && *p != QLatin1Char('\n'))
+            ++p;
+        lines.append(QString(start, p - start));
+        if (p < end && *p == QLatin1Char('\r'))
+            ++p;
+        if (p < end && *p == QLatin1Char('\n'))
+            ++p;
+    }
+    return lines;
+}
+
+void TvdrStringList::PutInOrder(QStringList &lines) const {
+    if (m_sorted)
+        SortUnique(lines);
+}
+
+void TvdrStringList::SortUnique(QStringList &lines) {
+    // Written by this program the rows are already in order, so the common
+    // case is one linear check.
+    bool ascending = true;
+    for (qsizetype i = 1; i < lines.size() && ascending; ++i)
+        ascending = CompareText(lines[i - 1], lines[i]) < 0;
+    if (ascending)
+        return;
+    std::stable_sort(lines.begin(), lines.end(), TvdrTextLess());
+    lines.erase(std::unique(lines.begin(), lines.end(), SameText), lines.end());
+}
+
+void TvdrStringList::ReplaceLines(QStringList lines) {
+    PutInOrder(lines);
+    m_lines = std::move(lines);
+}
+
+void TvdrStringList::CheckIndex(int index, int count) const {
+    if (index < 0 || index >= count)
+        throw EvdrError(QStringLiteral("List index (%1) is out of bounds (%2 lines in %3)")
+                            .arg(index)
+                            .arg(m_lines.size())
+                            .arg(m_streamId.isEmpty() ? QStringLiteral("the list") : m_streamId));
+}
+
+void TvdrStringList::CheckUnsorted() const {
+    if (m_sorted)
+        throw EvdrError(QStringLiteral("Operation not allowed on sorted list %1").arg(m_streamId).trimmed());
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "vdrLock.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class TkvxStreamFile;
+
+// An ordered list of text lines bound to one stream of the container: the
+// base of every table. Loaded whole and saved whole; in the stream every line
+// ends with CR LF and the text is code page 1252.
+//
+// Sorted lists keep their lines in ascending CompareText order and hold no
+// two lines that CompareText finds equal. A line must not contain CR, LF or
+// NUL: it would come back as several lines (or cut short) after a reload, so
+// free text is escaped by its owner first.
+//
+// Every operation takes the list's lock; the lock is recursive for its
+// writer, so operations may call one another while it is held.
+class TvdrStringList {
+public:
+    explicit TvdrStringList(const QString &streamId = QString());
+    virtual ~TvdrStringList();
+    TvdrStringList(const TvdrStringList &) = delete;
+    TvdrStringList &operator=(const TvdrStringList &) = delete;
+
+    QString StreamId() const;
+    void SetStreamId(const QString &streamId);
+    // Not owned; must stay alive while it is set. Null leaves the list unbound.
+    TkvxStreamFile *StreamFile() const;
+    void SetStreamFile(TkvxStreamFile *streamFile);
+    TvdrLock &Lock() const { return m_lock; }
+
+    bool Sorted() const;
+    // Switching on sorts the lines and drops later duplicates.
+    void SetSorted(bool sorted);
+
+    // Both do nothing while the list is unbound. A missing or damaged stream
+    // loads as an empty list and raises nothing; Save lets container errors
+    // through.
+    void Load();
+    void Save();
+
+    // Appends, or on a sorted list inserts in order; returns the line's index.
+    // On a sorted list an equal line adds nothing and its index is returned.
+    int Add(const QString &line);
+    // Not allowed on a sorted list. `index` may be Count() to append.
+    void Insert(int index, const QString &line);
+    void Clear();
+    void Delete(int index);
+    int Count() const;
+    QString Get(int index) const;
+    // Not allowed on a sorted list.
+    void Put(int index, const QString &line);
+
+    // Every line followed by CR LF.
+    QString Text() const;
+    // Replaces all lines, exactly as Load does with a stream's text.
+    void SetText(const QString &text);
+
+    // Binary search of a sorted list: whether `line` is present, and in
+    // `index` where it is or would be inserted.
+    bool Find(const QString &line, int &index) const;
+    // Index of the line equal to `line` under CompareText, or -1.
+    int IndexOf(const QString &line) const;
+
+    // Reads a row's number for the key allocation rules: -1 when the row
+    // has none.
+    using TvdrRowNumber = std::function<int(const QString &row)>;
+    // The first number, counting from 0, that the rows do not hold in
+    // sequence from the first row.
+    int FirstFreeNumber(const TvdrRowNumber &rowNumber) const;
+    // 0 for an empty list, else the last row's number plus one.
+    int OnePastLastNumber(const TvdrRowNumber &rowNumber) const;
+    // `text` as a decimal integer, -1 when it is not one.
+    static int ParseRowNumber(const QString &text);
+
+    // The line model: a line ends at CR, LF or CR LF; NUL ends the text; a
+    // break at the very end makes no further empty line.
+    static QStringList SplitLines(const QString &text);
+
+protected:
+    // For derived classes that already hold the lock (or must not take it).
+    const QStringList &Lines() const { return m_lines; }
+
+    // Brings freshly loaded lines into the order the list promises. Called
+    // under the write lock.
+    virtual void PutInOrder(QStringList &lines) const;
+    // Stable CompareText sort, keeping the first of equal lines.
+    static void SortUnique(QStringList &lines);
+
+private:
+    void ReplaceLines(QStringList lines);
+    void CheckIndex(int index, int count) const;
+    void CheckUnsorted() const;
+
+    mutable TvdrLock m_lock;
+    QString m_streamId;
+    TkvxStreamFile *m_streamFile = nullptr;
+    bool m_sorted = false;
+    QStringList m_lines;
+};
