@@ -1,5 +1,7 @@
 vandor_add_test(vandor_shell_tests SOURCES
   shell/kvxLangSourceTest.cpp
+  shell/kvxLangTest.cpp
   shell/vdrExtFilesTest.cpp
   shell/vdrLogTest.cpp
 )
+add_dependencies(vandor_shell_tests vandor_lang)

@@ -1,6 +1,9 @@
 vandor_add_test(vandor_storage_tests SOURCES
   storage/kvxSfTocTest.cpp
   storage/kvxStreamFileTest.cpp
+  storage/vdrCmRtnTest.cpp
+  storage/vdrNvListTest.cpp
+  storage/vdrStringListTest.cpp
   storage/vdrCodePageTest.cpp
   storage/vdrCompareTextTest.cpp
   storage/vdrFormatSettingsTest.cpp

@@ -1,0 +1,77 @@
+#include "kvxCmRtn.h"
+#include "vdrCmRtn.h"
+#include "vdrStrUtils.h"
+#include "vdrError.h"
+
+#include <limits>
+#include "vdrTestSupport.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+TEST(CmRtn, KeysAndFields) {
+    EXPECT_EQ(TvdrCmRtn::FormatKey(0), QStringLiteral("0000000"));
+    EXPECT_EQ(TvdrCmRtn::FormatKey(42), QStringLiteral("0000042"));
+    EXPECT_EQ(TvdrCmRtn::FormatKey(-3), QStringLiteral("-0000003"));
+    EXPECT_EQ(TvdrCmRtn::FormatKey(12345678), QStringLiteral("12345678"));
+
+    const QString pq = QStringLiteral("p\t\tq");
+    EXPECT_EQ(TvdrCmRtn::FieldCount(pq, QLatin1Char('\t')), 3);
+    EXPECT_EQ(TvdrCmRtn::GetField(2, pq, QLatin1Char('\t')), QString());
+    EXPECT_EQ(TvdrCmRtn::GetField(3, pq, QLatin1Char('\t')), QStringLiteral("q"));
+    EXPECT_EQ(TvdrCmRtn::GetField(0, pq, QLatin1Char('\t')), QString());
+    EXPECT_EQ(TvdrCmRtn::GetField(4, pq, QLatin1Char('\t')), QString());
+    EXPECT_EQ(ExtractWord(2, pq, QStringLiteral("\t")), QStringLiteral("q"));
+    EXPECT_EQ(ExtractWord(3, pq, QStringLiteral("\t")), QString());
+    EXPECT_EQ(ExtractWord(1, QStringLiteral("\t\tp"), QStringLiteral("\t")), QStringLiteral("p"));
+    EXPECT_EQ(WordPosition(2, QStringLiteral("  ab  cd"), QStringLiteral(" ")), 7);
+    EXPECT_EQ(WordPosition(3, QStringLiteral("  ab  cd"), QStringLiteral(" ")), 0);
+}
+
+TEST(CmRtn, EscapedTextIsOneLineAndComesBackWithCrLf) {
+    const QString text = QStringLiteral("first\tline\r\nsecond \\ line\nC:\\new\\table");
+    const QString stored = TvdrCmRtn::EscapeText(text);
+    EXPECT_FALSE(stored.contains(QLatin1Char('\n')));
+    EXPECT_FALSE(stored.contains(QLatin1Char('\t')));
+    EXPECT_EQ(stored, QStringLiteral("first\\tline\\nsecond \\\\ line\\nC:\\\\new\\\\table"));
+    // An escaped backslash followed by n or t stays a backslash and a letter.
+    EXPECT_EQ(TvdrCmRtn::UnescapeText(stored),
+              QStringLiteral("first\tline\r\nsecond \\ line\r\nC:\\new\\table"));
+    EXPECT_EQ(TvdrCmRtn::UnescapeText(QStringLiteral("a\\nb")), QStringLiteral("a\r\nb"));
+    EXPECT_EQ(TvdrCmRtn::UnescapeText(QStringLiteral("a\rb\nc")), QStringLiteral("ab\r\nc"));
+    EXPECT_EQ(TvdrCmRtn::UnescapeText(QStringLiteral("odd \\x end\\")), QStringLiteral("odd \\x end\\"));
+    EXPECT_EQ(KvxCmRtn().UnescapeText(stored), TvdrCmRtn::UnescapeText(stored));
+    EXPECT_EQ(TvdrCmRtn::EscapeText(QStringLiteral("\r\r")), QString());
+}
+
+TEST(CmRtn, SingleInstanceSystemAndChoose) {
+    EXPECT_EQ(&CmRtn(), &CmRtn());
+    try {
+        TvdrCmRtn second;
+        FAIL() << "a second instance was allowed";
+    } catch (const EvdrError &e) {
+        EXPECT_STREQ(e.what(), "use CmRtn accessor function");
+    }
+    EXPECT_EQ(CmRtn().OsType(), 0);
+    EXPECT_EQ(CmRtn().OsName(), QStringLiteral("Not Supported"));
+    EXPECT_EQ(TvdrCmRtn::OsName(6), QStringLiteral("Windows XP"));
+    EXPECT_EQ(TvdrCmRtn::OsName(99), QStringLiteral("unknown"));
+    errno = ENOENT;
+    EXPECT_TRUE(TvdrCmRtn::LastErrorText().startsWith(QStringLiteral("[2]-")));
+    EXPECT_EQ(TvdrCmRtn::Choose(true, QStringLiteral("a"), QStringLiteral("b")), QStringLiteral("a"));
+    EXPECT_EQ(TvdrCmRtn::Choose(false, 1, 2), 2);
+}
+
+TEST(StrUtils, TrimFilterCountAndGrouping) {
+    EXPECT_EQ(Trim(QStringLiteral("\t\x01 ab c \r\n")), QStringLiteral("ab c"));
+    EXPECT_EQ(FilterChars(QStringLiteral("1,234.5"), QStringLiteral(",.")), QStringLiteral("12345"));
+    EXPECT_TRUE(CharInSet(QStringLiteral("abc"), QLatin1Char('b')));
+    EXPECT_FALSE(CharInSet(QStringLiteral("abc"), QLatin1Char('d')));
+    EXPECT_EQ(CountChar(QStringLiteral("a\tb\t\tc"), QLatin1Char('\t')), 3);
+    EXPECT_EQ(GroupThousandsComma(1234567), QStringLiteral("1,234,567"));
+    EXPECT_EQ(GroupThousandsComma(999), QStringLiteral("999"));
+    EXPECT_EQ(GroupThousandsComma(1000), QStringLiteral("1,000"));
+    EXPECT_EQ(GroupThousandsComma(0), QStringLiteral("0"));
+    EXPECT_EQ(GroupThousands(-1234, QStringLiteral(".")), QStringLiteral("-1.234"));
+    EXPECT_EQ(GroupThousandsComma(std::numeric_limits<qint64>::min()), QStringLiteral("-9,223,372,036,854,775,808"));
+}

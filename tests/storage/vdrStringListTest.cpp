@@ -1,0 +1,142 @@
+#include "kvxStreamFile.h"
+#include "vdrStringList.h"
+#include "vdrError.h"
+#include "vdrTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class BoundListTest : public ::testing::Test {
+protected:
+    TvdrTempFolder folder;
+    TkvxStreamFile db;
+    void SetUp() override { db.Open(folder.File(QStringLiteral("Vandor.dat")), false); }
+};
+
+} // namespace
+
+TEST(StringListLines, EveryLineEndsWithCrLfAndAnyBreakReadsBack) {
+    TvdrStringList list;
+    list.SetText(QStringLiteral("a\r\nb\rc\nd"));
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Text(), QStringLiteral("a\r\nb\r\nc\r\nd\r\n"));
+
+    // A break at the very end makes no further line; inner empty lines stay.
+    list.SetText(QStringLiteral("a\r\n\r\n\nb\r\n"));
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Get(1), QString());
+    EXPECT_EQ(list.Get(3), QStringLiteral("b"));
+
+    // NUL ends the text.
+    list.SetText(QStringLiteral("a\r\nb") + QChar(0) + QStringLiteral("\r\nlost"));
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Get(1), QStringLiteral("b"));
+
+    list.SetText(QString());
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Text(), QString());
+}
+
+TEST(StringListLines, SortedListsKeepOrderAndDropEqualLines) {
+    TvdrStringList list;
+    list.SetSorted(true);
+    EXPECT_EQ(list.Add(QStringLiteral("0000002\t0000001")), 0);
+    EXPECT_EQ(list.Add(QStringLiteral("0000001\t0000005")), 0);
+    EXPECT_EQ(list.Add(QStringLiteral("0000020\t0000000")), 2);
+    // Equal without regard to case: nothing added, the existing index back.
+    list.Add(QStringLiteral("0000003\tOil"));
+    EXPECT_EQ(list.Add(QStringLiteral("0000003\tOIL")), 2);
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Get(2), QStringLiteral("0000003\tOil"));
+    EXPECT_THROW(list.Put(0, QStringLiteral("x")), EvdrError);
+    EXPECT_THROW(list.Get(4), EvdrError);
+    EXPECT_THROW(list.Delete(-1), EvdrError);
+
+    TvdrStringList plain;
+    plain.Add(QStringLiteral("b"));
+    plain.Add(QStringLiteral("a"));
+    plain.Add(QStringLiteral("a"));
+    EXPECT_EQ(plain.Count(), 3) << "an unsorted list keeps what it is given";
+    plain.SetSorted(true);
+    EXPECT_EQ(plain.Text(), QStringLiteral("a\r\nb\r\n"));
+}
+
+TEST_F(BoundListTest, SavesAndLoadsCodePage1252Text) {
+    TvdrStringList list(QStringLiteral("TvdrCars"));
+    list.SetStreamFile(&db);
+    list.Add(QStringLiteral("0000000=2004\tCitro\u00EBn\t\u20AC-Modell"));
+    list.Add(QString());
+    list.Save();
+    EXPECT_EQ(db.ReadStream(QStringLiteral("TvdrCars")), QByteArray("0000000=2004\tCitro\xEBn\t\x80-Modell\r\n\r\n"));
+
+    TvdrStringList again(QStringLiteral("TvdrCars"));
+    again.SetStreamFile(&db);
+    again.Add(QStringLiteral("replaced by the load"));
+    again.Load();
+    EXPECT_EQ(again.Count(), 2);
+    EXPECT_EQ(again.Get(0), QStringLiteral("0000000=2004\tCitro\u00EBn\t\u20AC-Modell"));
+}
+
+TEST_F(BoundListTest, MissingOrDamagedStreamsLoadEmptyAndSavingRecreatesThem) {
+    TvdrStringList list(QStringLiteral("TvdrUDF"));
+    list.Add(QStringLiteral("unbound"));
+    list.Save(); // unbound: nothing written
+    list.Load();
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(db.Toc().Count(), 0);
+
+    list.SetStreamFile(&db);
+    list.Load();
+    EXPECT_EQ(list.Count(), 0) << "a missing stream loads empty";
+    list.Add(QStringLiteral("row"));
+    list.Save();
+    db.DeleteStream(QStringLiteral("TvdrUDF"));
+    list.Load();
+    EXPECT_EQ(list.Count(), 0);
+    list.Add(QStringLiteral("row"));
+    list.Save();
+    EXPECT_TRUE(db.Toc().Exists(QStringLiteral("TvdrUDF")));
+
+    // A block that no longer inflates.
+    const QString file = db.FileName();
+    db.Close();
+    QByteArray bytes = ReadWholeFile(file);
+    bytes[5] = char(bytes[5] ^ 0x7F);
+    WriteWholeFile(file, bytes);
+    db.Open(file, true);
+    list.Add(QStringLiteral("in memory"));
+    list.Load();
+    EXPECT_EQ(list.Count(), 0);
+    list.SetStreamFile(nullptr);
+}
+
+TEST_F(BoundListTest, ASortedListLoadedOutOfOrderIsPutBackInOrder) {
+    db.WriteStream(QStringLiteral("TvdrMaintRepairs"), 0,
+                   QByteArray("0000002\t0000000\t0000001\r\n0000001\t0000000\t0000004\r\n"
+                              "0000002\t0000000\t0000001\r\n"));
+    TvdrStringList list(QStringLiteral("TvdrMaintRepairs"));
+    list.SetSorted(true);
+    list.SetStreamFile(&db);
+    list.Load();
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Get(0), QStringLiteral("0000001\t0000000\t0000004"));
+    int index = -1;
+    EXPECT_TRUE(list.Find(QStringLiteral("0000002\t0000000\t0000001"), index));
+    EXPECT_EQ(index, 1);
+}
+
+TEST(StringListNumbers, TheTwoKeyAllocationRules) {
+    TvdrStringList list;
+    const auto number = [](const QString &row) { return TvdrStringList::ParseRowNumber(row.left(7)); };
+    EXPECT_EQ(list.FirstFreeNumber(number), 0);
+    EXPECT_EQ(list.OnePastLastNumber(number), 0);
+    for (const char *row : {"0000000", "0000001", "0000002", "0000005"})
+        list.Add(QString::fromLatin1(row));
+    EXPECT_EQ(list.FirstFreeNumber(number), 3);
+    EXPECT_EQ(list.OnePastLastNumber(number), 6);
+    list.Delete(0);
+    EXPECT_EQ(list.FirstFreeNumber(number), 0);
+    list.Add(QStringLiteral("garbage"));
+    EXPECT_EQ(list.OnePastLastNumber(number), 0) << "a last row without a number counts as -1";
+}
