@@ -3,6 +3,8 @@
 #include "vdrCodePage.h"
 #include "vdrCompareText.h"
 #include "vdrError.h"
+#include "vdrStrUtils.h"
+#include "vdrStringList.h"
 
 #include <algorithm>
 #include <vector>
@@ -19,33 +21,6 @@ struct TEntry {
     throw EvdrError(QStringLiteral("line %1: %2").arg(line).arg(what));
 }
 
-// Characters 0..32 off both ends, as the table trims its keys.
-QString TrimControls(const QString &s) {
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && s[first].unicode() <= 32)
-        ++first;
-    while (last > first && s[last - 1].unicode() <= 32)
-        --last;
-    return s.mid(first, last - first);
-}
-
-// Lines end at LF, CR or CR LF, as in the table's own line model.
-QStringList SplitLines(const QString &text) {
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    lines.append(text.mid(start));
-    return lines;
-}
 
 void CheckText(const TEntry &e) {
     const QString &t = e.text;
@@ -78,7 +53,7 @@ QStringList CompileLangSource(const QString &sourceText) {
         source.remove(0, 1);
 
     std::vector<TEntry> entries;
-    const QStringList lines = SplitLines(source);
+    const QStringList lines = TvdrStringList::SplitLines(source);
     for (int i = 0; i < lines.size(); ++i) {
         const QString &raw = lines[i];
         const int lineNbr = i + 1;
@@ -88,14 +63,14 @@ QStringList CompileLangSource(const QString &sourceText) {
         const qsizetype eq = raw.indexOf(QLatin1Char('='));
         if (eq < 0)
             Fail(lineNbr, QStringLiteral("no \"=\" between key and text"));
-        TEntry e{TrimControls(raw.left(eq)), raw.mid(eq + 1), lineNbr};
+        TEntry e{Trim(raw.left(eq)), raw.mid(eq + 1), lineNbr};
         if (e.key.isEmpty())
             Fail(lineNbr, QStringLiteral("empty key"));
         if (e.key.contains(QLatin1Char('\t')))
             Fail(lineNbr, QStringLiteral("the key \"%1\" holds a TAB").arg(e.key));
         if (!vdrCodePage::CanEncode(e.key))
             Fail(lineNbr, QStringLiteral("code page 1252 cannot hold the key \"%1\"").arg(e.key));
-        if (TrimControls(e.text).isEmpty())
+        if (Trim(e.text).isEmpty())
             Fail(lineNbr, QStringLiteral("empty text for \"%1\"").arg(e.key));
         CheckText(e);
         entries.push_back(std::move(e));

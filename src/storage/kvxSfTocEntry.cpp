@@ -1,6 +1,7 @@
 #include "kvxSfTocEntry.h"
 
 #include "vdrCodePage.h"
+#include "vdrStrUtils.h"
 
 namespace {
 
@@ -14,15 +15,7 @@ qint32 ToInt(const QByteArray &token) {
 
 } // namespace
 
-QString TrimTocId(const QString &id) {
-    qsizetype first = 0;
-    qsizetype last = id.size();
-    while (first < last && id[first].unicode() <= 32)
-        ++first;
-    while (last > first && id[last - 1].unicode() <= 32)
-        --last;
-    return id.mid(first, last - first);
-}
+QString TrimTocId(const QString &id) { return Trim(id); }
 
 QList<QByteArray> SplitTocText(const QByteArray &text, char separator) {
     QList<QByteArray> tokens = text.split(separator);

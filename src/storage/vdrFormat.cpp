@@ -39,10 +39,10 @@ QString FormatInteger(qlonglong value, const Directive &d) {
 }
 
 QString FormatReal(double value, const Directive &d, QChar decimalSeparator) {
-    char spec[8] = {'%', '.', '*', static_cast<char>(d.conversion.toLatin1()), 0};
+    char pattern[8] = {'%', '.', '*', static_cast<char>(d.conversion.toLatin1()), 0};
     const int precision = d.precision >= 0 ? d.precision : (d.conversion == QLatin1Char('f') ? 2 : 15);
     char buf[512];
-    std::snprintf(buf, sizeof buf, spec, precision, value);
+    std::snprintf(buf, sizeof buf, pattern, precision, value);
     QString body = QString::fromLatin1(buf);
     if (decimalSeparator != QLatin1Char('.'))
         body.replace(QLatin1Char('.'), decimalSeparator);

@@ -14,14 +14,6 @@ QByteArray Bytes(const char *text) {
     return b;
 }
 
-std::string MessageOf(const std::function<void()> &action) {
-    try {
-        action();
-    } catch (const EvdrError &e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 } // namespace
 
@@ -71,7 +63,7 @@ TEST(SfTocText, TokenizerAndDefaults) {
 
 TEST(SfTocText, IdsAreUniqueWithoutRegardToCaseAndIndexesAreChecked) {
     TkvxSfToc toc;
-    EXPECT_EQ(MessageOf([&] { toc.FromText(Bytes("4|1|0|0|Cars#5|1|0|0|CARS")); }),
+    EXPECT_EQ(ErrorMessageOf([&] { toc.FromText(Bytes("4|1|0|0|Cars#5|1|0|0|CARS")); }),
               "Id (CARS) already exists");
     toc.Clear();
     toc.AddEntry(4, 10, QStringLiteral(" TvdrCars "), false, 0);
@@ -81,9 +73,9 @@ TEST(SfTocText, IdsAreUniqueWithoutRegardToCaseAndIndexesAreChecked) {
     // Free gaps all share the empty Id.
     toc.AddEntry(14, 10, QString(), true, 0);
     toc.AddEntry(24, 10, QString(), true, 0);
-    EXPECT_EQ(MessageOf([&] { toc.Entry(3); }), "TOC index (3) is out-of-range [0..2]");
-    EXPECT_EQ(MessageOf([&] { toc.Delete(-1); }), "TOC index (-1) is out-of-range [0..2]");
-    EXPECT_EQ(MessageOf([&] { toc.EntryById(QStringLiteral("Nope")); }), "Id (Nope) does not exist");
+    EXPECT_EQ(ErrorMessageOf([&] { toc.Entry(3); }), "TOC index (3) is out-of-range [0..2]");
+    EXPECT_EQ(ErrorMessageOf([&] { toc.Delete(-1); }), "TOC index (-1) is out-of-range [0..2]");
+    EXPECT_EQ(ErrorMessageOf([&] { toc.EntryById(QStringLiteral("Nope")); }), "Id (Nope) does not exist");
 }
 
 TEST(SfTocAllocation, FirstFitSplitsAndReleaseMerges) {

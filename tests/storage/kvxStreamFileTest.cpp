@@ -15,14 +15,6 @@
 
 namespace {
 
-std::string MessageOf(const std::function<void()> &action) {
-    try {
-        action();
-    } catch (const EvdrError &e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 QByteArray Pattern(int size, unsigned seed) {
     std::mt19937 rng(seed);
@@ -222,11 +214,11 @@ TEST_F(StreamFileTest, IdsAreCaseInsensitiveAndKeepTheNewSpelling) {
     EXPECT_EQ(sf.Toc().Entry(0).Id, QStringLiteral("tvdrcars"));
     EXPECT_EQ(sf.ReadStream(QStringLiteral("TVDRCARS")), QByteArray("two"));
 
-    EXPECT_EQ(MessageOf([&] { sf.ReadStream(QStringLiteral(" Missing ")); }), "Id ( Missing ) does not exist");
+    EXPECT_EQ(ErrorMessageOf([&] { sf.ReadStream(QStringLiteral(" Missing ")); }), "Id ( Missing ) does not exist");
     // A blank Id stores nothing; an Id that would break the TOC text is refused.
     sf.WriteStream(QStringLiteral(" \t"), 0, QByteArray("x"));
     EXPECT_EQ(sf.Toc().Count(), 1);
-    EXPECT_NE(MessageOf([&] { sf.WriteStream(QStringLiteral("a\x01" "b"), 0, QByteArray("x")); }),
+    EXPECT_NE(ErrorMessageOf([&] { sf.WriteStream(QStringLiteral("a\x01" "b"), 0, QByteArray("x")); }),
               "(no error)");
     EXPECT_EQ(ReadByLayout(db).size(), 1u);
 }
@@ -236,7 +228,7 @@ TEST_F(StreamFileTest, ClosedContainersDoNothingAndReadOnlyOpensNeedAFile) {
     sf.DeleteStream(QStringLiteral("A"));
     sf.Compact();
     EXPECT_TRUE(sf.ReadStream(QStringLiteral("A")).isEmpty());
-    EXPECT_EQ(MessageOf([&] { sf.Open(db, true); }), "can not create file in readonly mode");
+    EXPECT_EQ(ErrorMessageOf([&] { sf.Open(db, true); }), "can not create file in readonly mode");
     EXPECT_FALSE(sf.IsOpen());
     EXPECT_FALSE(QFile::exists(db));
 }
@@ -284,7 +276,7 @@ TEST_F(StreamFileTest, CompactionDropsTheGapsAndKeepsEveryStream) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     // The compacted file is still held for writing.
     TkvxStreamFile second;
-    EXPECT_NE(MessageOf([&] { second.Open(db, false); }), "(no error)");
+    EXPECT_NE(ErrorMessageOf([&] { second.Open(db, false); }), "(no error)");
     // And the container goes on working on the new file.
     sf.WriteStream(QStringLiteral("Stream2"), 0, QByteArray("after"));
     expected["Stream2"] = "after";
@@ -295,7 +287,7 @@ TEST_F(StreamFileTest, OneWriterAtATimeWhileReadersShare) {
     sf.Open(db, false);
     sf.WriteStream(QStringLiteral("A"), 0, QByteArray("shared"));
     TkvxStreamFile writer;
-    const std::string refused = MessageOf([&] { writer.Open(db, false); });
+    const std::string refused = ErrorMessageOf([&] { writer.Open(db, false); });
     EXPECT_NE(refused.find("opened for writing by another process"), std::string::npos) << refused;
     EXPECT_FALSE(writer.IsOpen());
 
@@ -303,7 +295,7 @@ TEST_F(StreamFileTest, OneWriterAtATimeWhileReadersShare) {
     reader1.Open(db, true);
     reader2.Open(db, true);
     EXPECT_EQ(reader2.ReadStream(QStringLiteral("A")), QByteArray("shared"));
-    EXPECT_NE(MessageOf([&] { reader1.WriteStream(QStringLiteral("A"), 0, QByteArray("x")); }), "(no error)");
+    EXPECT_NE(ErrorMessageOf([&] { reader1.WriteStream(QStringLiteral("A"), 0, QByteArray("x")); }), "(no error)");
 
     sf.Close();
     writer.Open(db, false);
@@ -322,7 +314,7 @@ TEST_F(StreamFileTest, DamagedFilesFailToOpenAndLeaveTheContainerClosed) {
     auto expectRefused = [&](const QByteArray &bytes, const char *what) {
         WriteWholeFile(db, bytes);
         TkvxStreamFile f;
-        EXPECT_NE(MessageOf([&] { f.Open(db, false); }), "(no error)") << what;
+        EXPECT_NE(ErrorMessageOf([&] { f.Open(db, false); }), "(no error)") << what;
         EXPECT_FALSE(f.IsOpen()) << what;
         EXPECT_TRUE(f.FileName().isEmpty()) << what;
         // The object starts afresh afterwards.
@@ -355,7 +347,7 @@ TEST_F(StreamFileTest, DamagedFilesFailToOpenAndLeaveTheContainerClosed) {
                   "one Id twice");
     WriteWholeFile(db, withToc("4\x01" "10\x01" "0\x01" "0\x01" "A\x02" "14\x01" "10\x01" "0\x01" "0\x01" "a"));
     TkvxStreamFile f;
-    EXPECT_EQ(MessageOf([&] { f.Open(db, true); }), "Id (a) already exists");
+    EXPECT_EQ(ErrorMessageOf([&] { f.Open(db, true); }), "Id (a) already exists");
 }
 
 TEST_F(StreamFileTest, ADamagedBlockFailsOnlyItsOwnRead) {
@@ -371,7 +363,7 @@ TEST_F(StreamFileTest, ADamagedBlockFailsOnlyItsOwnRead) {
         Corrupt(db, at, bytes);
         TkvxStreamFile f;
         f.Open(db, true);
-        const std::string error = MessageOf([&] { f.ReadStream(QStringLiteral("A")); });
+        const std::string error = ErrorMessageOf([&] { f.ReadStream(QStringLiteral("A")); });
         EXPECT_EQ(f.ReadStream(QStringLiteral("B")), Pattern(2000, 2));
         WriteWholeFile(db, good);
         return error;
@@ -387,7 +379,7 @@ TEST_F(StreamFileTest, ADamagedBlockFailsOnlyItsOwnRead) {
     qToLittleEndian<qint32>(0x7FFFFFFF, len.data());
     EXPECT_NE(readAfter(offsetA, len).find("cannot come from"), std::string::npos);
 
-    EXPECT_NE(MessageOf([] { TkvxStreamFile::Decompress(QByteArray("\x00\x00", 2)); }), "(no error)");
+    EXPECT_NE(ErrorMessageOf([] { TkvxStreamFile::Decompress(QByteArray("\x00\x00", 2)); }), "(no error)");
     EXPECT_EQ(TkvxStreamFile::Decompress(TkvxStreamFile::Compress(QByteArray())), QByteArray());
 }
 

@@ -1,5 +1,7 @@
 #include "vdrTestSupport.h"
 
+#include "vdrError.h"
+
 #include <QFile>
 #include <stdexcept>
 
@@ -23,4 +25,13 @@ void WriteWholeFile(const QString &fileName, const QByteArray &bytes) {
 
 QString TestDataFile(const QString &name) {
     return QStringLiteral(VANDOR_TEST_DATA "/") + name;
+}
+
+std::string ErrorMessageOf(const std::function<void()> &action) {
+    try {
+        action();
+    } catch (const EvdrError &e) {
+        return e.what();
+    }
+    return "(no error)";
 }

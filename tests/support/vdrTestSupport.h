@@ -4,7 +4,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 // A fresh folder per test, removed afterwards.
 class TvdrTempFolder {
@@ -19,6 +21,9 @@ private:
 
 QByteArray ReadWholeFile(const QString &fileName);
 void WriteWholeFile(const QString &fileName, const QByteArray &bytes);
+
+// The message of the EvdrError that `action` raises, or "(no error)".
+std::string ErrorMessageOf(const std::function<void()> &action);
 
 // Path of a file under tests/data.
 QString TestDataFile(const QString &name);
