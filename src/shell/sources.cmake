@@ -5,5 +5,6 @@ set(VANDOR_SHELL_SOURCES
   shell/vdrDrive.cpp
   shell/vdrExtFiles.cpp
   shell/vdrLog.cpp
+  shell/vdrOptions.cpp
   shell/vdrProgramFolder.cpp
 )

@@ -3,5 +3,6 @@ vandor_add_test(vandor_shell_tests SOURCES
   shell/kvxLangTest.cpp
   shell/vdrExtFilesTest.cpp
   shell/vdrLogTest.cpp
+  shell/vdrOptionsTest.cpp
 )
 add_dependencies(vandor_shell_tests vandor_lang)
