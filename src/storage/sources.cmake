@@ -8,6 +8,7 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrCmRtn.cpp
   storage/vdrCodePage.cpp
   storage/vdrCompareText.cpp
+  storage/vdrDateTime.cpp
   storage/vdrEntity.cpp
   storage/vdrField.cpp
   storage/vdrFormat.cpp

@@ -77,3 +77,11 @@ QString GroupThousands(qint64 number, const QString &separator) {
 }
 
 QString GroupThousandsComma(qint64 number) { return GroupThousands(number, QStringLiteral(",")); }
+
+QString SingleLine(const QString &text) {
+    QString out = text;
+    for (QChar &ch : out)
+        if (ch == QLatin1Char('\t') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n') || ch.unicode() == 0)
+            ch = QLatin1Char(' ');
+    return out;
+}

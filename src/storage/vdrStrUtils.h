@@ -27,3 +27,8 @@ QString ExtractWord(int n, const QString &text, const QString &delimiters);
 // its "-" in front of the first group.
 QString GroupThousands(qint64 number, const QString &separator);
 QString GroupThousandsComma(qint64 number);
+
+// `text` with every TAB, CR, LF and NUL turned into a blank: a field of a
+// tab-separated row holds no separator, or the row would read back as other
+// fields or several rows.
+QString SingleLine(const QString &text);

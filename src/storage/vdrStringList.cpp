@@ -225,6 +225,12 @@ void TvdrStringList::SortUnique(QStringList &lines) {
     lines.erase(std::unique(lines.begin(), lines.end(), SameText), lines.end());
 }
 
+void TvdrStringList::ReorderLines(const std::function<bool(const QString &, const QString &)> &less) {
+    TvdrWriteGuard guard(m_lock);
+    CheckUnsorted();
+    std::stable_sort(m_lines.begin(), m_lines.end(), less);
+}
+
 void TvdrStringList::ReplaceLines(QStringList lines) {
     PutInOrder(lines);
     m_lines = std::move(lines);

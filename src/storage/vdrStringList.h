@@ -91,6 +91,8 @@ protected:
     virtual void PutInOrder(QStringList &lines) const;
     // Stable CompareText sort, keeping the first of equal lines.
     static void SortUnique(QStringList &lines);
+    // Puts the lines of an unsorted list in the order of `less` (stable).
+    void ReorderLines(const std::function<bool(const QString &, const QString &)> &less);
 
 private:
     void ReplaceLines(QStringList lines);

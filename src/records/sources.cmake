@@ -1,0 +1,24 @@
+set(VANDOR_RECORDS_SOURCES
+  records/vdrCarComparer.cpp
+  records/vdrCarPicture.cpp
+  records/vdrCarRec.cpp
+  records/vdrCarRemoval.cpp
+  records/vdrCars.cpp
+  records/vdrCarsUDF.cpp
+  records/vdrDatabaseTables.cpp
+  records/vdrMaint.cpp
+  records/vdrMaintEvents.cpp
+  records/vdrMaintFilter.cpp
+  records/vdrMaintNotes.cpp
+  records/vdrMaintRec.cpp
+  records/vdrMaintRepairs.cpp
+  records/vdrMaintSortedList.cpp
+  records/vdrPrefixList.cpp
+  records/vdrRepairs.cpp
+  records/vdrSortOrder.cpp
+  records/vdrSortOrderField.cpp
+  records/vdrSortOrderList.cpp
+  records/vdrSortOrderRec.cpp
+  records/vdrUDF.cpp
+  records/vdrUdfChanges.cpp
+)

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// A car's picture: the stream holds the chosen file's bytes unchanged, the
+// car's row its normalised extension.
+
+// Reads the whole file first (a file that cannot be read changes nothing),
+// saves it as the car's picture stream, then sets the car's picture
+// extension from the file name and saves the cars table.
+void InsertCarPicture(qint32 carNbr, const QString &fileName);
+// Deletes the car's picture stream, empties its extension and saves the
+// cars table.
+void ClearCarPicture(qint32 carNbr);

@@ -1,0 +1,9 @@
+#include "vdrCarsUDF.h"
+
+#include "vdrSingleton.h"
+
+TvdrCarsUDF::TvdrCarsUDF() : TvdrPrefixList(QStringLiteral("TvdrCarsUDF")) {
+    TvdrSingleton<TvdrCarsUDF>::CheckCreation("CarsUDF");
+}
+
+TvdrCarsUDF &CarsUDF() { return TvdrSingleton<TvdrCarsUDF>::Instance(); }

@@ -1,0 +1,39 @@
+#include "vdrDatabaseTables.h"
+
+#include "vdrCars.h"
+#include "vdrCarsUDF.h"
+#include "vdrMaint.h"
+#include "vdrMaintNotes.h"
+#include "vdrMaintRepairs.h"
+#include "vdrOptions.h"
+#include "vdrRepairs.h"
+#include "vdrSortOrder.h"
+#include "vdrUDF.h"
+
+#include <array>
+
+namespace {
+
+// In the order the program loads them.
+std::array<TvdrStringList *, 9> AllTables() {
+    return {&Options(), &Repairs(), &Maint(), &MaintRepairs(), &MaintNotes(),
+            &Cars(),    &UDF(),     &CarsUDF(), &SortOrder()};
+}
+
+} // namespace
+
+void BindTables(TkvxStreamFile *database) {
+    for (TvdrStringList *table : AllTables()) {
+        table->SetStreamFile(database);
+        table->Load();
+    }
+    SortOrder().SetSorted(true);
+}
+
+void UnbindTables() {
+    for (TvdrStringList *table : AllTables()) {
+        table->SetStreamFile(nullptr);
+        table->Clear();
+    }
+    SortOrder().SetSorted(false);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+class TkvxStreamFile;
+
+// Binds every table to the open database and loads it (options, repairs,
+// events, repair links, notes, cars, field definitions, field values, sort
+// orders), then switches the sort orders to sorted rows. The container must
+// outlive the binding.
+void BindTables(TkvxStreamFile *database);
+// Unbinds and empties every table, so nothing refers to a closed container.
+void UnbindTables();

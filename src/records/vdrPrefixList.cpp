@@ -1,0 +1,59 @@
+#include "vdrPrefixList.h"
+
+#include "vdrCmRtn.h"
+#include "vdrCompareText.h"
+#include "vdrStrUtils.h"
+
+namespace {
+
+const QString kTab = QStringLiteral("\t");
+
+// How the start of `row` compares with `prefix`.
+int ComparePrefix(const QString &row, const QString &prefix) {
+    return CompareText(row.left(prefix.size()), prefix);
+}
+
+} // namespace
+
+TvdrPrefixList::TvdrPrefixList(const QString &streamId) : TvdrStringList(streamId) { SetSorted(true); }
+
+QString TvdrPrefixList::KeyPrefix(qint32 a) { return TvdrCmRtn::FormatKey(a) + kTab; }
+
+QString TvdrPrefixList::KeyPrefix(qint32 a, qint32 b) {
+    return TvdrCmRtn::FormatKey(a) + kTab + TvdrCmRtn::FormatKey(b) + kTab;
+}
+
+qint32 TvdrPrefixList::NumberField(const QString &row, int n) {
+    bool ok = false;
+    const qint32 number = ExtractWord(n, row, kTab).toInt(&ok, 10);
+    return ok ? number : 0;
+}
+
+void TvdrPrefixList::PrefixRange(const QString &prefix, int &first, int &end) const {
+    TvdrReadGuard guard(Lock());
+    Find(prefix, first);
+    const QStringList &rows = Lines();
+    while (first < rows.size() && ComparePrefix(rows[first], prefix) < 0)
+        ++first;
+    end = first;
+    while (end < rows.size() && ComparePrefix(rows[end], prefix) == 0)
+        ++end;
+}
+
+void TvdrPrefixList::RemoveByPrefix(const QString &prefix, bool firstOnly) {
+    TvdrWriteGuard guard(Lock());
+    int first = 0;
+    int end = 0;
+    PrefixRange(prefix, first, end);
+    if (firstOnly && end > first)
+        end = first + 1;
+    for (int i = end - 1; i >= first; --i)
+        Delete(i);
+}
+
+void TvdrPrefixList::RemoveWhere(const std::function<bool(const QString &row)> &match) {
+    TvdrWriteGuard guard(Lock());
+    for (int i = Count() - 1; i >= 0; --i)
+        if (match(Lines()[i]))
+            Delete(i);
+}

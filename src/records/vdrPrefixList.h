@@ -1,0 +1,33 @@
+#pragma once
+
+#include "vdrStringList.h"
+
+#include <functional>
+
+// A sorted list of tab-separated rows whose leading fields are fixed-width
+// keys (FormatKey numbers). Rows of one key prefix stand together, so they
+// are found by a binary search and removed or scanned as one run.
+//
+// A prefix always ends with its TAB: "0000002" + TAB matches car 2's rows
+// but never those of car 20, nor of car 20000000 when numbers outgrow seven
+// digits.
+class TvdrPrefixList : public TvdrStringList {
+public:
+    explicit TvdrPrefixList(const QString &streamId);
+
+    // FormatKey(a) + TAB, and FormatKey(a) + TAB + FormatKey(b) + TAB.
+    static QString KeyPrefix(qint32 a);
+    static QString KeyPrefix(qint32 a, qint32 b);
+
+    // Field `n` (from 1) of a row, cut with ExtractWord on TAB, as a number;
+    // 0 when it is not an integer.
+    static qint32 NumberField(const QString &row, int n);
+
+protected:
+    // The rows that start with `prefix`: [first, end) of the list.
+    void PrefixRange(const QString &prefix, int &first, int &end) const;
+    // Removes every row that starts with `prefix`, or only the first.
+    void RemoveByPrefix(const QString &prefix, bool firstOnly = false);
+    // Removes every row for which `match` holds, from the last to the first.
+    void RemoveWhere(const std::function<bool(const QString &row)> &match);
+};

@@ -1,0 +1,10 @@
+vandor_add_test(vandor_records_tests SOURCES
+  records/vdrCarsTest.cpp
+  records/vdrUDFTest.cpp
+  records/vdrRepairsTest.cpp
+  records/vdrMaintTest.cpp
+  records/vdrMaintLinksTest.cpp
+  records/vdrMaintFilterTest.cpp
+  records/vdrSortOrderTest.cpp
+)
+add_dependencies(vandor_records_tests vandor_lang)

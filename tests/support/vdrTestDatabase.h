@@ -1,0 +1,32 @@
+#pragma once
+
+#include "vdrTestSupport.h"
+
+#include <memory>
+
+class TkvxStreamFile;
+
+// A new database in a temporary folder with every table bound to it (and so
+// empty), the point locale's formats, the system clock and the language
+// texts of the built language file. Unbinds the tables when destroyed.
+class TvdrTestDatabase {
+public:
+    TvdrTestDatabase();
+    ~TvdrTestDatabase();
+
+    TkvxStreamFile &Db() { return *m_db; }
+    QString FileName() const;
+    QString Folder() const { return m_folder.Path(); }
+    QString File(const QString &name) const { return m_folder.File(name); }
+
+    // Closes the database and opens it again with every table reloaded:
+    // what the next start of the program sees.
+    void Reopen();
+
+private:
+    TvdrTempFolder m_folder;
+    std::unique_ptr<TkvxStreamFile> m_db;
+};
+
+// The built language file's texts in Lang().
+void LoadBuiltLanguage();
