@@ -1,9 +1,46 @@
 #include "vdrCars.h"
 
+#include "vdrCmRtn.h"
 #include "vdrSingleton.h"
+#include "vdrStrUtils.h"
 
 TvdrCars::TvdrCars() : TvdrEntity(QStringLiteral("TvdrCars")) {
     TvdrSingleton<TvdrCars>::CheckCreation("Cars");
 }
 
 TvdrCars &Cars() { return TvdrSingleton<TvdrCars>::Instance(); }
+
+qint32 TvdrCars::NewCar() {
+    const qint32 carNbr = FirstFreeNumber();
+    SetValue(TvdrCmRtn::FormatKey(carNbr), TvdrCarRec().Encode());
+    Save();
+    return carNbr;
+}
+
+void TvdrCars::RemoveCar(qint32 carNbr) { DeleteName(TvdrCmRtn::FormatKey(carNbr)); }
+
+TvdrField &TvdrCars::CarField(qint32 carNbr) { return Field(TvdrCmRtn::FormatKey(carNbr)); }
+
+qint32 TvdrCars::CarNbrAt(int index) const {
+    TvdrReadGuard guard(Lock());
+    if (index < 0 || index >= Count())
+        return -1;
+    return ParseRowNumber(NameOf(Lines()[index]));
+}
+
+bool TvdrCars::HasCar(qint32 carNbr) const { return IndexOfName(TvdrCmRtn::FormatKey(carNbr)) >= 0; }
+
+TvdrCarRec TvdrCars::CarRec(qint32 carNbr) const {
+    TvdrCarRec rec;
+    rec.CarNbr = carNbr;
+    rec.Decode(Trim(GetValue(TvdrCmRtn::FormatKey(carNbr))));
+    return rec;
+}
+
+QString TvdrCars::CarDescription(qint32 carNbr) const { return CarRec(carNbr).Description(); }
+
+bool TvdrCars::HasPicture(qint32 carNbr) const { return !PictureExtension(carNbr).isEmpty(); }
+
+QString TvdrCars::PictureExtension(qint32 carNbr) const { return CarRec(carNbr).PictureExtension; }
+
+void TvdrCars::StoreCarRec(const TvdrCarRec &rec) { CarField(rec.CarNbr).SetAsString(rec.Encode()); }

@@ -1,9 +1,40 @@
 #include "vdrCarsUDF.h"
 
 #include "vdrSingleton.h"
+#include "vdrStrUtils.h"
 
 TvdrCarsUDF::TvdrCarsUDF() : TvdrPrefixList(QStringLiteral("TvdrCarsUDF")) {
     TvdrSingleton<TvdrCarsUDF>::CheckCreation("CarsUDF");
 }
 
 TvdrCarsUDF &CarsUDF() { return TvdrSingleton<TvdrCarsUDF>::Instance(); }
+
+void TvdrCarsUDF::SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value) {
+    TvdrWriteGuard guard(Lock());
+    RemoveCarValue(carNbr, udfNbr);
+    Add(KeyPrefix(carNbr, udfNbr) + Trim(SingleLine(value)));
+}
+
+QString TvdrCarsUDF::CarValue(qint32 carNbr, qint32 udfNbr) const {
+    TvdrReadGuard guard(Lock());
+    int first = 0;
+    int end = 0;
+    PrefixRange(KeyPrefix(carNbr, udfNbr), first, end);
+    return first < end ? ExtractWord(3, Lines()[first], QStringLiteral("\t")) : QString();
+}
+
+// Every row of the pair, so that a file holding two of them comes back to
+// one value per car and field.
+void TvdrCarsUDF::RemoveCarValue(qint32 carNbr, qint32 udfNbr) { RemoveByPrefix(KeyPrefix(carNbr, udfNbr)); }
+
+void TvdrCarsUDF::RemoveCarValues(qint32 carNbr) { RemoveByPrefix(KeyPrefix(carNbr)); }
+
+void TvdrCarsUDF::RemoveUdfValues(qint32 udfNbr) {
+    RemoveWhere([udfNbr](const QString &row) { return NumberField(row, 2) == udfNbr; });
+}
+
+qint32 TvdrCarsUDF::CarNbrAt(int index) const { return NumberField(Get(index), 1); }
+
+qint32 TvdrCarsUDF::UdfNbrAt(int index) const { return NumberField(Get(index), 2); }
+
+QString TvdrCarsUDF::ValueAt(int index) const { return ExtractWord(3, Get(index), QStringLiteral("\t")); }

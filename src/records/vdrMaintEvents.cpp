@@ -1,1 +1,36 @@
 #include "vdrMaintEvents.h"
+
+#include "vdrMaint.h"
+#include "vdrMaintNotes.h"
+#include "vdrMaintRepairs.h"
+
+qint32 SaveMaintEvent(const TvdrMaintEntry &entry) {
+    TvdrMaintRec rec;
+    rec.SetCarNbr(entry.CarNbr);
+    rec.SetMaintNbr(entry.MaintNbr < 0 ? Maint().NextMaintNbr(entry.CarNbr) : entry.MaintNbr);
+    rec.SetDate(entry.Date);
+    rec.SetMileage(entry.Mileage);
+    rec.SetCost(entry.Cost);
+    Maint().StoreEvent(rec);
+    Maint().Save();
+
+    MaintRepairs().RemoveEventLinks(rec.CarNbr, rec.MaintNbr);
+    for (qint32 repairNbr : entry.RepairNbrs)
+        MaintRepairs().AddLink(rec.CarNbr, rec.MaintNbr, repairNbr);
+    MaintRepairs().Save();
+
+    MaintNotes().RemoveNote(rec.CarNbr, rec.MaintNbr);
+    if (!TvdrMaintNotes::StoredForm(entry.Note).isEmpty())
+        MaintNotes().AddNote(rec.CarNbr, rec.MaintNbr, entry.Note);
+    MaintNotes().Save();
+    return rec.MaintNbr;
+}
+
+void DeleteMaintEvent(qint32 carNbr, qint32 maintNbr) {
+    Maint().RemoveEvent(carNbr, maintNbr);
+    Maint().Save();
+    MaintRepairs().RemoveEventLinks(carNbr, maintNbr);
+    MaintRepairs().Save();
+    MaintNotes().RemoveNote(carNbr, maintNbr);
+    MaintNotes().Save();
+}

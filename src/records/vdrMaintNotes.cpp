@@ -1,9 +1,45 @@
 #include "vdrMaintNotes.h"
 
+#include "vdrCmRtn.h"
 #include "vdrSingleton.h"
+#include "vdrStrUtils.h"
 
 TvdrMaintNotes::TvdrMaintNotes() : TvdrPrefixList(QStringLiteral("TvdrMaintNotes")) {
     TvdrSingleton<TvdrMaintNotes>::CheckCreation("MaintNotes");
 }
 
 TvdrMaintNotes &MaintNotes() { return TvdrSingleton<TvdrMaintNotes>::Instance(); }
+
+QString TvdrMaintNotes::StoredForm(const QString &note) {
+    return TvdrCmRtn::EscapeText(TvdrCmRtn::UnescapeText(note));
+}
+
+void TvdrMaintNotes::AddNote(qint32 carNbr, qint32 maintNbr, const QString &note) {
+    TvdrWriteGuard guard(Lock());
+    RemoveNote(carNbr, maintNbr);
+    Add(KeyPrefix(carNbr, maintNbr) + StoredForm(note));
+}
+
+QString TvdrMaintNotes::GetNote(qint32 carNbr, qint32 maintNbr) const {
+    return TvdrCmRtn::UnescapeText(StoredNote(carNbr, maintNbr));
+}
+
+QString TvdrMaintNotes::StoredNote(qint32 carNbr, qint32 maintNbr) const {
+    TvdrReadGuard guard(Lock());
+    const QString prefix = KeyPrefix(carNbr, maintNbr);
+    int first = 0;
+    int end = 0;
+    PrefixRange(prefix, first, end);
+    return first < end ? Lines()[first].mid(prefix.size()) : QString();
+}
+
+// Every note row of the event: one left behind would pass to the next event
+// that gets this number.
+void TvdrMaintNotes::RemoveNote(qint32 carNbr, qint32 maintNbr) { RemoveByPrefix(KeyPrefix(carNbr, maintNbr)); }
+
+void TvdrMaintNotes::RemoveCarNotes(qint32 carNbr) { RemoveByPrefix(KeyPrefix(carNbr)); }
+
+TvdrMaintNotes::TNote TvdrMaintNotes::NoteAt(int index) const {
+    const QString row = Get(index);
+    return {NumberField(row, 1), NumberField(row, 2), ExtractWord(3, row, QStringLiteral("\t"))};
+}

@@ -40,13 +40,11 @@ void TvdrPrefixList::PrefixRange(const QString &prefix, int &first, int &end) co
         ++end;
 }
 
-void TvdrPrefixList::RemoveByPrefix(const QString &prefix, bool firstOnly) {
+void TvdrPrefixList::RemoveByPrefix(const QString &prefix) {
     TvdrWriteGuard guard(Lock());
     int first = 0;
     int end = 0;
     PrefixRange(prefix, first, end);
-    if (firstOnly && end > first)
-        end = first + 1;
     for (int i = end - 1; i >= first; --i)
         Delete(i);
 }

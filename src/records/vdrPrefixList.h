@@ -26,8 +26,8 @@ public:
 protected:
     // The rows that start with `prefix`: [first, end) of the list.
     void PrefixRange(const QString &prefix, int &first, int &end) const;
-    // Removes every row that starts with `prefix`, or only the first.
-    void RemoveByPrefix(const QString &prefix, bool firstOnly = false);
+    // Removes every row that starts with `prefix`.
+    void RemoveByPrefix(const QString &prefix);
     // Removes every row for which `match` holds, from the last to the first.
     void RemoveWhere(const std::function<bool(const QString &row)> &match);
 };

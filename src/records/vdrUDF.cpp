@@ -1,6 +1,20 @@
 #include "vdrUDF.h"
 
+#include "vdrCmRtn.h"
+#include "vdrCompareText.h"
+#include "vdrPrefixList.h"
 #include "vdrSingleton.h"
+#include "vdrStrUtils.h"
+
+namespace {
+
+const QString kTab = QStringLiteral("\t");
+
+QString EncodeRow(qint32 udfNbr, qint32 sortOrder, const QString &name) {
+    return TvdrCmRtn::FormatKey(udfNbr) + kTab + TvdrCmRtn::FormatKey(sortOrder) + kTab + Trim(SingleLine(name));
+}
+
+} // namespace
 
 TvdrUDF::TvdrUDF() : TvdrStringList(QStringLiteral("TvdrUDF")) {
     TvdrSingleton<TvdrUDF>::CheckCreation("UDF");
@@ -8,3 +22,80 @@ TvdrUDF::TvdrUDF() : TvdrStringList(QStringLiteral("TvdrUDF")) {
 }
 
 TvdrUDF &UDF() { return TvdrSingleton<TvdrUDF>::Instance(); }
+
+qint32 TvdrUDF::AddUdf(qint32 sortOrder, const QString &name) {
+    TvdrWriteGuard guard(Lock());
+    const qint32 udfNbr = NextUdfNbr();
+    Add(EncodeRow(udfNbr, sortOrder, name));
+    return udfNbr;
+}
+
+qint32 TvdrUDF::NextUdfNbr() {
+    TvdrWriteGuard guard(Lock());
+    SortByNumber();
+    const int count = Count();
+    for (int i = 0; i < count; ++i)
+        if (UdfNbrAt(i) != i)
+            return i;
+    return count;
+}
+
+void TvdrUDF::RemoveUdf(qint32 udfNbr) {
+    TvdrWriteGuard guard(Lock());
+    const int index = IndexOfUdf(udfNbr);
+    if (index >= 0)
+        Delete(index);
+}
+
+void TvdrUDF::UpdateUdf(qint32 udfNbr, qint32 sortOrder, const QString &name) {
+    TvdrWriteGuard guard(Lock());
+    const int index = IndexOfUdf(udfNbr);
+    if (index < 0)
+        return;
+    // The number leads the row, so the new row takes the old one's place.
+    Delete(index);
+    Add(EncodeRow(udfNbr, sortOrder, name));
+}
+
+void TvdrUDF::SortByNumber() { SetSorted(true); }
+
+void TvdrUDF::SortBySortOrder() {
+    TvdrWriteGuard guard(Lock());
+    SetSorted(false);
+    // Stable, so that equal positions keep number order.
+    ReorderLines([](const QString &a, const QString &b) {
+        return TvdrPrefixList::NumberField(a, 2) < TvdrPrefixList::NumberField(b, 2);
+    });
+}
+
+QString TvdrUDF::UdfName(qint32 udfNbr) {
+    TvdrWriteGuard guard(Lock());
+    const int index = IndexOfUdf(udfNbr);
+    return index < 0 ? QString() : NameAt(index);
+}
+
+qint32 TvdrUDF::FindUdf(const QString &name) {
+    TvdrWriteGuard guard(Lock());
+    SortByNumber();
+    const QString wanted = Trim(name);
+    for (int i = 0; i < Count(); ++i)
+        if (SameText(NameAt(i), wanted))
+            return UdfNbrAt(i);
+    return -1;
+}
+
+qint32 TvdrUDF::UdfNbrAt(int index) const { return TvdrPrefixList::NumberField(Get(index), 1); }
+
+qint32 TvdrUDF::UdfSortOrderAt(int index) const { return TvdrPrefixList::NumberField(Get(index), 2); }
+
+QString TvdrUDF::NameAt(int index) const { return ExtractWord(3, Get(index), kTab); }
+
+int TvdrUDF::IndexOfUdf(qint32 udfNbr) {
+    SortByNumber();
+    const QString prefix = TvdrCmRtn::FormatKey(udfNbr) + kTab;
+    int index = 0;
+    Find(prefix, index);
+    if (index < Count() && SameText(Get(index).left(prefix.size()), prefix))
+        return index;
+    return -1;
+}

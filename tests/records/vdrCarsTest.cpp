@@ -1,1 +1,147 @@
+#include "kvxStreamFile.h"
+#include "vdrCarPicture.h"
+#include "vdrCarRemoval.h"
+#include "vdrCars.h"
+#include "vdrCarsUDF.h"
+#include "vdrMaint.h"
+#include "vdrMaintEvents.h"
+#include "vdrMaintNotes.h"
+#include "vdrMaintRepairs.h"
+#include "vdrPicture.h"
+#include "vdrTestDatabase.h"
+
 #include <gtest/gtest.h>
+
+TEST(CarRec, RowsDecodeWithFallbacksAndExtensionsAreNormalised) {
+    TvdrCarRec rec;
+    rec.Decode(QStringLiteral("abc\tFord"));
+    EXPECT_EQ(rec.Year, 2000);
+    EXPECT_EQ(rec.Make, QStringLiteral("Ford"));
+    EXPECT_TRUE(rec.Model.isEmpty());
+    EXPECT_TRUE(rec.PictureExtension.isEmpty());
+    rec.Decode(QStringLiteral("0\t\t\t"));
+    EXPECT_EQ(rec.Year, 0) << "a new car's year is 0, a valid integer";
+    rec.Decode(QStringLiteral("-5\t VW \t\t.JPEG"));
+    EXPECT_EQ(rec.Year, -5);
+    EXPECT_EQ(rec.Make, QStringLiteral("VW"));
+    EXPECT_EQ(rec.PictureExtension, QStringLiteral("jpg"));
+
+    EXPECT_EQ(TvdrCarRec::NormalizeExtension(QStringLiteral(" .Png ")), QStringLiteral("png"));
+    EXPECT_EQ(TvdrCarRec::NormalizeExtension(QStringLiteral("..bmp")), QStringLiteral(".bmp"));
+    EXPECT_EQ(TvdrCarRec::NormalizeExtension(QStringLiteral("JPeG")), QStringLiteral("jpg"));
+    EXPECT_EQ(TvdrCarRec::NormalizeExtension(QString()), QString());
+
+    rec.Year = 1998;
+    rec.SetMake(QStringLiteral("  VW\t"));
+    rec.SetModel(QString());
+    EXPECT_EQ(rec.Description(), QStringLiteral("1998 VW ")) << "empty model leaves the blank";
+    // A pasted TAB or line break must not add fields to the row.
+    rec.SetModel(QStringLiteral("Golf\tGTI\r\nMk2"));
+    EXPECT_EQ(rec.Model, QStringLiteral("Golf GTI  Mk2"));
+    TvdrCarRec back;
+    back.Decode(rec.Encode());
+    EXPECT_EQ(back.Model, rec.Model);
+    EXPECT_EQ(back.Year, 1998);
+}
+
+TEST(Cars, NewCarsTakeTheFirstFreeNumberAndRowsKeepTheirForm) {
+    TvdrTestDatabase db;
+    EXPECT_EQ(Cars().NewCar(), 0);
+    EXPECT_EQ(Cars().Get(0), QStringLiteral("0000000=0\t\t\t")) << "a new row is stored untrimmed";
+    EXPECT_EQ(Cars().NewCar(), 1);
+    EXPECT_EQ(Cars().NewCar(), 2);
+    Cars().RemoveCar(1);
+    EXPECT_EQ(Cars().NewCar(), 1);
+    Cars().RemoveCar(0);
+    EXPECT_EQ(Cars().NewCar(), 0);
+    EXPECT_EQ(Cars().CarNbrAt(2), 2);
+    EXPECT_EQ(Cars().CarNbrAt(3), -1);
+    EXPECT_EQ(Cars().CarNbrAt(-1), -1);
+
+    TvdrCarRec rec = Cars().CarRec(3);
+    EXPECT_EQ(rec.Year, 2000) << "a car without a row";
+    rec = Cars().CarRec(2);
+    rec.Year = 2004;
+    rec.SetMake(QStringLiteral(" Ford "));
+    rec.SetModel(QStringLiteral("Taurus"));
+    Cars().StoreCarRec(rec);
+    EXPECT_EQ(Cars().Get(2), QStringLiteral("0000002=2004\tFord\tTaurus")) << "no trailing tab";
+    EXPECT_EQ(Cars().CarDescription(2), QStringLiteral("2004 Ford Taurus"));
+    EXPECT_FALSE(Cars().HasPicture(2));
+    rec.SetPictureExtension(QStringLiteral("tiff"));
+    Cars().StoreCarRec(rec);
+    EXPECT_TRUE(Cars().HasPicture(2)) << "any extension counts";
+    EXPECT_EQ(Cars().Get(2), QStringLiteral("0000002=2004\tFord\tTaurus\ttiff"));
+    Cars().Save();
+    db.Reopen();
+    EXPECT_EQ(Cars().CarDescription(2), QStringLiteral("2004 Ford Taurus"));
+    EXPECT_EQ(Cars().Count(), 3);
+}
+
+TEST(Cars, PicturesAreStoredUnderTheCarAndCleared) {
+    TvdrTestDatabase db;
+    const qint32 car = Cars().NewCar();
+    const QString file = db.File(QStringLiteral("photo.JPEG"));
+    WriteWholeFile(file, QByteArray("\xFF\xD8\xFF\xE0 jpeg bytes", 16));
+
+    EXPECT_NE(ErrorMessageOf([&] { InsertCarPicture(car, db.File(QStringLiteral("missing.bmp"))); }),
+              "(no error)");
+    EXPECT_FALSE(Cars().HasPicture(car)) << "a file that cannot be read changes nothing";
+    EXPECT_EQ(ErrorMessageOf([&] { InsertCarPicture(car + 1, file); }), "Car (1) does not exist");
+    EXPECT_FALSE(Cars().HasCar(car + 1));
+
+    InsertCarPicture(car, file);
+    EXPECT_EQ(Cars().PictureExtension(car), QStringLiteral("jpg"));
+    EXPECT_EQ(db.Db().ReadStream(QStringLiteral("CarPic000000000")), ReadWholeFile(file));
+    db.Reopen();
+    EXPECT_EQ(Cars().PictureExtension(car), QStringLiteral("jpg")) << "the cars table was saved";
+
+    ClearCarPicture(car);
+    EXPECT_FALSE(db.Db().Toc().Exists(QStringLiteral("CarPic000000000")));
+    EXPECT_FALSE(Cars().HasPicture(car));
+    EXPECT_EQ(Cars().Get(0), QStringLiteral("0000000=0"));
+}
+
+TEST(Cars, RemovingACarLeavesNothingForTheNextCarOfItsNumber) {
+    TvdrTestDatabase db;
+    const qint32 gone = Cars().NewCar();
+    const qint32 kept = Cars().NewCar();
+    for (qint32 car : {gone, kept}) {
+        CarsUDF().SetCarValue(car, 0, QStringLiteral("plate %1").arg(car));
+        TvdrMaintEntry entry;
+        entry.CarNbr = car;
+        entry.Date = QDate(2004, 3, 15);
+        entry.RepairNbrs = {0, 1};
+        entry.Note = QStringLiteral("note");
+        SaveMaintEvent(entry);
+    }
+    CarsUDF().Save();
+    const QString file = db.File(QStringLiteral("car.bmp"));
+    WriteWholeFile(file, QByteArray("BM"));
+    InsertCarPicture(gone, file);
+    InsertCarPicture(kept, file);
+
+    RemoveCarAndHistory(gone);
+    db.Reopen(); // everything was saved
+
+    EXPECT_FALSE(Cars().HasCar(gone));
+    EXPECT_FALSE(db.Db().Toc().Exists(TvdrPicture::StreamIdOf(gone)));
+    EXPECT_EQ(Cars().NewCar(), gone);
+    EXPECT_EQ(CarsUDF().CarValue(gone, 0), QString());
+    EXPECT_EQ(Maint().FindEvent(gone, 0), nullptr);
+    EXPECT_EQ(Maint().NextMaintNbr(gone), 0);
+    EXPECT_FALSE(MaintRepairs().HasRepair(gone, 0, 0));
+    EXPECT_EQ(MaintNotes().GetNote(gone, 0), QString());
+    EXPECT_FALSE(Cars().HasPicture(gone));
+
+    // The other car keeps all of its history.
+    EXPECT_EQ(CarsUDF().CarValue(kept, 0), QStringLiteral("plate 1"));
+    EXPECT_NE(Maint().FindEvent(kept, 0), nullptr);
+    EXPECT_TRUE(MaintRepairs().HasRepair(kept, 0, 1));
+    EXPECT_EQ(MaintNotes().GetNote(kept, 0), QStringLiteral("note"));
+    EXPECT_TRUE(db.Db().Toc().Exists(TvdrPicture::StreamIdOf(kept)));
+}
+
+TEST(Cars, OnlyTheAccessorCreatesTheTables) {
+    EXPECT_EQ(ErrorMessageOf([] { TvdrCars(); }), "use Cars accessor function");
+}

@@ -1,1 +1,150 @@
+#include "vdrCars.h"
+#include "vdrMaint.h"
+#include "vdrMaintEvents.h"
+#include "vdrMaintNotes.h"
+#include "vdrMaintRepairs.h"
+#include "vdrRepairs.h"
+#include "vdrTestDatabase.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+
+QList<qint32> Numbers(const TvdrListItems &items) {
+    QList<qint32> numbers;
+    for (const TvdrListItem &item : items)
+        numbers.append(item.Data);
+    return numbers;
+}
+
+} // namespace
+
+TEST(MaintRepairs, LinksOfOneEventNeverTouchThoseOfLookAlikeKeys) {
+    TvdrTestDatabase db;
+    MaintRepairs().AddLink(2, 5, 1);
+    MaintRepairs().AddLink(2, 5, 1);
+    EXPECT_EQ(MaintRepairs().Count(), 1) << "a link stands once";
+    EXPECT_EQ(MaintRepairs().Get(0), QStringLiteral("0000002\t0000005\t0000001"));
+    MaintRepairs().AddLink(2, 5, 0);
+    MaintRepairs().AddLink(3, 5, 1);
+    MaintRepairs().AddLink(2, 50, 1);
+    MaintRepairs().AddLink(20, 5, 1);
+    MaintRepairs().AddLink(12345678, 0, 1);
+    MaintRepairs().AddLink(1234567, 0, 2);
+
+    EXPECT_TRUE(MaintRepairs().HasRepair(2, 5, 0));
+    EXPECT_FALSE(MaintRepairs().HasRepair(2, 50, 0));
+    EXPECT_FALSE(MaintRepairs().HasRepair(3, 5, 0)) << "same event number, other car";
+    MaintRepairs().RemoveEventLinks(2, 5);
+    EXPECT_FALSE(MaintRepairs().HasRepair(2, 5, 1));
+    EXPECT_TRUE(MaintRepairs().HasRepair(3, 5, 1));
+    EXPECT_TRUE(MaintRepairs().HasRepair(2, 50, 1));
+    MaintRepairs().RemoveCarLinks(2);
+    EXPECT_TRUE(MaintRepairs().HasRepair(20, 5, 1)) << "car 20 is not car 2";
+    MaintRepairs().RemoveCarLinks(1234567);
+    EXPECT_TRUE(MaintRepairs().HasRepair(12345678, 0, 1)) << "nor when numbers outgrow seven digits";
+    EXPECT_EQ(MaintRepairs().Count(), 3);
+    const TvdrMaintRepairs::TLink link = MaintRepairs().LinkAt(0);
+    EXPECT_EQ(link.CarNbr, 3);
+    EXPECT_EQ(link.MaintNbr, 5);
+    EXPECT_EQ(link.RepairNbr, 1);
+}
+
+TEST(MaintRepairs, EventRepairsWithDescriptionsAndTheCarsUsingThem) {
+    TvdrTestDatabase db;
+    const qint32 brakes = Repairs().AddRepair(QStringLiteral("Brakes"));
+    const qint32 wipers = Repairs().AddRepair(QStringLiteral("Wipers"));
+    const qint32 air = Repairs().AddRepair(QStringLiteral("air filter"));
+    for (qint32 repair : {wipers, brakes, air})
+        MaintRepairs().AddLink(0, 1, repair);
+    MaintRepairs().AddLink(0, 2, 99);
+
+    TvdrListItems items{{QStringLiteral("stale"), 7}};
+    MaintRepairs().ListEventRepairs(0, 1, items);
+    EXPECT_EQ(Numbers(items), QList<qint32>({brakes, wipers, air})) << "row order";
+    EXPECT_EQ(items[0].Caption, QStringLiteral("Brakes"));
+    MaintRepairs().GetEventRepairs(0, 1, 0, items);
+    EXPECT_EQ(Numbers(items), QList<qint32>({air, brakes, wipers}));
+    MaintRepairs().GetEventRepairs(0, 1, 1, items);
+    EXPECT_EQ(Numbers(items), QList<qint32>({wipers, brakes, air}));
+    MaintRepairs().ListEventRepairs(0, 2, items);
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items[0].Caption, QString()) << "a number without description";
+    MaintRepairs().ListEventRepairs(0, 3, items);
+    EXPECT_TRUE(items.isEmpty());
+
+    Cars().NewCar();
+    Cars().NewCar();
+    for (qint32 maint : {4, 5, 6})
+        MaintRepairs().AddLink(1, maint, wipers);
+    QStringList cars;
+    EXPECT_FALSE(MaintRepairs().CarsUsingRepair(wipers, cars));
+    EXPECT_EQ(cars, QStringList({QStringLiteral("0  ")})) << "two cars of one description, listed once";
+    EXPECT_TRUE(MaintRepairs().CarsUsingRepair(Repairs().AddRepair(QStringLiteral("Clutch")), cars));
+    EXPECT_TRUE(cars.isEmpty());
+    EXPECT_TRUE(MaintRepairs().IsRepairUnlinked(3));
+    EXPECT_FALSE(MaintRepairs().IsRepairUnlinked(air));
+}
+
+TEST(MaintNotes, NotesSurviveEscapingAndStoredFormIsTakenAsIs) {
+    TvdrTestDatabase db;
+    MaintNotes().AddNote(2, 5, QStringLiteral("\tx\r\ny"));
+    EXPECT_EQ(MaintNotes().Get(0), QStringLiteral("0000002\t0000005\t\\tx\\ny"));
+    EXPECT_EQ(MaintNotes().GetNote(2, 5), QStringLiteral("\tx\r\ny"));
+    MaintNotes().AddNote(2, 5, QStringLiteral("a\\nb"));
+    EXPECT_EQ(MaintNotes().Count(), 1) << "an event has one note";
+    EXPECT_EQ(MaintNotes().GetNote(2, 5), QStringLiteral("a\r\nb")) << "a typed \\n is a line break";
+    MaintNotes().AddNote(2, 6, QStringLiteral("C:\\\\temp\\tdone"));
+    EXPECT_EQ(MaintNotes().StoredNote(2, 6), QStringLiteral("C:\\\\temp\\tdone")) << "stored form unchanged";
+    EXPECT_EQ(MaintNotes().GetNote(2, 6), QStringLiteral("C:\\temp\tdone"));
+    EXPECT_EQ(TvdrMaintNotes::StoredForm(QStringLiteral("\r\r")), QString());
+    EXPECT_EQ(TvdrMaintNotes::StoredForm(QStringLiteral("\r\n")), QStringLiteral("\\n"));
+
+    MaintNotes().AddNote(20, 5, QStringLiteral("car 20"));
+    MaintNotes().Save();
+    db.Reopen();
+    EXPECT_EQ(MaintNotes().GetNote(2, 6), QStringLiteral("C:\\temp\tdone"));
+    const TvdrMaintNotes::TNote note = MaintNotes().NoteAt(0);
+    EXPECT_EQ(note.CarNbr, 2);
+    EXPECT_EQ(note.MaintNbr, 5);
+    EXPECT_EQ(note.StoredNote, QStringLiteral("a\\nb"));
+    MaintNotes().RemoveNote(2, 5);
+    EXPECT_EQ(MaintNotes().GetNote(2, 5), QString());
+    MaintNotes().RemoveCarNotes(2);
+    EXPECT_EQ(MaintNotes().Count(), 1);
+    EXPECT_EQ(MaintNotes().GetNote(20, 5), QStringLiteral("car 20"));
+}
+
+TEST(MaintEvents, AddingChangingAndDeletingAnEventKeepsItsLinksAndNoteInStep) {
+    TvdrTestDatabase db;
+    TvdrMaintEntry entry;
+    entry.CarNbr = 3;
+    entry.Date = QDate(2004, 3, 15);
+    entry.Mileage = 120;
+    entry.Cost = 45.5;
+    entry.RepairNbrs = {2, 0};
+    entry.Note = QStringLiteral("first\r\nsecond");
+    EXPECT_EQ(SaveMaintEvent(entry), 0);
+    EXPECT_EQ(SaveMaintEvent(entry), 1);
+    db.Reopen();
+    EXPECT_EQ(Maint().GetValue(QStringLiteral("0000003\t0000001")), QStringLiteral("731655\t120\t45.5"));
+    EXPECT_TRUE(MaintRepairs().HasRepair(3, 1, 2));
+    EXPECT_EQ(MaintNotes().GetNote(3, 1), QStringLiteral("first\r\nsecond"));
+
+    entry.MaintNbr = 1;
+    entry.RepairNbrs = {1};
+    entry.Note = QStringLiteral("\r");
+    EXPECT_EQ(SaveMaintEvent(entry), 1);
+    db.Reopen();
+    EXPECT_FALSE(MaintRepairs().HasRepair(3, 1, 2)) << "the links were replaced";
+    EXPECT_TRUE(MaintRepairs().HasRepair(3, 1, 1));
+    EXPECT_EQ(MaintNotes().StoredNote(3, 1), QString()) << "a note of only CRs is not stored";
+    EXPECT_EQ(MaintNotes().Count(), 1);
+
+    DeleteMaintEvent(3, 0);
+    db.Reopen();
+    EXPECT_EQ(Maint().FindEvent(3, 0), nullptr);
+    EXPECT_FALSE(MaintRepairs().HasRepair(3, 0, 2));
+    EXPECT_EQ(MaintNotes().Count(), 0);
+    EXPECT_NE(Maint().FindEvent(3, 1), nullptr) << "other events keep their numbers";
+}
