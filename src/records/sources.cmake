@@ -3,6 +3,7 @@ set(VANDOR_RECORDS_SOURCES
   records/vdrCarPicture.cpp
   records/vdrCarRec.cpp
   records/vdrCarRemoval.cpp
+  records/vdrCarSave.cpp
   records/vdrCars.cpp
   records/vdrCarsUDF.cpp
   records/vdrDatabaseTables.cpp

@@ -1,5 +1,7 @@
 vandor_add_test(vandor_tools_tests SOURCES
   tools/vdrCliLangTest.cpp
+  tools/vdrCliRecordsTest.cpp
   tools/vdrCliStorageTest.cpp
   LIBS vandor_cli
 )
+add_dependencies(vandor_tools_tests vandor_lang)

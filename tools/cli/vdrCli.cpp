@@ -9,7 +9,7 @@ namespace {
 
 std::vector<TvdrCliCommand> AllCommands() {
     std::vector<TvdrCliCommand> all;
-    for (const auto *group : {&StorageCommands(), &LangCommands()})
+    for (const auto *group : {&StorageCommands(), &LangCommands(), &RecordsCommands()})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }

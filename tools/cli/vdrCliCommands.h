@@ -14,3 +14,4 @@ struct TvdrCliCommand {
 // Each command unit lists its commands here.
 const std::vector<TvdrCliCommand> &StorageCommands();
 const std::vector<TvdrCliCommand> &LangCommands();
+const std::vector<TvdrCliCommand> &RecordsCommands();
