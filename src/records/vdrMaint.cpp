@@ -1,9 +1,81 @@
 #include "vdrMaint.h"
 
+#include "vdrMaintSortedList.h"
 #include "vdrSingleton.h"
+
+#include <algorithm>
+
+namespace {
+
+// The row's two numbers; false for a row without "=", which holds no event.
+bool KeyOfRow(const QString &row, TvdrMaintRec &key) {
+    const qsizetype eq = row.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return false;
+    key.DecodeKey(row.left(eq));
+    return true;
+}
+
+} // namespace
 
 TvdrMaint::TvdrMaint() : TvdrEntity(QStringLiteral("TvdrMaint")) {
     TvdrSingleton<TvdrMaint>::CheckCreation("Maint");
+}
+
+TvdrMaintRec *TvdrMaint::EventAt(int index) {
+    TvdrReadGuard guard(Lock());
+    if (index < 0 || index >= Lines().size())
+        return nullptr;
+    const QString &row = Lines()[index];
+    TvdrMaintRec rec;
+    if (!KeyOfRow(row, rec))
+        return nullptr;
+    rec.Decode(row.mid(row.indexOf(QLatin1Char('=')) + 1));
+    m_cursor = rec;
+    return &m_cursor;
+}
+
+TvdrMaintRec *TvdrMaint::FindEvent(qint32 carNbr, qint32 maintNbr) {
+    TvdrMaintRec key;
+    key.SetCarNbr(carNbr);
+    key.SetMaintNbr(maintNbr);
+    // Rows are written under their encoded key and kept in name order.
+    TvdrReadGuard guard(Lock());
+    const int index = IndexOfName(key.EncodeKey());
+    return index < 0 ? nullptr : EventAt(index);
+}
+
+qint32 TvdrMaint::NextMaintNbr(qint32 carNbr) const {
+    TvdrReadGuard guard(Lock());
+    qint32 next = 0;
+    TvdrMaintRec key;
+    for (const QString &row : Lines()) {
+        if (KeyOfRow(row, key) && key.CarNbr == carNbr)
+            next = std::max(next, key.MaintNbr + 1);
+    }
+    return next;
+}
+
+void TvdrMaint::RemoveEvent(qint32 carNbr, qint32 maintNbr) {
+    m_cursor.SetCarNbr(carNbr);
+    m_cursor.SetMaintNbr(maintNbr);
+    DeleteName(m_cursor.EncodeKey());
+}
+
+void TvdrMaint::RemoveCarEvents(qint32 carNbr) {
+    TvdrWriteGuard guard(Lock());
+    TvdrMaintRec key;
+    for (int i = Count() - 1; i >= 0; --i) {
+        if (KeyOfRow(Lines()[i], key) && key.CarNbr == carNbr)
+            Delete(i);
+    }
+}
+
+void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) { SetValue(rec.EncodeKey(), rec.Encode()); }
+
+std::unique_ptr<TvdrMaintSortedList> TvdrMaint::SortedList(qint32 carNbr, quint8 sortColumn,
+                                                           quint8 sortDirection) {
+    return std::make_unique<TvdrMaintSortedList>(carNbr, sortColumn, sortDirection);
 }
 
 TvdrMaint &Maint() { return TvdrSingleton<TvdrMaint>::Instance(); }

@@ -34,8 +34,15 @@ double ValueOf(const QDateTime &dateTime) {
 QDateTime DateTimeOf(double value) {
     const double whole = std::trunc(value);
     const double fraction = std::fabs(value - whole);
-    const QDate date = DateOfDayNumber(qint32(whole) + kDayNumberOfZero);
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(std::lround(fraction * kMsecsPerDay)) % 86400000));
+    qint32 dayNumber = qint32(whole) + kDayNumberOfZero;
+    long msecs = std::lround(fraction * kMsecsPerDay);
+    // A fraction that rounds up to a whole day is midnight of the next day,
+    // not of this one.
+    if (msecs >= long(kMsecsPerDay)) {
+        msecs -= long(kMsecsPerDay);
+        ++dayNumber;
+    }
+    return QDateTime(DateOfDayNumber(dayNumber), QTime::fromMSecsSinceStartOfDay(int(msecs)));
 }
 
 qint32 DayNumberOfValue(double value) { return qint32(std::trunc(value)) + kDayNumberOfZero; }

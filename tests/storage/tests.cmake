@@ -6,6 +6,7 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/vdrStringListTest.cpp
   storage/vdrCodePageTest.cpp
   storage/vdrCompareTextTest.cpp
+  storage/vdrDateTimeTest.cpp
   storage/vdrFormatSettingsTest.cpp
   storage/vdrFormatTest.cpp
   storage/vdrLockTest.cpp
