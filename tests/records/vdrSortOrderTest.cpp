@@ -1,1 +1,110 @@
+#include "vdrSortOrder.h"
+#include "kvxLang.h"
+#include "vdrSortOrderList.h"
+#include "vdrTestDatabase.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+
+TvdrSortOrderRec Decoded(const QString &row) {
+    TvdrSortOrderRec rec;
+    rec.Decode(row);
+    return rec;
+}
+
+void AddRows(const QStringList &rows) {
+    for (const QString &row : rows)
+        SortOrder().AddSortOrder(Decoded(row));
+}
+
+QString FirstDirection() {
+    return Lang()
+        .GetText(QStringLiteral("SortOrderDirectionsList"))
+        .split(QStringLiteral("\r\n"))
+        .first()
+        .trimmed();
+}
+
+} // namespace
+
+TEST(SortOrderRec, RowsDecodeAndEncodeBackToTheSameText) {
+    const TvdrSortOrderRec byMake = Decoded(QStringLiteral("By make=1\t1|0|0\t0|0|1"));
+    EXPECT_EQ(byMake.SortOrderName, QStringLiteral("By make"));
+    EXPECT_EQ(byMake.SortOrderNbr, 1);
+    ASSERT_EQ(byMake.SortFieldCount(), 2);
+    EXPECT_EQ(byMake.SortFieldAt(0)->FieldNbr, TvdrSortOrderField::Make);
+    EXPECT_EQ(byMake.SortFieldAt(1)->Direction, 1);
+    EXPECT_EQ(byMake.SortFieldAt(2), nullptr);
+    for (const QString &row : {QStringLiteral("By make=1\t1|0|0"), QStringLiteral("No fields=12"),
+                               QStringLiteral("Udf=-3\t4|1|1\t2|0|0")})
+        EXPECT_EQ(Decoded(row).Clone().Encode(), row);
+
+    // Short, empty and out-of-range parts; a row without "=" is all number.
+    const TvdrSortOrderRec odd = Decoded(QStringLiteral(" Odd =x\t7|1\t\t5|257|-1\tq"));
+    EXPECT_EQ(odd.Encode(), QStringLiteral("Odd=0\t7|1|0\t0|0|0\t5|1|255\t0|0|0"));
+    EXPECT_EQ(Decoded(QStringLiteral("5")).Encode(), QStringLiteral("=5"));
+
+    TvdrSortOrderRec rec = Decoded(QStringLiteral("A=0\t1|0|0\t2|0|0"));
+    rec.DeleteSortField(5);
+    rec.DeleteSortField(0);
+    EXPECT_EQ(rec.FieldsText(), QStringLiteral("2|0|0"));
+    rec.Decode(QStringLiteral("B=3"));
+    EXPECT_EQ(rec.SortFieldCount(), 0);
+}
+
+TEST(SortOrder, DefaultSortOrderIsAddedOnceAndNamedByTheLanguage) {
+    TvdrTestDatabase db;
+    ASSERT_FALSE(FirstDirection().isEmpty());
+    for (int round = 0; round < 2; ++round) {
+        std::unique_ptr<TvdrSortOrderList> list = SortOrder().SortOrderList();
+        ASSERT_EQ(list->Count(), 1);
+        EXPECT_EQ(list->Items(0)->Encode(), FirstDirection() + QStringLiteral("=0\t0|0|0\t1|0|0\t2|0|0"));
+        EXPECT_EQ(SortOrder().Count(), 1);
+    }
+
+    const QString languageText = Lang().Text();
+    Lang().DeleteName(QStringLiteral("SortOrderDirectionsList"));
+    const QString fallback = TvdrSortOrder::DefaultSortOrder().SortOrderName;
+    Lang().SetText(languageText);
+    EXPECT_EQ(fallback, QStringLiteral("Ascending"));
+}
+
+TEST(SortOrder, ListFollowsNumbersAndFindIgnoresCase) {
+    TvdrTestDatabase db;
+    // Rows of longer names sort ahead of "year=" here, out of name order.
+    AddRows({QStringLiteral("Year 2=4"), QStringLiteral("Year-new=2"), QStringLiteral("Year-old=3\t1|0|0"),
+             QStringLiteral("year=1\t0|0|1"), QStringLiteral("Yearly=0"), QStringLiteral("Z=1")});
+    std::unique_ptr<TvdrSortOrderList> list = SortOrder().SortOrderList();
+    QStringList names;
+    for (int i = 0; i < list->Count(); ++i)
+        names << list->Items(i)->SortOrderName;
+    // Equal numbers keep the table's order.
+    EXPECT_EQ(names.join(QLatin1Char(',')), QStringLiteral("Yearly,year,Z,Year-new,Year-old,Year 2"));
+
+    ASSERT_NE(SortOrder().FindSortOrder(QStringLiteral("YEAR")), nullptr);
+    EXPECT_EQ(SortOrder().FindSortOrder(QStringLiteral("YEAR"))->Encode(), QStringLiteral("year=1\t0|0|1"));
+    EXPECT_EQ(SortOrder().FindSortOrder(QStringLiteral("Years")), nullptr);
+    EXPECT_EQ(SortOrder().SortOrderAt(SortOrder().Count()), nullptr);
+}
+
+TEST(SortOrder, RemovingAUdfKeepsBuiltInFieldsAndEmptiedSortOrders) {
+    TvdrTestDatabase db;
+    AddRows({QStringLiteral("Mixed=1\t4|1|0\t4|0|0\t5|1|1\t4|1|1"), QStringLiteral("Only udf=0\t4|1|1"),
+             QStringLiteral("Odd kind=2\t4|2|0\t3|1|0")});
+    SortOrder().RemoveUdfFromSortOrders(4);
+    EXPECT_EQ(SortOrder().Text(),
+              QStringLiteral("Mixed=1\t4|0|0\t5|1|1\r\nOdd kind=2\t3|1|0\r\nOnly udf=0\r\n"));
+}
+
+TEST(SortOrder, SavedRowsComeBackAfterReopen) {
+    TvdrTestDatabase db;
+    AddRows({QStringLiteral("zeta=1\t4|1|1"), QStringLiteral("Alpha=0\t2|0|1"), QStringLiteral("Empty=2")});
+    const QString saved = SortOrder().Text();
+    SortOrder().Save();
+    SortOrder().AddSortOrder(TvdrSortOrder::DefaultSortOrder());
+    db.Reopen();
+    EXPECT_EQ(SortOrder().Text(), saved);
+    EXPECT_TRUE(SortOrder().Sorted());
+    EXPECT_EQ(SortOrder().FindSortOrder(QStringLiteral("ZETA"))->FieldsText(), QStringLiteral("4|1|1"));
+}
