@@ -28,7 +28,7 @@ void InsertCarPicture(qint32 carNbr, const QString &fileName) {
 
     TvdrPicture picture(carNbr);
     picture.SetStreamFile(Cars().StreamFile());
-    picture.setData(bytes);
+    picture.write(bytes);
     picture.Save();
 
     TvdrCarRec rec = Cars().CarRec(carNbr);

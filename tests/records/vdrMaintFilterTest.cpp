@@ -5,25 +5,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-TvdrMaintRec Event(qint32 car, qint32 maint, QDate date, qint32 mileage, double cost) {
-    TvdrMaintRec rec;
-    rec.SetCarNbr(car);
-    rec.SetMaintNbr(maint);
-    rec.SetDate(date);
-    rec.SetMileage(mileage);
-    rec.SetCost(cost);
-    return rec;
-}
-
-} // namespace
-
 TEST(MaintFilter, BoundsAreInclusiveAndAReversedRangeAcceptsNothing) {
-    TvdrMaintRec low = Event(0, 0, QDate(2004, 3, 15), 10000, 0.0);
-    TvdrMaintRec high = Event(0, 1, QDate(2004, 3, 16), 20000, 0.5);
-    TvdrMaintRec below = Event(0, 2, QDate(2004, 3, 14), 9999, -0.01);
-    TvdrMaintRec above = Event(0, 3, QDate(2004, 3, 17), 20001, 0.51);
+    TvdrMaintRec low = MakeEvent(0, 0, QDate(2004, 3, 15), 10000, 0.0);
+    TvdrMaintRec high = MakeEvent(0, 1, QDate(2004, 3, 16), 20000, 0.5);
+    TvdrMaintRec below = MakeEvent(0, 2, QDate(2004, 3, 14), 9999, -0.01);
+    TvdrMaintRec above = MakeEvent(0, 3, QDate(2004, 3, 17), 20001, 0.51);
 
     const TvdrMileageFilter mileage(10000, 20000);
     EXPECT_TRUE(mileage.Matches(low));
@@ -61,8 +47,8 @@ TEST(MaintFilter, RepairFilterLooksAtTheEventsOwnLinksOnly) {
     MaintRepairs().AddLink(2, 5, 1);
     MaintRepairs().AddLink(2, 5, 4);
     MaintRepairs().AddLink(3, 5, 7);
-    TvdrMaintRec event = Event(2, 5, QDate(2004, 1, 1), 0, 0);
-    TvdrMaintRec other = Event(3, 5, QDate(2004, 1, 1), 0, 0);
+    TvdrMaintRec event = MakeEvent(2, 5, QDate(2004, 1, 1), 0, 0);
+    TvdrMaintRec other = MakeEvent(3, 5, QDate(2004, 1, 1), 0, 0);
     EXPECT_TRUE(TvdrRepairFilter(4).Matches(event));
     EXPECT_TRUE(TvdrRepairFilter(1).Matches(event));
     EXPECT_FALSE(TvdrRepairFilter(7).Matches(event));
@@ -71,7 +57,7 @@ TEST(MaintFilter, RepairFilterLooksAtTheEventsOwnLinksOnly) {
 
 TEST(MaintFilter, AnEventWithoutDateCountsAsToday) {
     vdrDateTime::SetClock([] { return QDateTime(QDate(2010, 6, 1), QTime(15, 30)); });
-    TvdrMaintRec undated = Event(0, 0, QDate(), 0, 0);
+    TvdrMaintRec undated = MakeEvent(0, 0, QDate(), 0, 0);
     const double today = vdrDateTime::ValueOf(QDateTime(QDate(2010, 6, 1), QTime(0, 0)));
     EXPECT_TRUE(TvdrDateFilter(today, today + 1).Matches(undated));
     EXPECT_TRUE(TvdrDateFilter(today, today).Matches(undated)) << "now today at midnight";

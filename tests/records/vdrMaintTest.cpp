@@ -22,13 +22,7 @@ struct TFixedClock {
 
 void AddEvent(qint32 car, qint32 maint, const QDate &date = QDate(2004, 1, 1), qint32 mileage = 0,
               double cost = 0) {
-    TvdrMaintRec rec;
-    rec.SetCarNbr(car);
-    rec.SetMaintNbr(maint);
-    rec.SetDate(date);
-    rec.SetMileage(mileage);
-    rec.SetCost(cost);
-    Maint().StoreEvent(rec);
+    Maint().StoreEvent(MakeEvent(car, maint, date, mileage, cost));
 }
 
 std::vector<qint32> Order(qint32 car, quint8 column, quint8 direction) {

@@ -5,6 +5,7 @@
 #include "vdrDatabaseTables.h"
 #include "vdrDateTime.h"
 #include "vdrFormatSettings.h"
+#include "vdrMaintRec.h"
 
 TvdrTestDatabase::TvdrTestDatabase() : m_db(std::make_unique<TkvxStreamFile>()) {
     LoadBuiltLanguage();
@@ -34,4 +35,14 @@ void LoadBuiltLanguage() {
     if (!loaded)
         Lang().LoadFromFile(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"));
     loaded = true;
+}
+
+TvdrMaintRec MakeEvent(qint32 carNbr, qint32 maintNbr, const QDate &date, qint32 mileage, double cost) {
+    TvdrMaintRec rec;
+    rec.SetCarNbr(carNbr);
+    rec.SetMaintNbr(maintNbr);
+    rec.SetDate(date);
+    rec.SetMileage(mileage);
+    rec.SetCost(cost);
+    return rec;
 }

@@ -2,9 +2,12 @@
 
 #include "vdrTestSupport.h"
 
+#include <QDate>
+
 #include <memory>
 
 class TkvxStreamFile;
+class TvdrMaintRec;
 
 // A new database in a temporary folder with every table bound to it (and so
 // empty), the point locale's formats, the system clock and the language
@@ -30,3 +33,7 @@ private:
 
 // The built language file's texts in Lang().
 void LoadBuiltLanguage();
+
+// An event record with the given fields.
+TvdrMaintRec MakeEvent(qint32 carNbr, qint32 maintNbr, const QDate &date = QDate(2004, 1, 1), qint32 mileage = 0,
+                       double cost = 0);

@@ -6,7 +6,7 @@
 
 namespace {
 
-std::string Run(const QStringList &args) {
+std::string RunOk(const QStringList &args) {
     const TvdrCliResult r = RunCli(args);
     EXPECT_EQ(r.code, 0) << args.join(QLatin1Char(' ')).toStdString() << ": " << r.err;
     return r.out;
@@ -20,43 +20,43 @@ TEST(CliRecords, CarsEventsRepairsAndPicturesOnARealDatabase) {
     const QString picture = folder.File(QStringLiteral("front.Jpeg"));
     WriteWholeFile(picture, QByteArray("\xFF\xD8\xFF jpeg", 8));
 
-    EXPECT_EQ(Run({"car-add", db, "--year", "2004", "--make", " Ford ", "--model", "Taurus"}), "0\n");
-    EXPECT_EQ(Run({"car-add", db}), "1\n");
-    Run({"picture-set", db, "0", picture});
-    EXPECT_EQ(Run({"cars", db}), "0\t2004\tFord\tTaurus\tjpg\n1\t0\t\t\t\n");
+    EXPECT_EQ(RunOk({"car-add", db, "--year", "2004", "--make", " Ford ", "--model", "Taurus"}), "0\n");
+    EXPECT_EQ(RunOk({"car-add", db}), "1\n");
+    RunOk({"picture-set", db, "0", picture});
+    EXPECT_EQ(RunOk({"cars", db}), "0\t2004\tFord\tTaurus\tjpg\n1\t0\t\t\t\n");
 
-    EXPECT_EQ(Run({"event-add", db, "0", "--date", "2004-03-15", "--mileage", "12000", "--cost", "45.5",
+    EXPECT_EQ(RunOk({"event-add", db, "0", "--date", "2004-03-15", "--mileage", "12000", "--cost", "45.5",
                    "--repair", "Oil change", "--repair", "Brakes", "--note", "line 1\nline\t2"}),
               "0\n");
-    EXPECT_EQ(Run({"event-add", db, "0", "--date", "2003-01-02", "--mileage", "9000", "--cost", "1234,25",
+    EXPECT_EQ(RunOk({"event-add", db, "0", "--date", "2003-01-02", "--mileage", "9000", "--cost", "1234,25",
                    "--repair", "OIL CHANGE"}),
               "1\n");
-    EXPECT_EQ(Run({"event-add", db, "1", "--date", "2005-05-05", "--repair", "Wipers"}), "0\n");
-    EXPECT_EQ(Run({"repairs", db}), "1\tBrakes\n0\tOil change\n2\tWipers\n") << "OIL CHANGE was reused";
+    EXPECT_EQ(RunOk({"event-add", db, "1", "--date", "2005-05-05", "--repair", "Wipers"}), "0\n");
+    EXPECT_EQ(RunOk({"repairs", db}), "1\tBrakes\n0\tOil change\n2\tWipers\n") << "OIL CHANGE was reused";
 
-    EXPECT_EQ(Run({"events", db, "0"}),
+    EXPECT_EQ(RunOk({"events", db, "0"}),
               "1\t2003-01-02\t9000\t1234.25\tOil change\t\n"
               "0\t2004-03-15\t12000\t45.50\tBrakes; Oil change\tline 1\\nline\\t2\n"
               "Total\t1279.75\n");
-    EXPECT_EQ(Run({"events", db, "0", "--sort", "cost", "--desc", "--filter", "repair:1"}),
+    EXPECT_EQ(RunOk({"events", db, "0", "--sort", "cost", "--desc", "--filter", "repair:1"}),
               "0\t2004-03-15\t12000\t45.50\tBrakes; Oil change\tline 1\\nline\\t2\nTotal\t45.50\n");
-    EXPECT_EQ(Run({"events", db, "0", "--filter", "mileage:9000:9000"}),
+    EXPECT_EQ(RunOk({"events", db, "0", "--filter", "mileage:9000:9000"}),
               "1\t2003-01-02\t9000\t1234.25\tOil change\t\nTotal\t1234.25\n");
-    EXPECT_EQ(Run({"events", db, "0", "--filter", "date:2004-03-15:2004-03-15"}).substr(0, 2), "0\t");
-    EXPECT_EQ(Run({"events", db, "0", "--filter", "cost:2000:3000"}), "Total\t0.00\n");
+    EXPECT_EQ(RunOk({"events", db, "0", "--filter", "date:2004-03-15:2004-03-15"}).substr(0, 2), "0\t");
+    EXPECT_EQ(RunOk({"events", db, "0", "--filter", "cost:2000:3000"}), "Total\t0.00\n");
 
-    Run({"event-remove", db, "1", "0"});
-    Run({"repairs-prune", db});
-    EXPECT_EQ(Run({"repairs", db}), "1\tBrakes\n0\tOil change\n");
-    EXPECT_EQ(Run({"sort-orders", db}), "Ascending=0\t0|0|0\t1|0|0\t2|0|0\n");
+    RunOk({"event-remove", db, "1", "0"});
+    RunOk({"repairs-prune", db});
+    EXPECT_EQ(RunOk({"repairs", db}), "1\tBrakes\n0\tOil change\n");
+    EXPECT_EQ(RunOk({"sort-orders", db}), "Ascending=0\t0|0|0\t1|0|0\t2|0|0\n");
 
-    Run({"picture-clear", db, "0"});
-    EXPECT_EQ(Run({"cars", db}), "0\t2004\tFord\tTaurus\t\n1\t0\t\t\t\n");
-    Run({"picture-set", db, "1", picture});
-    Run({"car-remove", db, "1"});
-    EXPECT_EQ(Run({"streams", db}).find("CarPic000000001"), std::string::npos);
-    EXPECT_EQ(Run({"car-add", db}), "1\n") << "the number is free again";
-    EXPECT_EQ(Run({"events", db, "1"}), "Total\t0.00\n");
+    RunOk({"picture-clear", db, "0"});
+    EXPECT_EQ(RunOk({"cars", db}), "0\t2004\tFord\tTaurus\t\n1\t0\t\t\t\n");
+    RunOk({"picture-set", db, "1", picture});
+    RunOk({"car-remove", db, "1"});
+    EXPECT_EQ(RunOk({"streams", db}).find("CarPic000000001"), std::string::npos);
+    EXPECT_EQ(RunOk({"car-add", db}), "1\n") << "the number is free again";
+    EXPECT_EQ(RunOk({"events", db, "1"}), "Total\t0.00\n");
 }
 
 TEST(CliRecords, BadNumbersUnknownCarsAndEventsChangeNothing) {
@@ -66,8 +66,8 @@ TEST(CliRecords, BadNumbersUnknownCarsAndEventsChangeNothing) {
     EXPECT_FALSE(QFile::exists(db)) << "nothing was created";
     EXPECT_EQ(RunCli({"cars", db}).code, 1);
 
-    Run({"car-add", db});
-    Run({"event-add", db, "0", "--date", "2004-03-15"});
+    RunOk({"car-add", db});
+    RunOk({"event-add", db, "0", "--date", "2004-03-15"});
     const QByteArray before = ReadWholeFile(db);
     const QList<QStringList> failing = {
         {"car-remove", db, "7"},
