@@ -1,3 +1,6 @@
+#include "vdrCarComparer.h"
+#include "vdrCarRec.h"
+#include "vdrCarsUDF.h"
 #include "vdrSortOrder.h"
 #include "kvxLang.h"
 #include "vdrSortOrderList.h"
@@ -107,4 +110,37 @@ TEST(SortOrder, SavedRowsComeBackAfterReopen) {
     EXPECT_EQ(SortOrder().Text(), saved);
     EXPECT_TRUE(SortOrder().Sorted());
     EXPECT_EQ(SortOrder().FindSortOrder(QStringLiteral("ZETA"))->FieldsText(), QStringLiteral("4|1|1"));
+}
+
+TEST(CarOrder, FieldsDecideInTurnWithCaseIgnoredAndDirectionsApplied) {
+    TvdrTestDatabase db;
+    TvdrCarRec older;
+    older.CarNbr = 0;
+    older.Year = 1998;
+    older.SetMake(QStringLiteral("ford"));
+    older.SetModel(QStringLiteral("Taurus"));
+    TvdrCarRec newer = older;
+    newer.CarNbr = 1;
+    newer.Year = 2004;
+    newer.SetMake(QStringLiteral("FORD"));
+    CarsUDF().SetCarValue(0, 4, QStringLiteral("b-plate"));
+    CarsUDF().SetCarValue(1, 4, QStringLiteral("A-plate"));
+
+    TvdrSortOrderRec order;
+    order.AddSortField(TvdrSortOrderField::Make, TvdrSortOrderField::BuiltIn, 0);
+    order.AddSortField(TvdrSortOrderField::Model, TvdrSortOrderField::BuiltIn, 0);
+    EXPECT_EQ(CompareCars(order, older, newer), 0) << "makes differing in case only are equal";
+    order.AddSortField(TvdrSortOrderField::Year, TvdrSortOrderField::BuiltIn, 1);
+    EXPECT_GT(CompareCars(order, older, newer), 0) << "descending year: the newest first";
+    EXPECT_LT(CompareCars(order, newer, older), 0);
+
+    TvdrSortOrderRec byPlate;
+    byPlate.AddSortField(4, TvdrSortOrderField::UserDefined, 0);
+    byPlate.AddSortField(TvdrSortOrderField::Year, TvdrSortOrderField::BuiltIn, 0);
+    EXPECT_GT(CompareCars(byPlate, older, newer), 0) << "A-plate before b-plate, case ignored";
+    CarsUDF().RemoveCarValues(1);
+    EXPECT_GT(CompareCars(byPlate, older, newer), 0) << "a missing value is empty and sorts first";
+    CarsUDF().RemoveCarValues(0);
+    EXPECT_LT(CompareCars(byPlate, older, newer), 0) << "equal values pass on to the year";
+    EXPECT_EQ(CompareCars(TvdrSortOrderRec(), older, newer), 0) << "no fields leave the order alone";
 }
