@@ -1,0 +1,12 @@
+set(VANDOR_EXCHANGE_SOURCES
+  exchange/vdrExport.cpp
+  exchange/vdrExportTSV.cpp
+  exchange/vdrExportTable.cpp
+  exchange/vdrExportXML.cpp
+  exchange/vdrImportMerge.cpp
+  exchange/vdrImportSteps.cpp
+  exchange/vdrImportTSV.cpp
+  exchange/vdrImportXML.cpp
+  exchange/xdbVandorDB.cpp
+  exchange/vdrJpegHeader.cpp
+)
