@@ -51,20 +51,69 @@ qint32 TvdrImportMerge::AddCar(const QString &oldCarNbr, qint32 year, const QStr
     return rec.CarNbr;
 }
 
+qint32 TvdrImportMerge::TTextIndex::Match(const QString &text) const {
+    qint32 caseOnly = -1;
+    // values() lists the rows of one key latest first; the lowest number of
+    // each kind wins, as a look-up in table order would find it.
+    const QList<QPair<qint32, QString>> rows = Rows.values(text.toCaseFolded());
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+        if (Taken.contains(row->first))
+            continue;
+        if (row->second == text)
+            return row->first;
+        if (caseOnly < 0)
+            caseOnly = row->first;
+    }
+    return caseOnly;
+}
+
+void TvdrImportMerge::TTextIndex::Add(qint32 number, const QString &text) {
+    Rows.insert(text.toCaseFolded(), {number, text});
+}
+
 qint32 TvdrImportMerge::AddUdf(const QString &oldUdfNbr, qint32 sortOrder, const QString &name) {
-    const QString storable = Storable(name);
-    qint32 udfNbr = UDF().FindUdf(storable);
-    if (udfNbr < 0)
+    if (!m_udfTexts.Built) {
+        UDF().SortByNumber();
+        for (int i = 0; i < UDF().Count(); ++i)
+            m_udfTexts.Add(UDF().UdfNbrAt(i), UDF().NameAt(i));
+        m_udfTexts.Built = true;
+    }
+    const QString storable = Trim(SingleLine(Storable(name)));
+    qint32 udfNbr = m_udfTexts.Match(storable);
+    if (udfNbr < 0) {
         udfNbr = UDF().AddUdf(sortOrder, storable);
+        m_udfTexts.Add(udfNbr, storable);
+    }
+    m_udfTexts.Taken.insert(udfNbr);
     m_udfs.insert(Key(oldUdfNbr), udfNbr);
     return udfNbr;
 }
 
 qint32 TvdrImportMerge::AddRepair(const QString &oldRepairNbr, const QString &description) {
+    if (!m_repairTexts.Built) {
+        for (int i = 0; i < Repairs().Count(); ++i) {
+            const QString row = Repairs().Get(i);
+            const qsizetype eq = row.indexOf(QLatin1Char('='));
+            bool ok = false;
+            const qint32 number = row.left(eq).toInt(&ok, 10);
+            if (eq >= 0 && ok)
+                m_repairTexts.Add(number, row.mid(eq + 1));
+        }
+        m_repairTexts.Built = true;
+    }
     const QString storable = SingleLine(Storable(description));
-    qint32 repairNbr = Repairs().FindRepair(storable);
-    if (repairNbr < 0)
+    // A blank description stores no row; links to its number would go to
+    // whatever description gets that number next.
+    if (Trim(storable).isEmpty()) {
+        Skip();
+        return -1;
+    }
+    qint32 repairNbr = m_repairTexts.Match(storable);
+    if (repairNbr < 0) {
         repairNbr = Repairs().AddRepair(storable);
+        m_repairTexts.Add(repairNbr, storable);
+    }
+    m_repairTexts.Taken.insert(repairNbr);
     m_repairs.insert(Key(oldRepairNbr), repairNbr);
     return repairNbr;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QHash>
+#include <QMultiHash>
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -9,13 +12,20 @@
 // descriptions are found by name (letter case ignored) or added, sort orders
 // are added; nothing in the database is changed or removed.
 //
+// A field or description of the file is matched to one of the database by
+// its text: the same text first, else the same text but for letter case. A
+// database row that already took another row of this file is not taken
+// again, so texts that differ only in letter case stay apart, and a file
+// imported twice finds its own rows of the first time.
+//
 // Old numbers are the file's own; they are kept in three maps. A row that
 // names a car, field or description the file does not define, or a link or
 // note of an event the file does not hold, is skipped: its number would
 // otherwise land on the database's own rows. The caller saves each table.
 class TvdrImportMerge {
 public:
-    // Each returns the number used in the database.
+    // Each returns the number used in the database (-1 for a blank
+    // description, which is not stored).
     qint32 AddCar(const QString &oldCarNbr, qint32 year, const QString &make, const QString &model,
                   const QString &pictureExtension);
     qint32 AddUdf(const QString &oldUdfNbr, qint32 sortOrder, const QString &name);
@@ -50,6 +60,18 @@ public:
     static bool IsPlainExtension(const QString &extension);
 
 private:
+    // Rows of one table by case-folded text, with the numbers this import
+    // has taken already.
+    struct TTextIndex {
+        bool Built = false;
+        QMultiHash<QString, QPair<qint32, QString>> Rows; // folded text -> (number, text)
+        QSet<qint32> Taken;
+
+        // -1 when no row may be taken.
+        qint32 Match(const QString &text) const;
+        void Add(qint32 number, const QString &text);
+    };
+
     static QString Key(const QString &old);
     static qint32 Find(const QHash<QString, qint32> &map, const QString &old);
     bool Skip();
@@ -57,5 +79,7 @@ private:
     QHash<QString, qint32> m_cars;
     QHash<QString, qint32> m_udfs;
     QHash<QString, qint32> m_repairs;
+    TTextIndex m_udfTexts;
+    TTextIndex m_repairTexts;
     int m_skipped = 0;
 };

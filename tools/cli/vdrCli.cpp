@@ -9,7 +9,7 @@ namespace {
 
 std::vector<TvdrCliCommand> AllCommands() {
     std::vector<TvdrCliCommand> all;
-    for (const auto *group : {&StorageCommands(), &LangCommands(), &RecordsCommands()})
+    for (const auto *group : {&StorageCommands(), &LangCommands(), &RecordsCommands(), &ExchangeCommands()})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }

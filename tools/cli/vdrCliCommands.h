@@ -15,3 +15,4 @@ struct TvdrCliCommand {
 const std::vector<TvdrCliCommand> &StorageCommands();
 const std::vector<TvdrCliCommand> &LangCommands();
 const std::vector<TvdrCliCommand> &RecordsCommands();
+const std::vector<TvdrCliCommand> &ExchangeCommands();

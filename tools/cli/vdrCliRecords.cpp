@@ -2,14 +2,13 @@
 // operations the windows use.
 
 #include "vdrCliCommands.h"
+#include "vdrCliSession.h"
 
 #include "kvxLang.h"
-#include "kvxStreamFile.h"
 #include "vdrCarPicture.h"
 #include "vdrCarRemoval.h"
 #include "vdrCarSave.h"
 #include "vdrCars.h"
-#include "vdrDatabaseTables.h"
 #include "vdrDateTime.h"
 #include "vdrError.h"
 #include "vdrFormatSettings.h"
@@ -19,13 +18,9 @@
 #include "vdrMaintNotes.h"
 #include "vdrMaintRepairs.h"
 #include "vdrMaintSortedList.h"
-#include "vdrProgramFolder.h"
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
 #include "vdrSortOrderList.h"
-
-#include <QFile>
-#include <QLocale>
 
 #include <memory>
 #include <optional>
@@ -33,33 +28,6 @@
 namespace {
 
 const QString kTab = QStringLiteral("\t");
-
-// The database with every table bound and loaded, and the language texts;
-// everything unbound again at the end, also after an error.
-class TvdrCliSession {
-public:
-    enum class Mode { Read, Change, ChangeOrCreate };
-
-    TvdrCliSession(const QString &fileName, Mode mode) {
-        TvdrFormatSettings::SetCurrent(TvdrFormatSettings::FromLocale(QLocale::system()));
-        const QString langFile = ProgramFolder() + QStringLiteral("/vdrLang.dat");
-        if (Lang().Count() == 0 && QFile::exists(langFile))
-            Lang().LoadFromFile(langFile);
-        if (mode != Mode::ChangeOrCreate && !QFile::exists(fileName))
-            throw EvdrError(QStringLiteral("%1 does not exist").arg(fileName));
-        m_db.Open(fileName, mode == Mode::Read);
-        BindTables(&m_db);
-    }
-    ~TvdrCliSession() {
-        UnbindTables();
-        m_db.Close();
-    }
-    TvdrCliSession(const TvdrCliSession &) = delete;
-    TvdrCliSession &operator=(const TvdrCliSession &) = delete;
-
-private:
-    TkvxStreamFile m_db;
-};
 
 qint32 ParseNumber(const QString &text, const char *what) {
     bool ok = false;
