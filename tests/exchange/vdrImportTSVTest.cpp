@@ -1,1 +1,272 @@
+#include "vdrImportTSV.h"
+
+#include "vdrCars.h"
+#include "vdrCarsUDF.h"
+#include "vdrDateTime.h"
+#include "vdrFormatSettings.h"
+#include "vdrMaint.h"
+#include "vdrMaintNotes.h"
+#include "vdrMaintRepairs.h"
+#include "vdrPicture.h"
+#include "vdrRepairs.h"
+#include "vdrSortOrder.h"
+#include "vdrTestDatabase.h"
+#include "vdrUDF.h"
+
+#include <QDir>
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+const std::map<QString, QByteArray> kHeaders = {
+    {QStringLiteral("Cars.tsv"), "CarNbr\tYear\tMake\tModel\tPictureExtension"},
+    {QStringLiteral("UDF.tsv"), "UdfNbr\tSortOrder\tName"},
+    {QStringLiteral("CarsUDF.tsv"), "CarNbr\tUdfNbr\tValue"},
+    {QStringLiteral("Repairs.tsv"), "RepairNbr\tDescription"},
+    {QStringLiteral("Maint.tsv"), "CarNbr\tMaintNbr\tDate\tMileage\tCost"},
+    {QStringLiteral("MaintRepairs.tsv"), "CarNbr\tMaintNbr\tRepairNbr"},
+    {QStringLiteral("MaintNotes.tsv"), "CarNbr\tMaintNbr\tNote"},
+    {QStringLiteral("SortOrder.tsv"), "SortOrderName\tSortOrderNbr\tSortOrderFields"},
+};
+
+// The eight files as the export writes them: header, then `rows` as given
+// (each already ending in its line break).
+void WriteSet(const TvdrTestDatabase &db, const std::map<QString, QByteArray> &rows = {}) {
+    for (const auto &[name, header] : kHeaders) {
+        const auto it = rows.find(name);
+        WriteWholeFile(db.File(name), header + "\r\n" + (it == rows.end() ? QByteArray() : it->second));
+    }
+}
+
+void Import(const TvdrTestDatabase &db) {
+    TvdrImportTSV(db.Folder()).Execute();
+}
+
+QStringList RowsOf(const TvdrTestDatabase &db, const QByteArray &bytes) {
+    WriteWholeFile(db.File(QStringLiteral("Lines.tsv")), bytes);
+    QStringList rows;
+    TvdrImportTSV(db.Folder() + QLatin1Char('/'))
+        .ReadFile(QStringLiteral("Lines.tsv"), [&](const QString &line) { rows << line; });
+    return rows;
+}
+
+QByteArray PictureOf(TvdrTestDatabase &db, qint32 carNbr) {
+    TvdrPicture picture(carNbr);
+    picture.SetStreamFile(&db.Db());
+    picture.Load();
+    return picture.data();
+}
+
+const std::map<QString, QByteArray> kFleet = {
+    {QStringLiteral("Cars.tsv"),
+     "7\t2004\tFord\tTaurus\t\r\n3\t1998\tOpel\tAstra\t\r\n12\t2010\tFiat\tPanda\t\r\n"},
+    {QStringLiteral("UDF.tsv"), "4\t0\tColor\r\n"},
+    {QStringLiteral("CarsUDF.tsv"), "3\t4\tRed\r\n"},
+    {QStringLiteral("Repairs.tsv"), "9\tOil change\r\n"},
+    {QStringLiteral("Maint.tsv"), "3\t5\t2004-01-05\t61000\t80.00\r\n"},
+    {QStringLiteral("MaintRepairs.tsv"), "3\t5\t9\r\n"},
+    {QStringLiteral("MaintNotes.tsv"), "3\t5\tOil\\nFilter\r\n"},
+    {QStringLiteral("SortOrder.tsv"), "By make\t1\t1|0|0T0|0|1\r\nBy color\t2\t4|1|0t0|0|0\r\nName\t3\t\r\n"},
+};
+
+} // namespace
+
+TEST(ImportTSV, HeaderLinesOnlyImportNothingAndSaveEveryTable) {
+    TvdrTestDatabase db;
+    // Unsaved changes, which only the import's saves put on disk.
+    Repairs().AddRepair(QStringLiteral("Brakes"));
+    UDF().AddUdf(0, QStringLiteral("Color"));
+    SortOrder().Add(QStringLiteral("Mine=4"));
+    WriteSet(db);
+    Import(db);
+    db.Reopen();
+    EXPECT_EQ(Cars().Count(), 0);
+    EXPECT_EQ(Maint().Count(), 0);
+    EXPECT_EQ(Repairs().FindRepair(QStringLiteral("Brakes")), 0);
+    EXPECT_EQ(UDF().FindUdf(QStringLiteral("Color")), 0);
+    EXPECT_NE(SortOrder().FindSortOrder(QStringLiteral("Mine")), nullptr);
+}
+
+TEST(ImportTSV, CarsGetNewNumbersAndImportingTwiceDoublesOnlyThem) {
+    TvdrTestDatabase db;
+    WriteSet(db, kFleet);
+    Import(db);
+    Import(db);
+    db.Reopen();
+
+    ASSERT_EQ(Cars().Count(), 6);
+    EXPECT_EQ(Cars().CarDescription(0), QStringLiteral("2004 Ford Taurus"));
+    EXPECT_EQ(Cars().CarDescription(1), QStringLiteral("1998 Opel Astra"));
+    EXPECT_EQ(Cars().CarDescription(5), QStringLiteral("2010 Fiat Panda"));
+    EXPECT_EQ(UDF().Count(), 1);
+    EXPECT_EQ(Repairs().Count(), 1);
+    for (const qint32 astra : {1, 4}) {
+        EXPECT_EQ(CarsUDF().CarValue(astra, 0), QStringLiteral("Red"));
+        TvdrMaintRec *event = Maint().FindEvent(astra, 5);
+        ASSERT_NE(event, nullptr) << astra;
+        EXPECT_EQ(event->GetDate(), QDate(2004, 1, 5));
+        EXPECT_EQ(event->Mileage, 61000);
+        EXPECT_EQ(event->Cost, 80.0);
+        EXPECT_TRUE(MaintRepairs().HasRepair(astra, 5, 0));
+        EXPECT_EQ(MaintNotes().StoredNote(astra, 5), QStringLiteral("Oil\\nFilter"));
+    }
+    EXPECT_EQ(Maint().Count(), 2);
+
+    // Each sort order once; the user field 4 of the file is field 0 here.
+    QStringList rows;
+    for (int i = 0; i < SortOrder().Count(); ++i)
+        rows << SortOrder().Get(i);
+    EXPECT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows.contains(QStringLiteral("By make=1\t1|0|0\t0|0|1")));
+    EXPECT_TRUE(rows.contains(QStringLiteral("By color=2\t0|1|0\t0|0|0")));
+    EXPECT_TRUE(rows.contains(QStringLiteral("Name=3")));
+}
+
+TEST(ImportTSV, ValuesThatDoNotConvertTakeDefaults) {
+    TvdrTestDatabase db;
+    vdrDateTime::SetClock([] { return QDateTime(QDate(2021, 6, 30), QTime(23, 0)); });
+    WriteSet(db, {{QStringLiteral("Cars.tsv"), "0\t19x8\tA\tB\t\r\n1\t 1998 \tC\tD\t\r\n"},
+                  {QStringLiteral("Maint.tsv"), "0\t1\t2004-01-05\t61000\t80,00\r\n"
+                                                "0\t2\t2004/01/05\t61,000\t80.00004\r\n"
+                                                "0\t3\t05.01.2004\t 7 \tabc\r\n"
+                                                "0\t4\t2004-02-30\tx\t1.23456\r\n"
+                                                "0\tx\t2004-1-5\r\n"}});
+    Import(db);
+    vdrDateTime::SetClock(nullptr);
+
+    EXPECT_EQ(Cars().CarRec(0).Year, 2000);
+    EXPECT_EQ(Cars().CarRec(1).Year, 1998);
+    struct Expected {
+        qint32 maintNbr;
+        QDate date;
+        qint32 mileage;
+        double cost;
+    };
+    const QDate today(2021, 6, 30);
+    for (const Expected &e :
+         {Expected{1, QDate(2004, 1, 5), 61000, 80.0}, Expected{2, today, 0, 80.0},
+          Expected{3, today, 7, 0.0}, Expected{4, today, 0, 1.2346}, Expected{0, today, 0, 0.0}}) {
+        TvdrMaintRec *event = Maint().FindEvent(0, e.maintNbr);
+        ASSERT_NE(event, nullptr) << e.maintNbr;
+        EXPECT_EQ(event->GetDate(), e.date) << e.maintNbr;
+        EXPECT_EQ(event->Mileage, e.mileage) << e.maintNbr;
+        EXPECT_EQ(event->Cost, e.cost) << e.maintNbr;
+    }
+
+    // A file written where the comma separates decimals, read where the
+    // point does, and the other way round.
+    for (const TvdrFormatSettings &formats :
+         {TvdrFormatSettings::PointLocale(), TvdrFormatSettings::CommaLocale()}) {
+        TvdrTestDatabase other;
+        TvdrFormatSettings::SetCurrent(formats);
+        WriteSet(other, {{QStringLiteral("Cars.tsv"), "0\t2004\tFord\tTaurus\t\r\n"},
+                         {QStringLiteral("Maint.tsv"), "0\t2\t2004-01-05\t61000\t80.00\r\n"
+                                                       "0\t3\t2004-01-05\t61000\t80,50\r\n"}});
+        Import(other);
+        other.Reopen();
+        EXPECT_EQ(Maint().FindEvent(0, 2)->Cost, 80.0);
+        EXPECT_EQ(Maint().FindEvent(0, 3)->Cost, 80.5);
+    }
+}
+
+TEST(ImportTSV, MissingFilesStopTheImportAfterTheTablesBeforeThem) {
+    TvdrTestDatabase db;
+    WriteSet(db, kFleet);
+    QFile::remove(db.File(QStringLiteral("Repairs.tsv")));
+    const QString reason = [&] {
+        QFile missing(db.File(QStringLiteral("Repairs.tsv")));
+        missing.open(QIODevice::ReadOnly);
+        return missing.errorString();
+    }();
+    const QString message = QString::fromStdString(ErrorMessageOf([&] { Import(db); }));
+    EXPECT_TRUE(message.contains(QStringLiteral("Repairs.tsv"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(reason)) << message.toStdString();
+    db.Reopen();
+    EXPECT_EQ(Cars().Count(), 3);
+    EXPECT_EQ(UDF().FindUdf(QStringLiteral("Color")), 0);
+    EXPECT_EQ(Repairs().Count(), 0);
+    EXPECT_EQ(Maint().Count(), 0);
+
+    // The first car's picture is there, the second's is not.
+    TvdrTestDatabase pictures;
+    WriteSet(pictures,
+             {{QStringLiteral("Cars.tsv"), "7\t2004\tFord\tTaurus\tjpg\r\n3\t1998\tOpel\tAstra\tjpg\r\n"},
+              {QStringLiteral("SortOrder.tsv"), "By make\t1\t1|0|0\r\n"}});
+    WriteWholeFile(pictures.File(QStringLiteral("CarPic000000007.jpg")),
+                   QByteArray("\xFF\xD8\x00\r\nbytes", 9));
+    const QString pictureMessage = QString::fromStdString(ErrorMessageOf([&] { Import(pictures); }));
+    EXPECT_TRUE(pictureMessage.contains(QStringLiteral("CarPic000000003.jpg")))
+        << pictureMessage.toStdString();
+    pictures.Reopen();
+    EXPECT_EQ(PictureOf(pictures, 0), QByteArray("\xFF\xD8\x00\r\nbytes", 9));
+    EXPECT_TRUE(PictureOf(pictures, 1).isEmpty());
+    EXPECT_NE(SortOrder().FindSortOrder(QStringLiteral("By make")), nullptr);
+}
+
+TEST(ImportTSV, LinesEndAtLineFeedsAndBlankLinesAreSkipped) {
+    TvdrTestDatabase db;
+    EXPECT_EQ(RowsOf(db, "head\r\nA\tb\r\n\r\n \t \r\nB\nC\rD\n\r\n\nE"),
+              QStringList({"A\tb", "B", "CD", "E"}));
+    EXPECT_EQ(RowsOf(db, "head\nA\r\n"), QStringList({"A"}));
+    EXPECT_EQ(RowsOf(db, "head"), QStringList());
+    EXPECT_EQ(RowsOf(db, ""), QStringList());
+    // Windows 1252: the euro sign sits at 0x80, not at U+0080.
+    EXPECT_EQ(RowsOf(db, "h\r\nCitro\xEBn\t\x80 5\r\n"), QStringList({QString::fromUtf8("Citroën\t€ 5")}));
+
+    // A blank line neither makes an empty car nor replaces event 0 of car 0.
+    Cars().NewCar();
+    Maint().StoreEvent(MakeEvent(0, 0, QDate(2001, 2, 3), 100, 5));
+    WriteSet(db, {{QStringLiteral("Cars.tsv"), "\r\n4\t2004\tCaf\xE9\tRacer\t\r\n\r\n"},
+                  {QStringLiteral("Maint.tsv"), "\r\n \r\n"}});
+    Import(db);
+    db.Reopen();
+    EXPECT_EQ(Cars().Count(), 2);
+    EXPECT_EQ(Cars().CarRec(1).Make, QString::fromUtf8("Café"));
+    ASSERT_NE(Maint().FindEvent(0, 0), nullptr);
+    EXPECT_EQ(Maint().FindEvent(0, 0)->Encode(), MakeEvent(0, 0, QDate(2001, 2, 3), 100, 5).Encode());
+}
+
+TEST(ImportTSV, RowsNamingNumbersTheFilesDoNotDefineLeaveTheDatabaseAlone) {
+    TvdrTestDatabase db;
+    Cars().NewCar();
+    UDF().AddUdf(0, QStringLiteral("Color"));
+    CarsUDF().SetCarValue(0, 0, QStringLiteral("Blue"));
+    Repairs().AddRepair(QStringLiteral("Brakes"));
+    Maint().StoreEvent(MakeEvent(0, 0, QDate(2001, 2, 3), 100, 5));
+    MaintNotes().AddNote(0, 0, QStringLiteral("mine"));
+    const QString car0 = Cars().Get(0);
+    const QString before = CarsUDF().Text() + Maint().Text() + MaintRepairs().Text() + MaintNotes().Text();
+
+    // Only car 5, field 1 and description 2 are defined by the files.
+    WriteSet(db, {{QStringLiteral("Cars.tsv"), "5\t2004\tFord\tTaurus\t\r\n"},
+                  {QStringLiteral("UDF.tsv"), "1\t0\tColor\r\n"},
+                  {QStringLiteral("Repairs.tsv"), "2\tBrakes\r\n"},
+                  {QStringLiteral("CarsUDF.tsv"), "0\t1\tRed\r\n5\t0\tGreen\r\n\t\tx\r\n"},
+                  {QStringLiteral("Maint.tsv"), "0\t0\t2004-01-05\t61000\t80.00\r\n\t0\r\n"},
+                  {QStringLiteral("MaintRepairs.tsv"), "0\t0\t2\r\n5\t0\t0\r\n"},
+                  {QStringLiteral("MaintNotes.tsv"), "0\t0\ttheirs\r\n5\t0\ttheirs\r\n"}});
+    Import(db);
+    db.Reopen();
+    ASSERT_EQ(Cars().Count(), 2);
+    EXPECT_EQ(Cars().Get(0), car0);
+    EXPECT_EQ(CarsUDF().Text() + Maint().Text() + MaintRepairs().Text() + MaintNotes().Text(), before);
+}
+
+TEST(ImportTSV, PictureExtensionsNeverLeaveTheFolder) {
+    TvdrTestDatabase db;
+    const QString set = db.File(QStringLiteral("set"));
+    ASSERT_TRUE(QDir().mkpath(set + QStringLiteral("/CarPic000000000.x")));
+    WriteWholeFile(db.File(QStringLiteral("secret")), "private");
+    for (const auto &[name, header] : kHeaders)
+        WriteWholeFile(set + QLatin1Char('/') + name,
+                       header + "\r\n" +
+                           (name == QStringLiteral("Cars.tsv")
+                                ? QByteArray("0\t2004\tA\tB\tx/../../secret\r\n")
+                                : QByteArray()));
+    EXPECT_EQ(ErrorMessageOf([&] { TvdrImportTSV(set).Execute(); }), "(no error)");
+    EXPECT_TRUE(PictureOf(db, 0).isEmpty());
+}
