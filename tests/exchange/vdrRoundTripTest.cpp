@@ -12,6 +12,7 @@
 #include "vdrMaintEvents.h"
 #include "vdrMaintNotes.h"
 #include "vdrMaintRepairs.h"
+#include "vdrMaintSortedList.h"
 #include "vdrPicture.h"
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
