@@ -1,4 +1,5 @@
 vandor_add_test(vandor_tools_tests SOURCES
+  tools/vdrCliExchangeTest.cpp
   tools/vdrCliLangTest.cpp
   tools/vdrCliRecordsTest.cpp
   tools/vdrCliStorageTest.cpp

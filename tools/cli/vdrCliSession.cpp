@@ -5,6 +5,8 @@
 #include "vdrError.h"
 #include "vdrFormatSettings.h"
 #include "vdrProgramFolder.h"
+#include "vdrSortOrder.h"
+#include "vdrSortOrderList.h"
 
 #include <QFile>
 #include <QLocale>
@@ -18,6 +20,9 @@ TvdrCliSession::TvdrCliSession(const QString &fileName, Mode mode) {
         throw EvdrError(QStringLiteral("%1 does not exist").arg(fileName));
     m_db.Open(fileName, mode == Mode::Read);
     BindTables(&m_db);
+    // The program builds its sort menu at start-up, which gives an empty
+    // table its default sort order (in memory, saved with the next save).
+    SortOrder().SortOrderList();
 }
 
 TvdrCliSession::~TvdrCliSession() {
