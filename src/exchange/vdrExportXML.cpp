@@ -12,13 +12,31 @@ const char *const kSchemaHost = "https://www.vandor.example";
 QString TvdrExportXML::SchemaLocation() { return QString::fromLatin1(kSchemaHost) + QStringLiteral("/xsd/VandorDB.xsd"); }
 
 QString TvdrExportXML::XmlEscape(const QString &text) {
-    QString out = text;
-    out.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    out.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    out.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    out.replace(QLatin1Char('"'), QLatin1String("&quot;"));
-    out.replace(QLatin1Char('\''), QLatin1String("&apos;"));
-    out.replace(QLatin1Char('\t'), QLatin1String("&#9;"));
+    // One pass, and none at all for the common text without a special
+    // character: a large export escapes every value.
+    QString out;
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i].unicode();
+        const char *reference = nullptr;
+        switch (ch) {
+        case u'&': reference = "&amp;"; break;
+        case u'<': reference = "&lt;"; break;
+        case u'>': reference = "&gt;"; break;
+        case u'"': reference = "&quot;"; break;
+        case u'\'': reference = "&apos;"; break;
+        case u'\t': reference = "&#9;"; break;
+        default: continue;
+        }
+        if (copied == 0 && out.isEmpty())
+            out.reserve(text.size() + 16);
+        out.append(QStringView(text).mid(copied, i - copied));
+        out.append(QLatin1String(reference));
+        copied = i + 1;
+    }
+    if (copied == 0)
+        return text;
+    out.append(QStringView(text).mid(copied));
     return out;
 }
 

@@ -145,7 +145,7 @@ bool TvdrImportMerge::AddEvent(const QString &oldCarNbr, qint32 maintNbr, qint32
 bool TvdrImportMerge::AddLink(const QString &oldCarNbr, qint32 maintNbr, const QString &oldRepairNbr) {
     const qint32 carNbr = NewCarNbr(oldCarNbr);
     const qint32 repairNbr = NewRepairNbr(oldRepairNbr);
-    if (carNbr < 0 || repairNbr < 0 || !Maint().FindEvent(carNbr, maintNbr))
+    if (carNbr < 0 || repairNbr < 0 || !Maint().HasEvent(carNbr, maintNbr))
         return Skip();
     MaintRepairs().AddLink(carNbr, maintNbr, repairNbr);
     return true;
@@ -153,7 +153,7 @@ bool TvdrImportMerge::AddLink(const QString &oldCarNbr, qint32 maintNbr, const Q
 
 bool TvdrImportMerge::AddNote(const QString &oldCarNbr, qint32 maintNbr, const QString &note) {
     const qint32 carNbr = NewCarNbr(oldCarNbr);
-    if (carNbr < 0 || !Maint().FindEvent(carNbr, maintNbr))
+    if (carNbr < 0 || !Maint().HasEvent(carNbr, maintNbr))
         return Skip();
     MaintNotes().AddNote(carNbr, maintNbr, Storable(note));
     return true;

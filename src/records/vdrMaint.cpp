@@ -45,6 +45,13 @@ TvdrMaintRec *TvdrMaint::FindEvent(qint32 carNbr, qint32 maintNbr) {
     return index < 0 ? nullptr : EventAt(index);
 }
 
+bool TvdrMaint::HasEvent(qint32 carNbr, qint32 maintNbr) const {
+    TvdrMaintRec key;
+    key.SetCarNbr(carNbr);
+    key.SetMaintNbr(maintNbr);
+    return IndexOfName(key.EncodeKey()) >= 0;
+}
+
 qint32 TvdrMaint::NextMaintNbr(qint32 carNbr) const {
     TvdrReadGuard guard(Lock());
     qint32 next = 0;

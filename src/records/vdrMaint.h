@@ -21,6 +21,8 @@ public:
     TvdrMaintRec *EventAt(int index);
     // The cursor at the car's event; null when there is none.
     TvdrMaintRec *FindEvent(qint32 carNbr, qint32 maintNbr);
+    // Whether the car has that event; the cursor is left alone.
+    bool HasEvent(qint32 carNbr, qint32 maintNbr) const;
     // The car's largest MaintNbr plus one; 0 for a car without events.
     qint32 NextMaintNbr(qint32 carNbr) const;
     void RemoveEvent(qint32 carNbr, qint32 maintNbr);

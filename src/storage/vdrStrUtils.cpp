@@ -31,33 +31,56 @@ bool CharInSet(const QString &chars, QChar ch) { return chars.contains(ch); }
 
 int CountChar(const QString &text, QChar ch) { return int(text.count(ch)); }
 
-int WordPosition(int n, const QString &text, const QString &delimiters) {
+namespace {
+
+// Rows are cut on one delimiter nearly always; that case skips the set
+// search for every character.
+class TDelimiters {
+public:
+    explicit TDelimiters(const QString &set) : m_set(set), m_one(set.size() == 1 ? set[0] : QChar()) {}
+    bool Contains(QChar ch) const { return m_set.size() == 1 ? ch == m_one : m_set.contains(ch); }
+
+private:
+    const QString &m_set;
+    QChar m_one;
+};
+
+// [start, end) of word `n`; false when there is none.
+bool FindWord(int n, const QString &text, const TDelimiters &delimiters, qsizetype &start, qsizetype &end) {
     if (n < 1)
-        return 0;
+        return false;
     int found = 0;
     const qsizetype size = text.size();
+    const QChar *p = text.constData();
     qsizetype i = 0;
     while (i < size) {
-        while (i < size && delimiters.contains(text[i]))
+        while (i < size && delimiters.Contains(p[i]))
             ++i;
         if (i >= size)
             break;
-        if (++found == n)
-            return int(i) + 1;
-        while (i < size && !delimiters.contains(text[i]))
+        start = i;
+        while (i < size && !delimiters.Contains(p[i]))
             ++i;
+        if (++found == n) {
+            end = i;
+            return true;
+        }
     }
-    return 0;
+    return false;
+}
+
+} // namespace
+
+int WordPosition(int n, const QString &text, const QString &delimiters) {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    return FindWord(n, text, TDelimiters(delimiters), start, end) ? int(start) + 1 : 0;
 }
 
 QString ExtractWord(int n, const QString &text, const QString &delimiters) {
-    const int start = WordPosition(n, text, delimiters);
-    if (start == 0)
-        return QString();
-    qsizetype end = start - 1;
-    while (end < text.size() && !delimiters.contains(text[end]))
-        ++end;
-    return text.mid(start - 1, end - (start - 1));
+    qsizetype start = 0;
+    qsizetype end = 0;
+    return FindWord(n, text, TDelimiters(delimiters), start, end) ? text.mid(start, end - start) : QString();
 }
 
 QString GroupThousands(qint64 number, const QString &separator) {
