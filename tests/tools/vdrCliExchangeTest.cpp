@@ -5,16 +5,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace {
-
-std::string RunOk(const QStringList &args) {
-    const TvdrCliResult r = RunCli(args);
-    EXPECT_EQ(r.code, 0) << args.join(QLatin1Char(' ')).toStdString() << ": " << r.err;
-    return r.out;
-}
-
-} // namespace
-
 TEST(CliExchange, BothFileKindsCarryADatabaseIntoAnother) {
     TvdrTempFolder folder;
     const QString source = folder.File(QStringLiteral("source.dat"));

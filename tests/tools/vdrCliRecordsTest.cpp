@@ -4,16 +4,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace {
-
-std::string RunOk(const QStringList &args) {
-    const TvdrCliResult r = RunCli(args);
-    EXPECT_EQ(r.code, 0) << args.join(QLatin1Char(' ')).toStdString() << ": " << r.err;
-    return r.out;
-}
-
-} // namespace
-
 TEST(CliRecords, CarsEventsRepairsAndPicturesOnARealDatabase) {
     TvdrTempFolder folder;
     const QString db = folder.File(QStringLiteral("Vandor.dat"));
