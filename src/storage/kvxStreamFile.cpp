@@ -154,6 +154,20 @@ void TkvxStreamFile::WriteStream(const QString &id, qint32 tag, QIODevice &sourc
 }
 
 void TkvxStreamFile::WriteStream(const QString &id, qint32 tag, const QByteArray &data) {
+    if (!IsOpen() || TrimTocId(id).isEmpty())
+        return;
+    // Compressed before anything in the file or the TOC changes.
+    WriteRawBlock(id, tag, Compress(data));
+}
+
+QByteArray TkvxStreamFile::RawBlock(const QString &id) {
+    if (!IsOpen())
+        return {};
+    const TkvxSfTocEntry &entry = m_toc.EntryById(id);
+    return m_file->ReadAt(entry.Offset, entry.Size);
+}
+
+void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArray &block) {
     const QString trimmed = TrimTocId(id);
     if (!IsOpen() || trimmed.isEmpty())
         return;
@@ -161,7 +175,6 @@ void TkvxStreamFile::WriteStream(const QString &id, qint32 tag, const QByteArray
         throw EvdrError(QStringLiteral("%1 is open read-only").arg(m_fileName));
     if (trimmed.contains(QLatin1Char('\x01')) || trimmed.contains(QLatin1Char('\x02')))
         throw EvdrError(QStringLiteral("Id (%1) holds a character that cannot be stored").arg(id));
-    const QByteArray block = Compress(data);
     if (DataEnd() + block.size() + 4096 > kMaxFileSize)
         throw EvdrError(QStringLiteral("%1 cannot grow beyond 2 GiB").arg(m_fileName));
     const auto size = qint32(block.size());

@@ -52,6 +52,13 @@ public:
     void WriteStream(const QString &id, qint32 tag, QIODevice &source);
     void WriteStream(const QString &id, qint32 tag, const QByteArray &data);
 
+    // The stored block of `id` as it lies in the file (length and zlib data),
+    // whether or not it inflates; raises "Id (%s) does not exist".
+    QByteArray RawBlock(const QString &id);
+    // Stores `block` verbatim under `id`: a copy of another stream's block
+    // keeps its bytes even when they are damaged.
+    void WriteRawBlock(const QString &id, qint32 tag, const QByteArray &block);
+
     // Frees the block of `id` if there is one, then rewrites the TOC.
     void DeleteStream(const QString &id);
 
