@@ -13,7 +13,45 @@ namespace {
 
 QString ErrnoText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
+struct TFaultPlan {
+    qint64 stopAt = 0;
+    bool torn = false;
+    qint64 count = 0;
+};
+
+bool &FlushingOn() {
+    static bool on = true;
+    return on;
+}
+
+TFaultPlan &Plan() {
+    static TFaultPlan plan;
+    return plan;
+}
+
+// Counts one changing operation; raises when it is the one to stop at,
+// unless it is to be torn, which the caller then does.
+bool CountOperation(bool canTear) {
+    TFaultPlan &plan = Plan();
+    ++plan.count;
+    if (plan.stopAt == 0 || plan.count != plan.stopAt)
+        return false;
+    if (plan.torn && canTear)
+        return true;
+    throw EkvxSfStop();
+}
+
 } // namespace
+
+void TkvxSfFaults::StopAt(qint64 k, bool torn) { Plan() = {k, torn, 0}; }
+
+void TkvxSfFaults::Reset() { Plan().stopAt = 0; }
+
+void TkvxSfFaults::SetFlushing(bool on) { FlushingOn() = on; }
+
+bool TkvxSfFaults::Flushing() { return FlushingOn(); }
+
+qint64 TkvxSfFaults::Count() { return Plan().count; }
 
 TkvxSfFile::TkvxSfFile(const QString &fileName, Mode mode) : m_fileName(fileName) {
     const QByteArray path = fileName.toLocal8Bit();
@@ -28,11 +66,16 @@ TkvxSfFile::TkvxSfFile(const QString &fileName, Mode mode) : m_fileName(fileName
     case Mode::Create:
         flags |= O_RDWR | O_CREAT | O_EXCL;
         break;
+    case Mode::Replace:
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        break;
     }
+    if (mode == Mode::Create || mode == Mode::Replace)
+        CountOperation(false);
     m_fd = ::open(path.constData(), flags, 0600);
     if (m_fd < 0)
         Fail(QStringLiteral("cannot open"));
-    if (mode != Mode::ReadOnly)
+    if (mode == Mode::ReadWrite || mode == Mode::Create)
         Lock();
 }
 
@@ -50,6 +93,7 @@ void TkvxSfFile::Lock() {
 
 std::unique_ptr<TkvxSfFile> TkvxSfFile::CreateUnique(const QString &folder, const QString &prefix,
                                                      const QString &suffix) {
+    CountOperation(false);
     std::unique_ptr<TkvxSfFile> file(new TkvxSfFile());
     QByteArray pattern = (folder + QLatin1Char('/') + prefix + QStringLiteral("XXXXXX") + suffix).toLocal8Bit();
     file->m_fd = ::mkostemps(pattern.data(), int(suffix.toLocal8Bit().size()), O_CLOEXEC);
@@ -61,11 +105,19 @@ std::unique_ptr<TkvxSfFile> TkvxSfFile::CreateUnique(const QString &folder, cons
 }
 
 void TkvxSfFile::RenameTo(const QString &target) {
+    CountOperation(false);
     if (::rename(m_fileName.toLocal8Bit().constData(), target.toLocal8Bit().constData()) != 0)
         Fail(QStringLiteral("cannot rename"));
     m_fileName = target;
     // The rename itself lives in the folder: flush the folder too.
-    const QByteArray folder = target.left(qMax(0, int(target.lastIndexOf(QLatin1Char('/'))))).toLocal8Bit();
+    SyncFolderOf(target);
+}
+
+void TkvxSfFile::SyncFolderOf(const QString &fileName) {
+    CountOperation(false);
+    if (!FlushingOn())
+        return;
+    const QByteArray folder = fileName.left(qMax(0, int(fileName.lastIndexOf(QLatin1Char('/'))))).toLocal8Bit();
     const int dir = ::open(folder.isEmpty() ? "/" : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
@@ -73,7 +125,20 @@ void TkvxSfFile::RenameTo(const QString &target) {
     }
 }
 
-void TkvxSfFile::Remove() { ::unlink(m_fileName.toLocal8Bit().constData()); }
+void TkvxSfFile::Remove() {
+    CountOperation(false);
+    ::unlink(m_fileName.toLocal8Bit().constData());
+}
+
+bool TkvxSfFile::RemoveFile(const QString &fileName) {
+    CountOperation(false);
+    if (::unlink(fileName.toLocal8Bit().constData()) == 0)
+        return true;
+    if (errno == ENOENT)
+        return false;
+    const int code = errno;
+    throw EvdrError(QStringLiteral("cannot delete %1: %2").arg(fileName, ErrnoText(code)));
+}
 
 TkvxSfFile::~TkvxSfFile() {
     if (m_fd >= 0)
@@ -125,19 +190,26 @@ QByteArray TkvxSfFile::ReadAt(qint64 offset, qint64 length) const {
 }
 
 void TkvxSfFile::WriteAt(qint64 offset, const QByteArray &bytes) {
+    qint64 size = bytes.size();
+    const bool torn = CountOperation(true);
+    if (torn)
+        size /= 2;
     qint64 done = 0;
-    while (done < bytes.size()) {
+    while (done < size) {
         const ssize_t n =
-            ::pwrite(m_fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(offset + done));
+            ::pwrite(m_fd, bytes.constData() + done, size_t(size - done), off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             Fail(QStringLiteral("cannot write"));
         done += n;
     }
+    if (torn)
+        throw EkvxSfStop();
 }
 
 void TkvxSfFile::Truncate(qint64 length) {
+    CountOperation(false);
     while (::ftruncate(m_fd, off_t(length)) != 0) {
         if (errno != EINTR)
             Fail(QStringLiteral("cannot cut"));
@@ -145,6 +217,9 @@ void TkvxSfFile::Truncate(qint64 length) {
 }
 
 void TkvxSfFile::Sync() {
+    CountOperation(false);
+    if (!FlushingOn())
+        return;
     if (::fdatasync(m_fd) != 0)
         Fail(QStringLiteral("cannot flush"));
 }

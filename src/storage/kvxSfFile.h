@@ -10,7 +10,9 @@
 // through here, which keeps the bounds checks in one place.
 class TkvxSfFile {
 public:
-    enum class Mode { ReadOnly, ReadWrite, Create };
+    // Replace creates the file or empties it, and takes no lock (the
+    // database's lock covers its journal).
+    enum class Mode { ReadOnly, ReadWrite, Create, Replace };
 
     // ReadWrite and Create take the write lock: a second writer gets an error
     // instead of the file. Create makes a new file (it must not exist) with
@@ -42,6 +44,10 @@ public:
     void RenameTo(const QString &target);
     // Deletes the file from its folder; it stays open until destroyed.
     void Remove();
+    // Deletes a file by name; false when there was none.
+    static bool RemoveFile(const QString &fileName);
+    // Makes the folder's entries (a created, renamed or removed file) durable.
+    static void SyncFolderOf(const QString &fileName);
 
 private:
     TkvxSfFile() = default;
@@ -50,4 +56,27 @@ private:
 
     QString m_fileName;
     int m_fd = -1;
+};
+
+// Raised by the test seam: the process's work stops here, every file left as
+// a kill would leave it. Not an EvdrError, so no handler of ordinary
+// failures takes it for one.
+struct EkvxSfStop {};
+
+// Test seam: every operation that changes a file (create, write, cut, flush,
+// rename, remove) is counted across the process. StopAt(k) makes the k-th
+// such operation raise EkvxSfStop instead of running; with `torn`, a k-th
+// write first writes half of its bytes.
+class TkvxSfFaults {
+public:
+    // Also starts the count anew.
+    static void StopAt(qint64 k, bool torn = false);
+    // Stops nothing any more; the count goes on.
+    static void Reset();
+    // Operations counted since the last StopAt.
+    static qint64 Count();
+    // Without flushes to the disk a stop still leaves what a kill would;
+    // only a power cut could tell. For tests that stop thousands of times.
+    static void SetFlushing(bool on);
+    static bool Flushing();
 };

@@ -1,6 +1,7 @@
 #include "kvxStreamFile.h"
 
 #include "kvxSfFile.h"
+#include "kvxSfJournal.h"
 #include "vdrError.h"
 
 #include <QDir>
@@ -48,16 +49,23 @@ void TkvxStreamFile::Open(const QString &fileName, bool readOnly) {
     const QString absolute = QFileInfo(fileName).absoluteFilePath();
     try {
         if (QFileInfo::exists(absolute)) {
+            if (readOnly && TkvxSfJournal::Exists(absolute))
+                RecoverForReading(absolute);
             m_file = std::make_unique<TkvxSfFile>(
                 absolute, readOnly ? TkvxSfFile::Mode::ReadOnly : TkvxSfFile::Mode::ReadWrite);
             m_fileName = absolute;
             m_readOnly = readOnly;
+            if (!readOnly)
+                TkvxSfJournal::Recover(*m_file);
             ReadToc();
         } else {
             if (readOnly)
                 throw EvdrError("can not create file in readonly mode");
             if (!QDir().mkpath(QFileInfo(absolute).absolutePath()))
                 throw EvdrError(QStringLiteral("cannot create the folder of %1").arg(absolute));
+            // A journal without its database belongs to no file of ours; left
+            // there, it would roll the new database back into the old one.
+            TkvxSfFile::RemoveFile(TkvxSfJournal::FileNameOf(absolute));
             m_file = std::make_unique<TkvxSfFile>(absolute, TkvxSfFile::Mode::Create);
             m_fileName = absolute;
             m_readOnly = false;
@@ -70,6 +78,22 @@ void TkvxStreamFile::Open(const QString &fileName, bool readOnly) {
         Close();
         throw;
     }
+}
+
+// A journal left by a writer that died is put back before anyone reads; a
+// writer that still holds the file is in the middle of its change, and the
+// reader takes the file as it is.
+void TkvxStreamFile::RecoverForReading(const QString &fileName) {
+    std::unique_ptr<TkvxSfFile> writer;
+    try {
+        writer = std::make_unique<TkvxSfFile>(fileName, TkvxSfFile::Mode::ReadWrite);
+    } catch (const EvdrError &e) {
+        if (e.Message().contains(QLatin1String("opened for writing by another process")))
+            return;
+        throw EvdrError(QStringLiteral("%1 must be repaired from its journal first, which needs write access: %2")
+                            .arg(fileName, e.Message()));
+    }
+    TkvxSfJournal::Recover(*writer);
 }
 
 void TkvxStreamFile::Close() {
@@ -179,22 +203,72 @@ void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArr
         throw EvdrError(QStringLiteral("%1 cannot grow beyond 2 GiB").arg(m_fileName));
     const auto size = qint32(block.size());
 
-    m_toc.Release(trimmed);
-    const int index = m_toc.FindFree(size);
-    if (index >= 0) {
-        TkvxSfTocEntry &entry = m_toc.Entry(index);
-        entry.Id = trimmed;
-        entry.Tag = tag;
-        entry.Free = false;
-        m_file->WriteAt(entry.Offset, block);
-    } else {
+    Change([&](QList<TkvxSfJournal::TRegion> &overwritten) -> std::function<void()> {
+        const TkvxSfToc before = m_toc;
+        m_toc.Release(trimmed);
+        const int index = m_toc.FindFree(size);
+        if (index >= 0) {
+            TkvxSfTocEntry &entry = m_toc.Entry(index);
+            entry.Id = trimmed;
+            entry.Tag = tag;
+            entry.Free = false;
+            // A gap may hold the stream's own old block, which must come back
+            // if the change does not complete.
+            for (int i = 0; i < before.Count(); ++i) {
+                const TkvxSfTocEntry &old = before.Entry(i);
+                const qint64 from = qMax<qint64>(old.Offset, entry.Offset);
+                const qint64 to = qMin<qint64>(qint64(old.Offset) + old.Size, qint64(entry.Offset) + size);
+                if (!old.Free && from < to)
+                    overwritten.append({from, to - from});
+            }
+            return [this, offset = entry.Offset, &block] { m_file->WriteAt(offset, block); };
+        }
         const qint64 end = DataEnd();
-        m_file->Truncate(end);
-        m_file->WriteAt(end, block);
         m_toc.AddEntry(qint32(end), size, trimmed, false, tag);
-        m_header.TocSize = 0;
+        return [this, end, &block] {
+            m_file->Truncate(end);
+            m_file->WriteAt(end, block);
+            m_header.TocSize = 0;
+        };
+    });
+}
+
+// Runs one change of the file as all or nothing. `plan` changes the TOC in
+// memory, adds the regions of the file in use before that it will overwrite,
+// and gives the writes of the data; the header and the old TOC block are
+// always journaled, the new TOC is always written.
+void TkvxStreamFile::Change(
+    const std::function<std::function<void()>(QList<TkvxSfJournal::TRegion> &overwritten)> &plan) {
+    QList<TkvxSfJournal::TRegion> overwritten = {{0, kHeaderSize}};
+    if (m_header.TocSize > 0)
+        overwritten.append({DataEnd(), m_header.TocSize});
+    const TkvxSfToc tocBefore = m_toc;
+    const TkvxSfHeader headerBefore = m_header;
+    const std::function<void()> writes = plan(overwritten);
+    bool begun = false;
+    try {
+        TkvxSfJournal::Begin(*m_file, overwritten);
+        begun = true;
+        if (writes)
+            writes();
+        WriteToc();
+        TkvxSfJournal::Commit(*m_file);
+    } catch (const EkvxSfStop &) {
+        throw;
+    } catch (...) {
+        // The file goes back to what it was, and so does what we know of it.
+        try {
+            if (begun)
+                TkvxSfJournal::Recover(*m_file);
+            else
+                TkvxSfFile::RemoveFile(TkvxSfJournal::FileNameOf(m_fileName));
+            m_toc = tocBefore;
+            m_header = headerBefore;
+        } catch (const EvdrError &) {
+            Close();
+        }
+        throw;
     }
-    WriteToc();
 }
 
 void TkvxStreamFile::DeleteStream(const QString &id) {
@@ -202,8 +276,10 @@ void TkvxStreamFile::DeleteStream(const QString &id) {
         return;
     if (m_readOnly)
         throw EvdrError(QStringLiteral("%1 is open read-only").arg(m_fileName));
-    m_toc.Release(id);
-    WriteToc();
+    Change([&](QList<TkvxSfJournal::TRegion> &) -> std::function<void()> {
+        m_toc.Release(id);
+        return nullptr;
+    });
 }
 
 void TkvxStreamFile::Compact() {
@@ -232,11 +308,19 @@ void TkvxStreamFile::Compact() {
         header.TocSize = qint32(tocBlock.size());
         header.WriteTo(*temp);
         temp->Sync();
-        // From here on the new file is complete and on the disk; the rename
-        // replaces the old one in a single step.
-        temp->RenameTo(m_fileName);
+    } catch (const EkvxSfStop &) {
+        throw;
     } catch (...) {
         temp->Remove();
+        throw;
+    }
+    // The new file is complete and on the disk; the rename replaces the old
+    // one in a single step.
+    try {
+        temp->RenameTo(m_fileName);
+    } catch (const EvdrError &) {
+        if (temp->FileName() != m_fileName)
+            temp->Remove();
         throw;
     }
     m_file = std::move(temp);

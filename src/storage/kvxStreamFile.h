@@ -4,12 +4,14 @@
 // a table of contents at its end. The byte layout is in docs/file-format.md.
 
 #include "kvxSfHeader.h"
+#include "kvxSfJournal.h"
 #include "kvxSfToc.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QIODevice;
@@ -21,6 +23,11 @@ class TkvxSfFile;
 //
 // Between processes: a read-write open holds the file for writing, so a second
 // read-write open anywhere fails with an error; read-only opens share.
+//
+// Every WriteStream, DeleteStream and Compact is all or nothing: killed at
+// any moment, or cut off by a power failure, the file opens afterwards with
+// each stream as it was before the change or as it is after it (see
+// kvxSfJournal.h). The file format is unchanged by this.
 class TkvxStreamFile : public QObject {
 public:
     explicit TkvxStreamFile(QObject *owner = nullptr);
@@ -73,6 +80,8 @@ public:
     static QByteArray Decompress(const QByteArray &block);
 
 private:
+    void Change(const std::function<std::function<void()>(QList<TkvxSfJournal::TRegion> &overwritten)> &plan);
+    void RecoverForReading(const QString &fileName);
     void ReadToc();
     void WriteToc();
     void CheckToc(qint64 dataEnd);

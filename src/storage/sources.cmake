@@ -2,6 +2,7 @@ set(VANDOR_STORAGE_SOURCES
   storage/kvxCmRtn.cpp
   storage/kvxSfFile.cpp
   storage/kvxSfHeader.cpp
+  storage/kvxSfJournal.cpp
   storage/kvxSfToc.cpp
   storage/kvxSfTocEntry.cpp
   storage/kvxStreamFile.cpp

@@ -1,4 +1,5 @@
 vandor_add_test(vandor_storage_tests SOURCES
+  storage/kvxSfJournalTest.cpp
   storage/kvxSfTocTest.cpp
   storage/kvxStreamFileTest.cpp
   storage/vdrCmRtnTest.cpp
