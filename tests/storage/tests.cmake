@@ -13,3 +13,6 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/vdrLockTest.cpp
   storage/vdrPictureTest.cpp
 )
+
+# Its own executable: it forks writer processes and kills them.
+vandor_add_test(vandor_soak_tests SOURCES storage/kvxStreamFileSoakTest.cpp)
