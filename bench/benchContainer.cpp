@@ -1,6 +1,8 @@
 // Writing and reading one table stream through the container, against zlib's
 // own compress and uncompress of the same bytes.
 
+#include "kvxSfFile.h"
+#include "kvxSfJournal.h"
 #include "kvxStreamFile.h"
 #include "vdrBenchRatios.h"
 
@@ -80,6 +82,31 @@ void BM_ZlibUncompress(benchmark::State &state) {
     SetBytes(state, text.size());
 }
 
+// One save of a table as the program does it: journal, write, flush,
+// commit; against the same save without journal and without flushes.
+void Save(benchmark::State &state, bool journal, bool flush) {
+    const QByteArray text = TableText(int(state.range(0)));
+    QTemporaryDir dir;
+    TkvxStreamFile sf;
+    sf.Open(dir.filePath(QStringLiteral("Vandor.dat")), false);
+    for (int i = 0; i < 8; ++i)
+        sf.WriteStream(QStringLiteral("Table%1").arg(i), 0, TableText(200 + 50 * i));
+    TkvxSfJournal::SetEnabled(journal);
+    TkvxSfFaults::SetFlushing(flush);
+    for (auto _ : state)
+        sf.WriteStream(QStringLiteral("TvdrMaint"), 0, text);
+    TkvxSfJournal::SetEnabled(true);
+    TkvxSfFaults::SetFlushing(true);
+    SetBytes(state, text.size());
+}
+
+void BM_SaveJournaled(benchmark::State &state) { Save(state, true, true); }
+void BM_SaveJournalNoFlush(benchmark::State &state) { Save(state, true, false); }
+void BM_SavePlain(benchmark::State &state) { Save(state, false, false); }
+
+BENCHMARK(BM_SaveJournaled)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveJournalNoFlush)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SavePlain)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContainerWrite)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZlibCompress)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContainerRead)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -90,5 +117,7 @@ BENCHMARK(BM_ZlibUncompress)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark
 int main(int argc, char **argv) {
     PairWith("BM_ContainerWrite", "BM_ZlibCompress");
     PairWith("BM_ContainerRead", "BM_ZlibUncompress");
+    PairWith("BM_SaveJournaled", "BM_SavePlain");
+    PairWith("BM_SaveJournalNoFlush", "BM_SavePlain");
     return RunBenchmarksWithRatios(argc, argv);
 }

@@ -59,6 +59,19 @@ bool Parse(const QByteArray &journal, TContent &content) {
 
 } // namespace
 
+namespace {
+
+bool &EnabledFlag() {
+    static bool on = true;
+    return on;
+}
+
+} // namespace
+
+void TkvxSfJournal::SetEnabled(bool on) { EnabledFlag() = on; }
+
+bool TkvxSfJournal::Enabled() { return EnabledFlag(); }
+
 QString TkvxSfJournal::FileNameOf(const QString &databaseName) { return databaseName + QStringLiteral("-journal"); }
 
 bool TkvxSfJournal::Exists(const QString &databaseName) { return QFileInfo::exists(FileNameOf(databaseName)); }

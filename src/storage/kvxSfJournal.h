@@ -41,4 +41,9 @@ public:
     // one, and removes it. Returns whether the database was rolled back.
     static bool Recover(TkvxSfFile &database);
     static bool Exists(const QString &databaseName);
+
+    // Benchmarks measure a change without its journal; nothing else turns
+    // it off.
+    static void SetEnabled(bool on);
+    static bool Enabled();
 };

@@ -245,14 +245,17 @@ void TkvxStreamFile::Change(
     const TkvxSfToc tocBefore = m_toc;
     const TkvxSfHeader headerBefore = m_header;
     const std::function<void()> writes = plan(overwritten);
+    const bool journaled = TkvxSfJournal::Enabled();
     bool begun = false;
     try {
-        TkvxSfJournal::Begin(*m_file, overwritten);
-        begun = true;
+        if (journaled)
+            TkvxSfJournal::Begin(*m_file, overwritten);
+        begun = journaled;
         if (writes)
             writes();
         WriteToc();
-        TkvxSfJournal::Commit(*m_file);
+        if (journaled)
+            TkvxSfJournal::Commit(*m_file);
     } catch (const EkvxSfStop &) {
         throw;
     } catch (...) {
@@ -260,7 +263,7 @@ void TkvxStreamFile::Change(
         try {
             if (begun)
                 TkvxSfJournal::Recover(*m_file);
-            else
+            else if (journaled)
                 TkvxSfFile::RemoveFile(TkvxSfJournal::FileNameOf(m_fileName));
             m_toc = tocBefore;
             m_header = headerBefore;
