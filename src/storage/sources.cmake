@@ -18,5 +18,6 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrNvList.cpp
   storage/vdrPicture.cpp
   storage/vdrStrUtils.cpp
+  storage/vdrStreamDamage.cpp
   storage/vdrStringList.cpp
 )
