@@ -6,6 +6,7 @@ set(VANDOR_RECORDS_SOURCES
   records/vdrCarSave.cpp
   records/vdrCars.cpp
   records/vdrCarsUDF.cpp
+  records/vdrDatabaseCheck.cpp
   records/vdrDatabaseTables.cpp
   records/vdrMaint.cpp
   records/vdrMaintEvents.cpp

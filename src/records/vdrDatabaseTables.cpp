@@ -8,6 +8,7 @@
 #include "vdrOptions.h"
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
+#include "vdrStreamDamage.h"
 #include "vdrUDF.h"
 
 #include <array>
@@ -23,6 +24,7 @@ std::array<TvdrStringList *, 9> AllTables() {
 } // namespace
 
 void BindTables(TkvxStreamFile *database) {
+    ClearDamagedStreams();
     for (TvdrStringList *table : AllTables()) {
         table->SetStreamFile(database);
         table->Load();

@@ -5,7 +5,8 @@ class TkvxStreamFile;
 // Binds every table to the open database and loads it (options, repairs,
 // events, repair links, notes, cars, field definitions, field values, sort
 // orders), then switches the sort orders to sorted rows. The container must
-// outlive the binding.
+// outlive the binding. DamagedStreams() then lists what this binding found
+// (earlier findings are forgotten).
 void BindTables(TkvxStreamFile *database);
 // Unbinds and empties every table, so nothing refers to a closed container.
 void UnbindTables();

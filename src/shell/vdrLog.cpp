@@ -3,6 +3,7 @@
 #include "vdrCodePage.h"
 #include "vdrError.h"
 #include "vdrSingleton.h"
+#include "vdrStreamDamage.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,9 +24,15 @@ EvdrError FileError(const char *what, const QString &fileName, int err) {
 
 } // namespace
 
-TvdrLog::TvdrLog() { TvdrSingleton<TvdrLog>::CheckCreation("Log"); }
+TvdrLog::TvdrLog() {
+    TvdrSingleton<TvdrLog>::CheckCreation("Log");
+    // Storage cannot include the log; what it finds (damaged streams) comes
+    // here through its hook.
+    SetStorageLog([this](const QString &line) { Write(line); });
+}
 
 TvdrLog::~TvdrLog() {
+    SetStorageLog({});
     if (m_fd >= 0)
         ::close(m_fd);
 }

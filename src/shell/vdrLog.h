@@ -14,7 +14,8 @@
 // complete log behind.
 //
 // One per process: reach it through Log(). Any thread may write; a line is
-// never interleaved with another.
+// never interleaved with another. While it exists it also takes the storage
+// layer's lines (SetStorageLog).
 class TvdrLog {
 public:
     using TClock = std::function<QTime()>;

@@ -19,5 +19,6 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrNvList.cpp
   storage/vdrPicture.cpp
   storage/vdrStrUtils.cpp
+  storage/vdrStreamDamage.cpp
   storage/vdrStringList.cpp
 )

@@ -21,7 +21,11 @@ public:
 
     // Reads the stream into the buffer at the current position, then rewinds.
     // A missing or damaged stream leaves the buffer empty; nothing is raised.
+    // A damaged one is kept aside first (NoteUnreadableStream).
     void Load();
+    // What the last Load found wrong with a stream that is there but could not
+    // be read; empty after a sound or missing stream.
+    QString LoadProblem();
     // Stores the whole buffer, whatever the position. Errors propagate.
     void Save();
     // Removes the stream from the container (no error when it is missing).
@@ -31,4 +35,5 @@ private:
     QString m_streamId;
     TkvxStreamFile *m_streamFile = nullptr;
     TvdrLock m_lock;
+    QString m_loadProblem;
 };

@@ -4,6 +4,7 @@
 #include "vdrCodePage.h"
 #include "vdrCompareText.h"
 #include "vdrError.h"
+#include "vdrStreamDamage.h"
 
 #include <algorithm>
 #include <limits>
@@ -46,16 +47,24 @@ void TvdrStringList::SetSorted(bool sorted) {
 
 void TvdrStringList::Load() {
     TvdrWriteGuard guard(m_lock);
+    m_loadProblem.clear();
     if (m_streamId.isEmpty() || !m_streamFile)
         return;
     QStringList lines;
     try {
         lines = SplitLines(vdrCodePage::ToUnicode(m_streamFile->ReadStream(m_streamId)));
-    } catch (const std::exception &) {
-        // A table that cannot be read starts empty; the next Save rewrites it.
+    } catch (const std::exception &e) {
+        // A table that cannot be read starts empty, and the next Save rewrites
+        // its stream: a damaged one is copied aside first.
         lines.clear();
+        m_loadProblem = NoteUnreadableStream(*m_streamFile, m_streamId, QString::fromUtf8(e.what()));
     }
     ReplaceLines(std::move(lines));
+}
+
+QString TvdrStringList::LoadProblem() const {
+    TvdrReadGuard guard(m_lock);
+    return m_loadProblem;
 }
 
 void TvdrStringList::Save() {

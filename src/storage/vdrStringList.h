@@ -39,10 +39,13 @@ public:
     void SetSorted(bool sorted);
 
     // Both do nothing while the list is unbound. A missing or damaged stream
-    // loads as an empty list and raises nothing; Save lets container errors
-    // through.
+    // loads as an empty list and raises nothing; a damaged one is kept aside
+    // first (NoteUnreadableStream). Save lets container errors through.
     void Load();
     void Save();
+    // What the last Load found wrong with a stream that is there but could not
+    // be read, as one sentence; empty after a sound or missing stream.
+    QString LoadProblem() const;
 
     // Appends, or on a sorted list inserts in order; returns the line's index.
     // On a sorted list an equal line adds nothing and its index is returned.
@@ -104,4 +107,5 @@ private:
     TkvxStreamFile *m_streamFile = nullptr;
     bool m_sorted = false;
     QStringList m_lines;
+    QString m_loadProblem;
 };

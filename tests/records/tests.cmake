@@ -1,5 +1,6 @@
 vandor_add_test(vandor_records_tests SOURCES
   records/vdrCarsTest.cpp
+  records/vdrDatabaseCheckTest.cpp
   records/vdrUDFTest.cpp
   records/vdrRepairsTest.cpp
   records/vdrMaintTest.cpp

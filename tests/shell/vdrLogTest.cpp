@@ -1,6 +1,9 @@
 #include "vdrLog.h"
 
+#include "kvxStreamFile.h"
 #include "vdrError.h"
+#include "vdrStringList.h"
+#include "vdrTestDatabase.h"
 #include "vdrTestSupport.h"
 
 #include <QDir>
@@ -226,4 +229,29 @@ TEST_F(LogTest, ConcurrentLinesStayWhole) {
         const int t = m.captured(1).toInt();
         EXPECT_EQ(m.captured(2).toInt(), next[t]++);
     }
+}
+
+TEST_F(LogTest, DamagedStreamsThatLoadsFindAreLogged) {
+    Log().SetEnabled(true);
+    const QString file = m_dir.File(QStringLiteral("Vandor.dat"));
+    {
+        TkvxStreamFile db;
+        db.Open(file, false);
+        db.WriteStream(QStringLiteral("TvdrRepairs"), 0,
+                       QByteArray("0000000=Oil change\r\n0000001=Brakes\r\n"));
+    }
+    DamageBlock(file, QStringLiteral("TvdrRepairs"));
+    TkvxStreamFile db;
+    db.Open(file, false);
+    TvdrStringList repairs(QStringLiteral("TvdrRepairs"));
+    repairs.SetStreamFile(&db);
+    repairs.Load();
+
+    const QString logged = QString::fromLatin1(LogBytes());
+    const QRegularExpression line(
+        QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{3}:\\d+\\tstream TvdrRepairs is damaged "
+                       "\\(damaged block[^\\r\\n]*\\); its bytes are kept as "
+                       "TvdrRepairs\\.damaged\\r\\n$"));
+    EXPECT_TRUE(line.match(logged).hasMatch()) << logged.toStdString();
+    ClearDamagedStreams();
 }

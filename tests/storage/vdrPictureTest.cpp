@@ -1,5 +1,7 @@
-#include "kvxStreamFile.h"
 #include "vdrPicture.h"
+#include "kvxStreamFile.h"
+#include "vdrStreamDamage.h"
+#include "vdrTestDatabase.h"
 #include "vdrTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -65,4 +67,54 @@ TEST(Picture, ADamagedStreamLoadsEmpty) {
     picture.write("stale");
     picture.Load();
     EXPECT_TRUE(picture.data().isEmpty());
+}
+
+TEST(Picture, ADamagedStreamIsKeptAsideOnceUnlessReadOnly) {
+    TvdrStorageLogCapture log;
+    TvdrTempFolder folder;
+    const QString file = folder.File(QStringLiteral("Vandor.dat"));
+    {
+        TkvxStreamFile db;
+        db.Open(file, false);
+        db.WriteStream(TvdrPicture::StreamIdOf(7), 0, QByteArray(500, 'x') + QByteArray(300, 'y'));
+    }
+    const QByteArray damaged = DamageBlock(file, TvdrPicture::StreamIdOf(7));
+    const QByteArray before = ReadWholeFile(file);
+
+    // Read-only: reported, nothing written.
+    {
+        TkvxStreamFile db;
+        db.Open(file, true);
+        TvdrPicture picture(7);
+        picture.SetStreamFile(&db);
+        picture.Load();
+        EXPECT_TRUE(picture.data().isEmpty());
+        EXPECT_TRUE(picture.LoadProblem().endsWith(QStringLiteral("so its bytes are not kept")));
+    }
+    EXPECT_EQ(ReadWholeFile(file), before);
+
+    TkvxStreamFile db;
+    db.Open(file, false);
+    TvdrPicture picture(7);
+    picture.SetStreamFile(&db);
+    picture.write("stale");
+    picture.Load();
+    EXPECT_TRUE(picture.data().isEmpty());
+    EXPECT_EQ(db.RawBlock(QStringLiteral("CarPic000000007.damaged")), damaged);
+    EXPECT_TRUE(log.Lines.last().startsWith(QStringLiteral("stream CarPic000000007 is damaged (")));
+    EXPECT_TRUE(log.Lines.last().endsWith(QStringLiteral("its bytes are kept as CarPic000000007.damaged")));
+    EXPECT_EQ(picture.LoadProblem(), log.Lines.last());
+    ASSERT_EQ(DamagedStreams().size(), 1) << "one entry per stream, however often it was loaded";
+    EXPECT_EQ(DamagedStreams()[0].KeptAs, QStringLiteral("CarPic000000007.damaged"));
+
+    const int streams = db.Toc().Count();
+    TvdrPicture shownAgain(7);
+    shownAgain.SetStreamFile(&db);
+    shownAgain.Load();
+    EXPECT_EQ(db.Toc().Count(), streams);
+
+    // A new picture replaces the damaged stream; the copy stays.
+    shownAgain.write("BM new");
+    shownAgain.Save();
+    EXPECT_EQ(db.RawBlock(QStringLiteral("CarPic000000007.damaged")), damaged);
 }

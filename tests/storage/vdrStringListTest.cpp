@@ -1,6 +1,8 @@
-#include "kvxStreamFile.h"
 #include "vdrStringList.h"
+#include "kvxStreamFile.h"
 #include "vdrError.h"
+#include "vdrStreamDamage.h"
+#include "vdrTestDatabase.h"
 #include "vdrTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -139,4 +141,104 @@ TEST(StringListNumbers, TheTwoKeyAllocationRules) {
     EXPECT_EQ(list.FirstFreeNumber(number), 0);
     list.Add(QStringLiteral("garbage"));
     EXPECT_EQ(list.OnePastLastNumber(number), 0) << "a last row without a number counts as -1";
+}
+
+namespace {
+
+// A container whose stream TvdrCars no longer inflates, opened as asked.
+class DamagedTableTest : public ::testing::Test {
+protected:
+    TvdrStorageLogCapture log;
+    TvdrTempFolder folder;
+    TkvxStreamFile db;
+    QByteArray damaged;
+
+    void OpenDamaged(bool readOnly) {
+        const QString file = folder.File(QStringLiteral("Vandor.dat"));
+        db.Open(file, false);
+        db.WriteStream(QStringLiteral("TvdrOptions"), 0, QByteArray("TfrmMain=1\r\n"));
+        db.WriteStream(QStringLiteral("TvdrCars"), 0,
+                       QByteArray("0000000=2004\tFord\tTaurus\r\n0000001=1998\tVW\r\n"));
+        db.Close();
+        damaged = DamageBlock(file, QStringLiteral("TvdrCars"));
+        db.Open(file, readOnly);
+    }
+};
+
+} // namespace
+
+TEST_F(DamagedTableTest, ItsBytesAreKeptOnceAndOutliveTheNextSave) {
+    OpenDamaged(false);
+    TvdrStringList cars(QStringLiteral("TvdrCars"));
+    cars.SetStreamFile(&db);
+    cars.Add(QStringLiteral("stale"));
+    cars.Load();
+    EXPECT_EQ(cars.Count(), 0);
+    EXPECT_EQ(db.RawBlock(QStringLiteral("TvdrCars.damaged")), damaged) << "byte-identical copy";
+    ASSERT_EQ(log.Lines.size(), 1);
+    EXPECT_TRUE(log.Lines[0].startsWith(QStringLiteral("stream TvdrCars is damaged (damaged block")))
+        << log.Lines[0].toStdString();
+    EXPECT_TRUE(log.Lines[0].endsWith(QStringLiteral("); its bytes are kept as TvdrCars.damaged")))
+        << log.Lines[0].toStdString();
+    EXPECT_EQ(cars.LoadProblem(), log.Lines[0]);
+    ASSERT_EQ(DamagedStreams().size(), 1);
+    EXPECT_EQ(DamagedStreams()[0].StreamId, QStringLiteral("TvdrCars"));
+    EXPECT_EQ(DamagedStreams()[0].KeptAs, QStringLiteral("TvdrCars.damaged"));
+    EXPECT_EQ(DamagedStreams()[0].FileName, db.FileName());
+
+    // The same damage loaded again finds its copy.
+    const int streams = db.Toc().Count();
+    cars.Load();
+    EXPECT_EQ(db.Toc().Count(), streams);
+    EXPECT_FALSE(db.Toc().Exists(QStringLiteral("TvdrCars.damaged2")));
+    EXPECT_EQ(DamagedStreams().size(), 1);
+
+    // Saving the (empty) table writes over the damaged stream, not the copy.
+    cars.Add(QStringLiteral("0000000=2010\tKia\tRio"));
+    cars.Save();
+    EXPECT_EQ(db.RawBlock(QStringLiteral("tvdrcars.DAMAGED")), damaged);
+    cars.Load();
+    EXPECT_EQ(cars.Count(), 1);
+    EXPECT_EQ(cars.LoadProblem(), QString());
+
+    // New damage with other bytes gets the next free Id.
+    const QString file = db.FileName();
+    db.Close();
+    const QByteArray again = DamageBlock(file, QStringLiteral("TvdrCars"));
+    db.Open(file, false);
+    cars.Load();
+    EXPECT_EQ(db.RawBlock(QStringLiteral("TvdrCars.damaged2")), again);
+    EXPECT_EQ(db.RawBlock(QStringLiteral("TvdrCars.damaged")), damaged);
+    EXPECT_TRUE(cars.LoadProblem().endsWith(QStringLiteral("kept as TvdrCars.damaged2")));
+
+    // Sound and missing streams are no damage.
+    log.Lines.clear();
+    TvdrStringList options(QStringLiteral("TvdrOptions"));
+    options.SetStreamFile(&db);
+    options.Load();
+    TvdrStringList udf(QStringLiteral("TvdrUDF"));
+    udf.SetStreamFile(&db);
+    udf.Load();
+    EXPECT_EQ(options.Count(), 1);
+    EXPECT_EQ(options.LoadProblem() + udf.LoadProblem(), QString());
+    EXPECT_TRUE(log.Lines.isEmpty());
+    cars.SetStreamFile(nullptr);
+}
+
+TEST_F(DamagedTableTest, AReadOnlyContainerOnlyReportsIt) {
+    OpenDamaged(true);
+    const QByteArray before = ReadWholeFile(db.FileName());
+    TvdrStringList cars(QStringLiteral("TvdrCars"));
+    cars.SetStreamFile(&db);
+    cars.Load();
+    EXPECT_EQ(cars.Count(), 0);
+    EXPECT_EQ(ReadWholeFile(db.FileName()), before);
+    EXPECT_FALSE(db.Toc().Exists(QStringLiteral("TvdrCars.damaged")));
+    ASSERT_EQ(log.Lines.size(), 1);
+    EXPECT_TRUE(
+        log.Lines[0].endsWith(QStringLiteral("the file is open read-only, so its bytes are not kept")))
+        << log.Lines[0].toStdString();
+    ASSERT_EQ(DamagedStreams().size(), 1);
+    EXPECT_EQ(DamagedStreams()[0].KeptAs, QString());
+    EXPECT_FALSE(cars.LoadProblem().isEmpty());
 }

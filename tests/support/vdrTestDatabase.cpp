@@ -7,6 +7,8 @@
 #include "vdrFormatSettings.h"
 #include "vdrMaintRec.h"
 
+#include <gtest/gtest.h>
+
 TvdrTestDatabase::TvdrTestDatabase() : m_db(std::make_unique<TkvxStreamFile>()) {
     LoadBuiltLanguage();
     TvdrFormatSettings::SetCurrent(TvdrFormatSettings::PointLocale());
@@ -22,10 +24,12 @@ TvdrTestDatabase::~TvdrTestDatabase() {
 
 QString TvdrTestDatabase::FileName() const { return m_db->FileName(); }
 
-void TvdrTestDatabase::Reopen() {
+void TvdrTestDatabase::Reopen(const std::function<void(const QString &fileName)> &whileClosed) {
     const QString fileName = m_db->FileName();
     UnbindTables();
     m_db->Close();
+    if (whileClosed)
+        whileClosed(fileName);
     m_db->Open(fileName, false);
     BindTables(m_db.get());
 }
@@ -45,4 +49,32 @@ TvdrMaintRec MakeEvent(qint32 carNbr, qint32 maintNbr, const QDate &date, qint32
     rec.SetMileage(mileage);
     rec.SetCost(cost);
     return rec;
+}
+
+QByteArray DamageBlock(const QString &fileName, const QString &id) {
+    qint64 offset = 0;
+    qint32 size = 0;
+    {
+        TkvxStreamFile db;
+        db.Open(fileName, true);
+        const TkvxSfTocEntry &entry = db.Toc().Entry(db.Toc().IndexOfId(id));
+        offset = entry.Offset;
+        size = entry.Size;
+    }
+    // Past the length and the zlib header: the deflate data themselves.
+    EXPECT_GT(size, 8) << id.toStdString();
+    QByteArray bytes = ReadWholeFile(fileName);
+    bytes[offset + 6] = char(bytes[offset + 6] ^ 0xFF);
+    WriteWholeFile(fileName, bytes);
+    return bytes.mid(offset, size);
+}
+
+TvdrStorageLogCapture::TvdrStorageLogCapture() {
+    ClearDamagedStreams();
+    m_previous = SetStorageLog([this](const QString &line) { Lines.append(line); });
+}
+
+TvdrStorageLogCapture::~TvdrStorageLogCapture() {
+    SetStorageLog(m_previous);
+    ClearDamagedStreams();
 }

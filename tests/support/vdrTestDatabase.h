@@ -1,8 +1,10 @@
 #pragma once
 
+#include "vdrStreamDamage.h"
 #include "vdrTestSupport.h"
 
 #include <QDate>
+#include <QStringList>
 
 #include <memory>
 
@@ -23,8 +25,9 @@ public:
     QString File(const QString &name) const { return m_folder.File(name); }
 
     // Closes the database and opens it again with every table reloaded:
-    // what the next start of the program sees.
-    void Reopen();
+    // what the next start of the program sees. `whileClosed` gets the file
+    // name while no container holds the file.
+    void Reopen(const std::function<void(const QString &fileName)> &whileClosed = {});
 
 private:
     TvdrTempFolder m_folder;
@@ -37,3 +40,20 @@ void LoadBuiltLanguage();
 // An event record with the given fields.
 TvdrMaintRec MakeEvent(qint32 carNbr, qint32 maintNbr, const QDate &date = QDate(2004, 1, 1), qint32 mileage = 0,
                        double cost = 0);
+
+// Spoils the stored block of stream `id` in the closed container `fileName`
+// (one byte of its zlib data), so that it no longer inflates while its TOC
+// entry stays sound. Returns the block as it is afterwards.
+QByteArray DamageBlock(const QString &fileName, const QString &id);
+
+// Collects the storage layer's log lines and starts with no damaged streams
+// known; puts the previous hook back when destroyed.
+class TvdrStorageLogCapture {
+public:
+    TvdrStorageLogCapture();
+    ~TvdrStorageLogCapture();
+    QStringList Lines;
+
+private:
+    TvdrStorageLog m_previous;
+};

@@ -1,4 +1,6 @@
 #include "vdrCliTestRun.h"
+#include "vdrTestDatabase.h"
+#include "vdrTestPictures.h"
 #include "vdrTestSupport.h"
 
 #include <QFile>
@@ -55,4 +57,45 @@ TEST(CliStorage, ErrorsAndWrongArgumentsChangeNothing) {
     const TvdrCliResult wrong = RunCli({QStringLiteral("cat"), db});
     EXPECT_EQ(wrong.code, 2);
     EXPECT_NE(wrong.err.find("usage: vandor-cli cat DB ID"), std::string::npos);
+}
+
+TEST(CliStorage, CheckReportsBadRowsOrphanPicturesDamagedBlocksAndBrokenFiles) {
+    TvdrTempFolder folder;
+    const QString db = folder.File(QStringLiteral("Vandor.dat"));
+    const QString jpeg = folder.File(QStringLiteral("car.jpg"));
+    WriteWholeFile(jpeg, MakeJpeg(8, 8));
+    RunOk({QStringLiteral("car-add"), db, QStringLiteral("--year"), QStringLiteral("2004"),
+           QStringLiteral("--make"), QStringLiteral("Ford")});
+    RunOk({QStringLiteral("event-add"), db, QStringLiteral("0"), QStringLiteral("--date"),
+           QStringLiteral("2004-03-15"), QStringLiteral("--cost"), QStringLiteral("45.50"),
+           QStringLiteral("--repair"), QStringLiteral("Oil change"), QStringLiteral("--note"),
+           QStringLiteral("first line")});
+    RunOk({QStringLiteral("picture-set"), db, QStringLiteral("0"), jpeg});
+    const TvdrCliResult sound = RunCli({QStringLiteral("check"), db});
+    EXPECT_EQ(sound.code, 0) << sound.out << sound.err;
+    EXPECT_EQ(sound.out.rfind("ok", 0), 0u) << sound.out;
+
+    RunCli({QStringLiteral("put"), db, QStringLiteral("TvdrMaintRepairs"), QStringLiteral("-")},
+           "0000000\t0000000\t0000000\r\n0000000\t0000000\r\n");
+    RunCli({QStringLiteral("put"), db, QStringLiteral("CarPic000000005"), QStringLiteral("-")}, "BM");
+    const TvdrCliResult rows = RunCli({QStringLiteral("check"), db});
+    EXPECT_EQ(rows.code, 1);
+    EXPECT_EQ(rows.out,
+              "CarPic000000005: the picture of car 5, which has no row in TvdrCars\n"
+              "TvdrMaintRepairs line 2: the row is not three record numbers (car, event, repair)\n");
+    EXPECT_EQ(rows.err, "vandor-cli check: 2 problems found\n");
+
+    DamageBlock(db, QStringLiteral("TvdrCars"));
+    const QByteArray before = ReadWholeFile(db);
+    const TvdrCliResult damaged = RunCli({QStringLiteral("check"), db});
+    EXPECT_EQ(damaged.code, 1);
+    EXPECT_NE(damaged.out.find("TvdrCars: the stream does not inflate (damaged block"), std::string::npos)
+        << damaged.out;
+    EXPECT_EQ(ReadWholeFile(db), before) << "check only reads";
+
+    // A container that does not open is reported with the reason it gives.
+    WriteWholeFile(db, before.left(2));
+    const TvdrCliResult broken = RunCli({QStringLiteral("check"), db});
+    EXPECT_EQ(broken.code, 1);
+    EXPECT_NE(broken.err.find("is damaged: it is 2 bytes long"), std::string::npos) << broken.err;
 }

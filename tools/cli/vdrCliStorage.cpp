@@ -1,8 +1,9 @@
-// Commands on the raw streams of a container.
+// Commands on the raw streams of a container, and the check of a database.
 
 #include "vdrCliCommands.h"
 
 #include "kvxStreamFile.h"
+#include "vdrDatabaseCheck.h"
 #include "vdrError.h"
 
 #include <QFile>
@@ -77,15 +78,30 @@ void Compact(TvdrCliContext &ctx) {
     sf.Compact();
 }
 
+// A container that does not open (its header or table of contents is
+// damaged) ends the command with that error, exit code 1.
+void Check(TvdrCliContext &ctx) {
+    ExpectArgs(ctx, 1, 1);
+    TkvxStreamFile sf;
+    sf.Open(ctx.args[0], true);
+    const QList<TvdrCheckProblem> problems = TvdrDatabaseCheck::CheckDatabase(sf);
+    for (const TvdrCheckProblem &problem : problems)
+        WriteLine(ctx.out, problem.AsText());
+    if (!problems.isEmpty())
+        throw EvdrError(problems.size() == 1 ? QStringLiteral("1 problem found")
+                                             : QStringLiteral("%1 problems found").arg(problems.size()));
+    int streams = 0;
+    for (int i = 0; i < sf.Toc().Count(); ++i)
+        streams += sf.Toc().Entry(i).Free ? 0 : 1;
+    WriteLine(ctx.out, QStringLiteral("ok: %1 streams, no problems found").arg(streams));
+}
+
 } // namespace
 
 const std::vector<TvdrCliCommand> &StorageCommands() {
     static const std::vector<TvdrCliCommand> commands = {
-        {"streams", "DB", Streams},
-        {"cat", "DB ID", Cat},
-        {"put", "DB ID FILE|-", Put},
-        {"rm", "DB ID", Remove},
-        {"compact", "DB", Compact},
+        {"streams", "DB", Streams}, {"cat", "DB ID", Cat},      {"put", "DB ID FILE|-", Put},
+        {"rm", "DB ID", Remove},    {"compact", "DB", Compact}, {"check", "DB", Check},
     };
     return commands;
 }
