@@ -1,8 +1,17 @@
 #include "vdrFuzzSupport.h"
 
 #include "kvxStreamFile.h"
+#include "vdrCars.h"
+#include "vdrCarsUDF.h"
 #include "vdrDatabaseTables.h"
 #include "vdrFormatSettings.h"
+#include "vdrMaint.h"
+#include "vdrMaintNotes.h"
+#include "vdrMaintRepairs.h"
+#include "vdrOptions.h"
+#include "vdrRepairs.h"
+#include "vdrSortOrder.h"
+#include "vdrUDF.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +63,19 @@ TvdrFuzzDatabase::~TvdrFuzzDatabase() {
 
 void TvdrFuzzDatabase::Bind() {
     BindTables(m_db.get());
+}
+
+void TvdrFuzzDatabase::CheckReload() {
+    TvdrStringList *const tables[] = {&Options(), &Repairs(), &Maint(),   &MaintRepairs(), &MaintNotes(),
+                                      &Cars(),    &UDF(),     &CarsUDF(), &SortOrder()};
+    QStringList inMemory;
+    for (TvdrStringList *table : tables)
+        inMemory.append(table->Text());
+    UnbindTables();
+    Bind();
+    for (int i = 0; i < inMemory.size(); ++i)
+        if (tables[i]->Text() != inMemory[i])
+            FuzzFail(qPrintable(QStringLiteral("%1 loads back different").arg(tables[i]->StreamId())));
 }
 
 void FuzzFail(const char *what) {

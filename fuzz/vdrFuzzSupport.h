@@ -28,6 +28,9 @@ public:
     TkvxStreamFile &Db() { return *m_db; }
     // Binds the tables (and so loads them); the constructor does it once.
     void Bind();
+    // Fails unless every table loads back from the file as it is in memory:
+    // what an operation leaves in the tables must survive the next start.
+    void CheckReload();
 
 private:
     std::unique_ptr<TkvxStreamFile> m_db;
