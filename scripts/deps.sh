@@ -2,7 +2,7 @@
 # when any is missing (apt-get update runs once, only then).
 VANDOR_PACKAGES="build-essential cmake ninja-build ccache qt6-base-dev qt6-qpa-plugins libgl-dev
 zlib1g-dev libjpeg62-turbo-dev libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
-xvfb xauth"
+xvfb xauth clang libclang-rt-14-dev llvm"
 
 vandor_install_deps() {
   local missing=""
@@ -21,4 +21,17 @@ vandor_build() {
   local dir="$1"; shift
   cmake -S "$VANDOR_ROOT" -B "$dir" -G Ninja "$@"
   cmake --build "$dir" -j 2
+}
+
+# The unit tests and the fuzz targets under AddressSanitizer and UBSan, built
+# with clang (libFuzzer comes with it).
+vandor_build_sanitize() {
+  CC=clang CXX=clang++ vandor_build "$VANDOR_ROOT/build-sanitize" -DVANDOR_SANITIZE=ON -DVANDOR_BUILD_FUZZ=ON \
+    -DVANDOR_BUILD_BENCH=OFF "$@"
+}
+
+# A finding stops the program with a full report; leaks count as findings.
+vandor_sanitizer_env() {
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1}"
+  export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 }

@@ -33,6 +33,13 @@ qint32 TvdrImportMerge::Find(const QHash<QString, qint32> &map, const QString &o
     return map.value(Key(old), -1);
 }
 
+qint32 TvdrImportMerge::NextFreeNumber(int &inSequence, const std::function<qint32(int)> &numberAt,
+                                       int count) {
+    while (inSequence < count && numberAt(inSequence) == inSequence)
+        ++inSequence;
+    return inSequence;
+}
+
 bool TvdrImportMerge::Skip() {
     ++m_skipped;
     return false;
@@ -41,7 +48,8 @@ bool TvdrImportMerge::Skip() {
 qint32 TvdrImportMerge::AddCar(const QString &oldCarNbr, qint32 year, const QString &make, const QString &model,
                                const QString &pictureExtension) {
     TvdrCarRec rec;
-    rec.CarNbr = Cars().NewCar();
+    const auto carNbrAt = [](int index) { return Cars().CarNbrAt(index); };
+    rec.CarNbr = NextFreeNumber(m_carsInSequence, carNbrAt, Cars().Count());
     m_cars.insert(Key(oldCarNbr), rec.CarNbr);
     rec.Year = year;
     rec.SetMake(Storable(make));
@@ -81,7 +89,10 @@ qint32 TvdrImportMerge::AddUdf(const QString &oldUdfNbr, qint32 sortOrder, const
     const QString storable = Trim(SingleLine(Storable(name)));
     qint32 udfNbr = m_udfTexts.Match(storable);
     if (udfNbr < 0) {
-        udfNbr = UDF().AddUdf(sortOrder, storable);
+        UDF().SortByNumber();
+        const auto udfNbrAt = [](int index) { return UDF().UdfNbrAt(index); };
+        udfNbr = NextFreeNumber(m_udfsInSequence, udfNbrAt, UDF().Count());
+        UDF().AddUdfAs(udfNbr, sortOrder, storable);
         m_udfTexts.Add(udfNbr, storable);
     }
     m_udfTexts.Taken.insert(udfNbr);
@@ -110,7 +121,7 @@ qint32 TvdrImportMerge::AddRepair(const QString &oldRepairNbr, const QString &de
     }
     qint32 repairNbr = m_repairTexts.Match(storable);
     if (repairNbr < 0) {
-        repairNbr = Repairs().AddRepair(storable);
+        repairNbr = Repairs().AddRepair(storable, false);
         m_repairTexts.Add(repairNbr, storable);
     }
     m_repairTexts.Taken.insert(repairNbr);

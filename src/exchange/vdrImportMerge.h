@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Merges the rows of an exchange file into the open database, the same way
 // for both file kinds: every car becomes a new car, fields and repair
 // descriptions are found by name (letter case ignored) or added, sort orders
@@ -72,6 +74,12 @@ private:
         void Add(qint32 number, const QString &text);
     };
 
+    // The first-free-number rule (the first number that the rows, from the
+    // first on, do not hold in turn), resumed where the last walk stopped:
+    // an import only adds rows, each right behind that run or past its end,
+    // so a file of n rows walks the table once instead of n times.
+    // `inSequence` counts the rows known to hold 0, 1, 2... in turn.
+    static qint32 NextFreeNumber(int &inSequence, const std::function<qint32(int)> &numberAt, int count);
     static QString Key(const QString &old);
     static qint32 Find(const QHash<QString, qint32> &map, const QString &old);
     bool Skip();
@@ -79,6 +87,8 @@ private:
     QHash<QString, qint32> m_cars;
     QHash<QString, qint32> m_udfs;
     QHash<QString, qint32> m_repairs;
+    int m_carsInSequence = 0;
+    int m_udfsInSequence = 0;
     TTextIndex m_udfTexts;
     TTextIndex m_repairTexts;
     int m_skipped = 0;

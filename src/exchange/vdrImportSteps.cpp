@@ -16,7 +16,18 @@ void RunImportSteps(const TvdrImportSteps &steps) {
         {&steps.Notes, &MaintNotes()},   {&steps.SortOrders, &SortOrder()},
     };
     for (const auto &[step, table] : tables) {
-        (*step)();
+        try {
+            (*step)();
+        } catch (...) {
+            // The cars made so far stay in the file, as they would if each
+            // new car were saved at once.
+            if (table == &Cars())
+                Cars().Save();
+            throw;
+        }
+        // The merge adds descriptions without rebuilding the order each time.
+        if (table == &Repairs())
+            Repairs().BuildOrder(Repairs().Descending());
         table->Save();
     }
     steps.Pictures();

@@ -13,7 +13,11 @@ void TvdrCarRec::SetMake(const QString &text) { Make = Trim(SingleLine(text)); }
 
 void TvdrCarRec::SetModel(const QString &text) { Model = Trim(SingleLine(text)); }
 
-void TvdrCarRec::SetPictureExtension(const QString &text) { PictureExtension = NormalizeExtension(text); }
+// File names and documents can hold a TAB, a line break or a NUL, which would
+// split the car's row or cut the table short when it is read back.
+void TvdrCarRec::SetPictureExtension(const QString &text) {
+    PictureExtension = NormalizeExtension(SingleLine(text));
+}
 
 void TvdrCarRec::Decode(const QString &value) {
     bool ok = false;

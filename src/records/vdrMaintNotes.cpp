@@ -11,7 +11,10 @@ TvdrMaintNotes::TvdrMaintNotes() : TvdrPrefixList(QStringLiteral("TvdrMaintNotes
 TvdrMaintNotes &MaintNotes() { return TvdrSingleton<TvdrMaintNotes>::Instance(); }
 
 QString TvdrMaintNotes::StoredForm(const QString &note) {
-    return TvdrCmRtn::EscapeText(TvdrCmRtn::UnescapeText(note));
+    QString stored = TvdrCmRtn::EscapeText(TvdrCmRtn::UnescapeText(note));
+    // A NUL would end the whole table when it is read back.
+    stored.replace(QChar(0), QLatin1Char(' '));
+    return stored;
 }
 
 void TvdrMaintNotes::AddNote(qint32 carNbr, qint32 maintNbr, const QString &note) {

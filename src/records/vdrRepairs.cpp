@@ -25,11 +25,12 @@ QString TvdrRepairs::Description(qint32 repairNbr) const {
     return index < 0 ? QString() : Trim(Lines()[index].mid(TvdrCmRtn::FormatKey(repairNbr).size() + 1));
 }
 
-qint32 TvdrRepairs::AddRepair(const QString &description) {
+qint32 TvdrRepairs::AddRepair(const QString &description, bool buildOrder) {
     TvdrWriteGuard guard(Lock());
     const qint32 repairNbr = OnePastLastNumber();
     SetValue(TvdrCmRtn::FormatKey(repairNbr), SingleLine(description));
-    BuildOrder(m_descending);
+    if (buildOrder)
+        BuildOrder(m_descending);
     return repairNbr;
 }
 

@@ -22,8 +22,9 @@ public:
 
     // One past the last number; the description is stored as passed (a
     // blank one stores nothing, yet the number is returned). Rebuilds the
-    // display order in its current direction.
-    qint32 AddRepair(const QString &description);
+    // display order in its current direction, unless told not to by a
+    // caller that adds many and calls BuildOrder once after the last.
+    qint32 AddRepair(const QString &description, bool buildOrder = true);
     void RemoveRepair(qint32 repairNbr);
     // The first row whose stored text equals `description` ignoring letter
     // case (blanks count); -1 when none does.

@@ -45,12 +45,13 @@ void TvdrSortOrderRec::Decode(const QString &row) {
     if (tab < 0)
         return;
 
-    const QString fields = rest.mid(tab + 1);
-    const int count = TvdrCmRtn::FieldCount(fields, QLatin1Char('\t'));
-    m_fields.reserve(size_t(count));
-    for (int i = 1; i <= count; ++i) {
+    // One split, not a search from the start for each field: a damaged row
+    // can hold a great many TABs.
+    const QList<QStringView> fields = QStringView(rest).mid(tab + 1).split(QLatin1Char('\t'));
+    m_fields.reserve(size_t(fields.size()));
+    for (const QStringView text : fields) {
         TvdrSortOrderField field;
-        field.Decode(TvdrCmRtn::GetField(i, fields, QLatin1Char('\t')));
+        field.Decode(text.toString());
         m_fields.push_back(field);
     }
 }

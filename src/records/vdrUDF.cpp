@@ -30,6 +30,12 @@ qint32 TvdrUDF::AddUdf(qint32 sortOrder, const QString &name) {
     return udfNbr;
 }
 
+void TvdrUDF::AddUdfAs(qint32 udfNbr, qint32 sortOrder, const QString &name) {
+    TvdrWriteGuard guard(Lock());
+    SortByNumber();
+    Add(EncodeRow(udfNbr, sortOrder, name));
+}
+
 qint32 TvdrUDF::NextUdfNbr() {
     TvdrWriteGuard guard(Lock());
     SortByNumber();

@@ -14,6 +14,9 @@ public:
 
     // NextUdfNbr(), then the row with the trimmed name.
     qint32 AddUdf(qint32 sortOrder, const QString &name);
+    // The row of a number the caller found free by the same rule, for many
+    // additions in a row (an import), which NextUdfNbr would walk each time.
+    void AddUdfAs(qint32 udfNbr, qint32 sortOrder, const QString &name);
     // The lowest number from 0 that no definition uses before the first gap.
     qint32 NextUdfNbr();
     void RemoveUdf(qint32 udfNbr);

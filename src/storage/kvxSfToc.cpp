@@ -122,9 +122,37 @@ QByteArray TkvxSfToc::AsText() const {
 
 void TkvxSfToc::FromText(const QByteArray &text) {
     Clear();
-    for (const QByteArray &record : SplitTocText(text, kRecordSeparator)) {
+    const QList<QByteArray> records = SplitTocText(text, kRecordSeparator);
+    m_entries.reserve(size_t(records.size()));
+    std::vector<int> named;
+    for (const QByteArray &record : records) {
         TkvxSfTocEntry entry;
         entry.FromText(record);
-        Add(entry);
+        if (!entry.Id.isEmpty())
+            named.push_back(Count());
+        m_entries.push_back(std::move(entry));
     }
+    // Repeated Ids are found by one sort, not by a search per entry: a
+    // damaged file can hold millions of entries. The one reported is the
+    // first that repeats an earlier Id, as adding them in turn would find.
+    const auto idLess = [this](int a, int b) {
+        return CompareText(m_entries[size_t(a)].Id, m_entries[size_t(b)].Id) < 0;
+    };
+    std::stable_sort(named.begin(), named.end(), idLess);
+    int repeat = -1;
+    for (size_t i = 1; i < named.size(); ++i) {
+        if (!idLess(named[i - 1], named[i]) && (repeat < 0 || named[i] < repeat))
+            repeat = named[i];
+    }
+    if (repeat >= 0) {
+        const QString id = m_entries[size_t(repeat)].Id;
+        Clear();
+        throw EvdrError(QStringLiteral("Id (%1) already exists").arg(id));
+    }
+}
+
+void TkvxSfToc::DropEmptyGaps() {
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [](const TkvxSfTocEntry &e) { return e.Free && e.Size == 0; }),
+                    m_entries.end());
 }

@@ -38,6 +38,8 @@ public:
     int FindFree(qint32 size);
 
     void Sort();
+    // Removes the free entries of size 0 (they cover nothing), in one pass.
+    void DropEmptyGaps();
 
     QByteArray AsText() const;
     // Replaces every entry; keeps the order of the text.

@@ -139,11 +139,7 @@ void TkvxStreamFile::CheckToc(qint64 dataEnd) {
                                 .arg(m_fileName).arg(i).arg(e.Offset).arg(e.Size));
         previousEnd = e.Offset + qint64(e.Size);
     }
-    for (int i = m_toc.Count() - 1; i >= 0; --i) {
-        const TkvxSfTocEntry &e = m_toc.Entry(i);
-        if (e.Free && e.Size == 0)
-            m_toc.Delete(i);
-    }
+    m_toc.DropEmptyGaps();
 }
 
 void TkvxStreamFile::WriteToc() {

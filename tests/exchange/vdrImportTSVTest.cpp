@@ -14,6 +14,7 @@
 #include "vdrUDF.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -269,4 +270,39 @@ TEST(ImportTSV, PictureExtensionsNeverLeaveTheFolder) {
                                 : QByteArray()));
     EXPECT_EQ(ErrorMessageOf([&] { TvdrImportTSV(set).Execute(); }), "(no error)");
     EXPECT_TRUE(PictureOf(db, 0).isEmpty());
+}
+
+TEST(ImportTSV, LargeFilesImportInLinearTime) {
+    // Saving the Cars table for every new car, walking the numbers from 0 for
+    // every car and field, and sorting the descriptions again for every new
+    // one each made files like these take minutes.
+    TvdrTestDatabase db;
+    Cars().NewCar();
+    UDF().AddUdf(0, QStringLiteral("Own field"));
+    Repairs().AddRepair(QStringLiteral("Zz own repair"));
+    QByteArray cars, fields, repairs;
+    for (int i = 0; i < 20000; ++i)
+        cars += QByteArray::number(i) + "\t2000\tMake\tModel\t\r\n";
+    for (int i = 0; i < 8000; ++i) {
+        fields += QByteArray::number(i) + "\t0\tField " + QByteArray::number(i) + "\r\n";
+        repairs += QByteArray::number(i) + "\tRepair " + QByteArray::number(i) + "\r\n";
+    }
+    WriteSet(db, {{QStringLiteral("Cars.tsv"), cars},
+                  {QStringLiteral("UDF.tsv"), fields},
+                  {QStringLiteral("Repairs.tsv"), repairs}});
+    QElapsedTimer timer;
+    timer.start();
+    Import(db);
+    EXPECT_LT(timer.elapsed(), 20000);
+    // The display order knows every imported description.
+    ASSERT_EQ(Repairs().OrderCount(), 8001);
+    EXPECT_EQ(Repairs().Description(Repairs().RepairNbrAt(8000)), QStringLiteral("Zz own repair"));
+
+    db.Reopen();
+    ASSERT_EQ(Cars().Count(), 20001);
+    EXPECT_EQ(Cars().CarNbrAt(20000), 20000);
+    ASSERT_EQ(UDF().Count(), 8001);
+    EXPECT_EQ(UDF().UdfNbrAt(8000), 8000);
+    EXPECT_EQ(UDF().UdfName(8000), QStringLiteral("Field 7999"));
+    EXPECT_EQ(Repairs().Count(), 8001);
 }

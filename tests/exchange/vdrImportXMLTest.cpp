@@ -216,6 +216,8 @@ TEST(ImportXML, BadDocumentsStopTheImportWhereTheyFail) {
     EXPECT_EQ(Cars().Count(), 2) << "no car for the failing row or after it";
     EXPECT_EQ(Cars().CarDescription(1), QStringLiteral("2002 Ford Ka"));
     EXPECT_EQ(Maint().Count(), 0);
+    db.Reopen();
+    EXPECT_EQ(Cars().Count(), 2) << "the cars made before the failing row are in the file";
 }
 
 TEST(ImportXML, PicturesAreReadUnderTheDocumentsNamesButNeverOutsideItsFolder) {

@@ -42,6 +42,12 @@ TEST(CarRec, RowsDecodeWithFallbacksAndExtensionsAreNormalised) {
     back.Decode(rec.Encode());
     EXPECT_EQ(back.Model, rec.Model);
     EXPECT_EQ(back.Year, 1998);
+    // Nor may one in an extension (from a file name or a document), nor a NUL,
+    // which would end the whole table when it is read back.
+    rec.SetPictureExtension(QStringLiteral(".Jp") + QChar(0) + QStringLiteral("g\tx\r\n"));
+    EXPECT_EQ(rec.PictureExtension, QStringLiteral("jp g x"));
+    back.Decode(rec.Encode());
+    EXPECT_EQ(back.PictureExtension, rec.PictureExtension);
 }
 
 TEST(Cars, NewCarsTakeTheFirstFreeNumberAndRowsKeepTheirForm) {

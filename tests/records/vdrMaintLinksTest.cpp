@@ -101,8 +101,13 @@ TEST(MaintNotes, NotesSurviveEscapingAndStoredFormIsTakenAsIs) {
     EXPECT_EQ(TvdrMaintNotes::StoredForm(QStringLiteral("\r\n")), QStringLiteral("\\n"));
 
     MaintNotes().AddNote(20, 5, QStringLiteral("car 20"));
+    // A NUL (an imported file can hold one) would end the table when it is
+    // read back, and every later note with it.
+    MaintNotes().AddNote(1, 0, QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
     MaintNotes().Save();
     db.Reopen();
+    EXPECT_EQ(MaintNotes().GetNote(1, 0), QStringLiteral("a b"));
+    MaintNotes().RemoveNote(1, 0);
     EXPECT_EQ(MaintNotes().GetNote(2, 6), QStringLiteral("C:\\temp\tdone"));
     const TvdrMaintNotes::TNote note = MaintNotes().NoteAt(0);
     EXPECT_EQ(note.CarNbr, 2);

@@ -6,6 +6,8 @@
 #include "vdrSortOrderList.h"
 #include "vdrTestDatabase.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,6 +56,20 @@ TEST(SortOrderRec, RowsDecodeAndEncodeBackToTheSameText) {
     EXPECT_EQ(rec.FieldsText(), QStringLiteral("2|0|0"));
     rec.Decode(QStringLiteral("B=3"));
     EXPECT_EQ(rec.SortFieldCount(), 0);
+}
+
+TEST(SortOrderRec, ARowOfAVeryGreatManyFieldsDecodesInLinearTime) {
+    // A damaged row of 300000 TABs: searching each field from the start of
+    // the row took minutes.
+    QElapsedTimer timer;
+    timer.start();
+    const TvdrSortOrderRec rec =
+        Decoded(QStringLiteral("Huge=1\t") + QString(300000, QLatin1Char('\t')) + QStringLiteral("3|1|1"));
+    EXPECT_LT(timer.elapsed(), 10000);
+    ASSERT_EQ(rec.SortFieldCount(), 300001);
+    EXPECT_EQ(rec.SortFieldAt(0)->FieldNbr, 0);
+    EXPECT_EQ(rec.SortFieldAt(300000)->FieldNbr, 3);
+    EXPECT_EQ(rec.SortFieldAt(300000)->Direction, 1);
 }
 
 TEST(SortOrder, DefaultSortOrderIsAddedOnceAndNamedByTheLanguage) {

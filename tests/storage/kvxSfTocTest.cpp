@@ -3,6 +3,8 @@
 
 #include "vdrTestSupport.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,6 +78,36 @@ TEST(SfTocText, IdsAreUniqueWithoutRegardToCaseAndIndexesAreChecked) {
     EXPECT_EQ(ErrorMessageOf([&] { toc.Entry(3); }), "TOC index (3) is out-of-range [0..2]");
     EXPECT_EQ(ErrorMessageOf([&] { toc.Delete(-1); }), "TOC index (-1) is out-of-range [0..2]");
     EXPECT_EQ(ErrorMessageOf([&] { toc.EntryById(QStringLiteral("Nope")); }), "Id (Nope) does not exist");
+}
+
+TEST(SfTocText, TheFirstRepeatIsReportedAndLargeTocsReadInLinearTime) {
+    TkvxSfToc toc;
+    // Of two repeated Ids the one repeated first in the text is named, with
+    // its own spelling; gaps without Id never clash.
+    EXPECT_EQ(ErrorMessageOf(
+                  [&] { toc.FromText(Bytes("4|1|0|0|x#5|1|1|0|#6|1|1|0|#7|1|0|0|y#8|1|0|0|Y#9|1|0|0|X")); }),
+              "Id (Y) already exists");
+
+    // A damaged file can hold a TOC of a hundred thousand entries; looking
+    // each Id up among the ones before it took minutes.
+    QByteArray text;
+    const int count = 100000;
+    for (int i = 0; i < count; ++i)
+        text += QByteArray::number(4 + i) +
+                "\x01"
+                "1\x01"
+                "0\x01"
+                "0\x01"
+                "S" +
+                QByteArray::number(i) + '\x02';
+    QElapsedTimer timer;
+    timer.start();
+    toc.FromText(text);
+    EXPECT_LT(timer.elapsed(), 10000);
+    ASSERT_EQ(toc.Count(), count);
+    EXPECT_EQ(toc.Entry(count - 1).Id, QStringLiteral("S99999"));
+    EXPECT_EQ(ErrorMessageOf([&] { toc.FromText(text + Bytes("9|1|0|0|s12345")); }),
+              "Id (s12345) already exists");
 }
 
 TEST(SfTocAllocation, FirstFitSplitsAndReleaseMerges) {
