@@ -33,13 +33,6 @@ qint32 TvdrImportMerge::Find(const QHash<QString, qint32> &map, const QString &o
     return map.value(Key(old), -1);
 }
 
-qint32 TvdrImportMerge::NextFreeNumber(int &inSequence, const std::function<qint32(int)> &numberAt,
-                                       int count) {
-    while (inSequence < count && numberAt(inSequence) == inSequence)
-        ++inSequence;
-    return inSequence;
-}
-
 bool TvdrImportMerge::Skip() {
     ++m_skipped;
     return false;
@@ -48,8 +41,8 @@ bool TvdrImportMerge::Skip() {
 qint32 TvdrImportMerge::AddCar(const QString &oldCarNbr, qint32 year, const QString &make, const QString &model,
                                const QString &pictureExtension) {
     TvdrCarRec rec;
-    const auto carNbrAt = [](int index) { return Cars().CarNbrAt(index); };
-    rec.CarNbr = NextFreeNumber(m_carsInSequence, carNbrAt, Cars().Count());
+    rec.CarNbr = Cars().FirstFreeNumber(
+        [](const QString &row) { return TvdrNvList::ParseRowNumber(TvdrNvList::NameOf(row)); }, m_carWalk);
     m_cars.insert(Key(oldCarNbr), rec.CarNbr);
     rec.Year = year;
     rec.SetMake(Storable(make));
@@ -90,8 +83,8 @@ qint32 TvdrImportMerge::AddUdf(const QString &oldUdfNbr, qint32 sortOrder, const
     qint32 udfNbr = m_udfTexts.Match(storable);
     if (udfNbr < 0) {
         UDF().SortByNumber();
-        const auto udfNbrAt = [](int index) { return UDF().UdfNbrAt(index); };
-        udfNbr = NextFreeNumber(m_udfsInSequence, udfNbrAt, UDF().Count());
+        udfNbr = UDF().FirstFreeNumber(
+            [](const QString &row) { return TvdrPrefixList::NumberField(row, 1); }, m_udfWalk);
         UDF().AddUdfAs(udfNbr, sortOrder, storable);
         m_udfTexts.Add(udfNbr, storable);
     }

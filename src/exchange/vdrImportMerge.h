@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vdrStringList.h"
+
 #include <QHash>
 #include <QMultiHash>
 #include <QPair>
@@ -74,12 +76,6 @@ private:
         void Add(qint32 number, const QString &text);
     };
 
-    // The first-free-number rule (the first number that the rows, from the
-    // first on, do not hold in turn), resumed where the last walk stopped:
-    // an import only adds rows, each right behind that run or past its end,
-    // so a file of n rows walks the table once instead of n times.
-    // `inSequence` counts the rows known to hold 0, 1, 2... in turn.
-    static qint32 NextFreeNumber(int &inSequence, const std::function<qint32(int)> &numberAt, int count);
     static QString Key(const QString &old);
     static qint32 Find(const QHash<QString, qint32> &map, const QString &old);
     bool Skip();
@@ -87,8 +83,11 @@ private:
     QHash<QString, qint32> m_cars;
     QHash<QString, qint32> m_udfs;
     QHash<QString, qint32> m_repairs;
-    int m_carsInSequence = 0;
-    int m_udfsInSequence = 0;
+    // New car and field numbers follow the first-free-number rule, the walk
+    // resumed where it stopped: an import only adds rows right behind the run
+    // or past its end, so a file of n rows walks the table once, not n times.
+    TvdrStringList::TvdrNumberWalk m_carWalk;
+    TvdrStringList::TvdrNumberWalk m_udfWalk;
     TTextIndex m_udfTexts;
     TTextIndex m_repairTexts;
     int m_skipped = 0;

@@ -39,11 +39,7 @@ void TvdrUDF::AddUdfAs(qint32 udfNbr, qint32 sortOrder, const QString &name) {
 qint32 TvdrUDF::NextUdfNbr() {
     TvdrWriteGuard guard(Lock());
     SortByNumber();
-    const int count = Count();
-    for (int i = 0; i < count; ++i)
-        if (UdfNbrAt(i) != i)
-            return i;
-    return count;
+    return FirstFreeNumber([](const QString &row) { return TvdrPrefixList::NumberField(row, 1); });
 }
 
 void TvdrUDF::RemoveUdf(qint32 udfNbr) {

@@ -174,14 +174,21 @@ int TvdrStringList::IndexOf(const QString &line) const {
 }
 
 int TvdrStringList::FirstFreeNumber(const TvdrRowNumber &rowNumber) const {
+    TvdrNumberWalk walk;
+    return FirstFreeNumber(rowNumber, walk);
+}
+
+int TvdrStringList::FirstFreeNumber(const TvdrRowNumber &rowNumber, TvdrNumberWalk &walk) const {
     TvdrReadGuard guard(m_lock);
-    int counter = 0;
-    for (const QString &row : m_lines) {
-        if (rowNumber(row) != counter)
+    const int count = int(m_lines.size());
+    for (; walk.Row < count; ++walk.Row) {
+        const int number = rowNumber(m_lines[walk.Row]);
+        if (number > walk.Next)
             break;
-        ++counter;
+        if (number == walk.Next)
+            ++walk.Next;
     }
-    return counter;
+    return walk.Next;
 }
 
 int TvdrStringList::OnePastLastNumber(const TvdrRowNumber &rowNumber) const {

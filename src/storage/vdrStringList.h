@@ -74,8 +74,18 @@ public:
     // has none.
     using TvdrRowNumber = std::function<int(const QString &row)>;
     // The first number, counting from 0, that the rows do not hold in
-    // sequence from the first row.
+    // sequence from the first row. Rows without a number of 0 or more are
+    // passed over: a damaged row in front of the run must not make every new
+    // key land on a row in use.
     int FirstFreeNumber(const TvdrRowNumber &rowNumber) const;
+    // The same walk, resumable: `walk` keeps the row and number it stopped
+    // at, so a caller that adds many rows, each at the number found, walks
+    // the list once in all.
+    struct TvdrNumberWalk {
+        int Row = 0;
+        int Next = 0;
+    };
+    int FirstFreeNumber(const TvdrRowNumber &rowNumber, TvdrNumberWalk &walk) const;
     // 0 for an empty list, else the last row's number plus one.
     int OnePastLastNumber(const TvdrRowNumber &rowNumber) const;
     // `text` as a decimal integer, -1 when it is not one.

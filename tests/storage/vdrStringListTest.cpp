@@ -140,6 +140,17 @@ TEST(StringListNumbers, TheTwoKeyAllocationRules) {
     list.Delete(0);
     EXPECT_EQ(list.FirstFreeNumber(number), 0);
     list.Add(QStringLiteral("garbage"));
+
+    // A damaged row in front of the run must not hand out a number in use.
+    TvdrStringList damaged;
+    for (const char *row : {"-000005", "0000000", "0000001", "0000003"})
+        damaged.Add(QString::fromLatin1(row));
+    EXPECT_EQ(damaged.FirstFreeNumber(number), 2);
+    // Resumed, the walk goes on from where it stopped.
+    TvdrStringList::TvdrNumberWalk walk;
+    EXPECT_EQ(damaged.FirstFreeNumber(number, walk), 2);
+    damaged.Insert(walk.Row, QStringLiteral("0000002"));
+    EXPECT_EQ(damaged.FirstFreeNumber(number, walk), 4);
     EXPECT_EQ(list.OnePastLastNumber(number), 0) << "a last row without a number counts as -1";
 }
 
