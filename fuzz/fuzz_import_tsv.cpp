@@ -5,10 +5,8 @@
 
 #include "vdrFuzzSupport.h"
 
-#include "vdrExportTable.h"
 #include "vdrImportTSV.h"
 
-#include <exception>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const char *const kFiles[] = {"Cars.tsv",  "UDF.tsv",          "Repairs.tsv",    "CarsUDF.tsv",
@@ -16,14 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QList<QByteArray> parts = FuzzBytes(data, size).split('\x1e');
     for (int i = 0; i < 8; ++i)
         WriteFuzzFile(FuzzPath(QLatin1String(kFiles[i])), i < parts.size() ? parts[i] : QByteArray());
-    TvdrFuzzDatabase database;
-    try {
-        TvdrImportTSV(FuzzFolder()).Execute();
-    } catch (const std::exception &) {
-        ExportTables();
-        return 0;
-    }
-    ExportTables();
-    database.CheckReload();
+    CheckImport([] { TvdrImportTSV(FuzzFolder()).Execute(); });
     return 0;
 }

@@ -4,22 +4,12 @@
 
 #include "vdrFuzzSupport.h"
 
-#include "vdrExportTable.h"
 #include "vdrImportXML.h"
 
-#include <exception>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString path = FuzzPath(QStringLiteral("VandorDB.xml"));
     WriteFuzzFile(path, FuzzBytes(data, size));
-    TvdrFuzzDatabase database;
-    try {
-        TvdrImportXML(path).Execute();
-    } catch (const std::exception &) {
-        ExportTables();
-        return 0;
-    }
-    ExportTables();
-    database.CheckReload();
+    CheckImport([&path] { TvdrImportXML(path).Execute(); });
     return 0;
 }

@@ -23,18 +23,6 @@ QString LangFile() {
     return FuzzPath(QStringLiteral("vdrLang.dat"));
 }
 
-void WriteLangFile(const QStringList &rows) {
-    QFile::remove(LangFile());
-    TkvxStreamFile file;
-    file.Open(LangFile(), false);
-    TkvxNvList table(QStringLiteral("TkvxLang"));
-    for (const QString &row : rows)
-        table.Add(row);
-    table.SetStreamFile(&file);
-    table.Save();
-    file.Close();
-}
-
 void WriteLangStream(const QByteArray &text) {
     QFile::remove(LangFile());
     TkvxStreamFile file;
@@ -61,7 +49,7 @@ void CompileAndLoad(const QByteArray &source) {
     } catch (const EvdrError &) {
         return;
     }
-    WriteLangFile(rows);
+    WriteLangFile(LangFile(), rows);
     Lang().LoadFromFile(LangFile());
     if (Lang().Count() != rows.size())
         FuzzFail("the language file lost rows");

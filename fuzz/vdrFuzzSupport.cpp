@@ -1,5 +1,7 @@
 #include "vdrFuzzSupport.h"
 
+#include "vdrExportTable.h"
+
 #include "kvxStreamFile.h"
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
@@ -81,4 +83,16 @@ void TvdrFuzzDatabase::CheckReload() {
 void FuzzFail(const char *what) {
     std::fprintf(stderr, "fuzz check failed: %s\n", what);
     std::abort();
+}
+
+void CheckImport(const std::function<void()> &import) {
+    TvdrFuzzDatabase database;
+    try {
+        import();
+    } catch (const std::exception &) {
+        ExportTables();
+        return;
+    }
+    ExportTables();
+    database.CheckReload();
 }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class TkvxStreamFile;
@@ -35,6 +36,11 @@ public:
 private:
     std::unique_ptr<TkvxStreamFile> m_db;
 };
+
+// Runs an import into a fresh database. Its errors are outcomes, not
+// findings; what it leaves must export, and after a complete import load
+// back as it is.
+void CheckImport(const std::function<void()> &import);
 
 // A broken promise of the code under test: prints and aborts, so libFuzzer
 // keeps the input.

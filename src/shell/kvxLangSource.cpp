@@ -1,10 +1,14 @@
 #include "kvxLangSource.h"
 
+#include "kvxNvList.h"
+#include "kvxStreamFile.h"
 #include "vdrCodePage.h"
 #include "vdrCompareText.h"
 #include "vdrError.h"
 #include "vdrStrUtils.h"
 #include "vdrStringList.h"
+
+#include <QFile>
 
 #include <algorithm>
 #include <vector>
@@ -109,4 +113,16 @@ QStringList CompileLangSource(const QString &sourceText) {
         rows.append(e.key + QLatin1Char('=') + QString::number(index + 1) + QLatin1Char('\t') + e.text);
     }
     return rows;
+}
+
+void WriteLangFile(const QString &fileName, const QStringList &rows) {
+    QFile::remove(fileName);
+    TkvxStreamFile file;
+    file.Open(fileName, false);
+    TkvxNvList table(QStringLiteral("TkvxLang"));
+    for (const QString &row : rows)
+        table.Add(row);
+    table.SetStreamFile(&file);
+    table.Save();
+    file.Close();
 }

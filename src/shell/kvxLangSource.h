@@ -18,3 +18,7 @@
 // a raw TAB or a stray backslash in the text, or a character code page 1252
 // cannot hold.
 QStringList CompileLangSource(const QString &sourceText);
+
+// Writes `rows` as a language file: a container holding the one stream
+// "TkvxLang". An existing file of that name is replaced.
+void WriteLangFile(const QString &fileName, const QStringList &rows);

@@ -90,16 +90,8 @@ TEST(SfTocText, TheFirstRepeatIsReportedAndLargeTocsReadInLinearTime) {
 
     // A damaged file can hold a TOC of a hundred thousand entries; looking
     // each Id up among the ones before it took minutes.
-    QByteArray text;
     const int count = 100000;
-    for (int i = 0; i < count; ++i)
-        text += QByteArray::number(4 + i) +
-                "\x01"
-                "1\x01"
-                "0\x01"
-                "0\x01"
-                "S" +
-                QByteArray::number(i) + '\x02';
+    QByteArray text = TocRecords(count);
     QElapsedTimer timer;
     timer.start();
     toc.FromText(text);

@@ -357,15 +357,7 @@ TEST_F(StreamFileTest, EmptyGapsInFrontOfManyEntriesAreDroppedInOnePass) {
     // moved those entries a million times.
     const int entries = 20000;
     QByteArray file(4 + entries, 'x');
-    QByteArray toc(1000000, '\x02');
-    for (int i = 0; i < entries; ++i)
-        toc += QByteArray::number(4 + i) +
-               "\x01"
-               "1\x01"
-               "0\x01"
-               "0\x01"
-               "S" +
-               QByteArray::number(i) + '\x02';
+    const QByteArray toc = QByteArray(1000000, '\x02') + TocRecords(entries);
     const QByteArray block = TkvxStreamFile::Compress(toc);
     qToLittleEndian<qint32>(qint32(block.size()), file.data());
     WriteWholeFile(db, file + block);

@@ -35,3 +35,10 @@ std::string ErrorMessageOf(const std::function<void()> &action) {
     }
     return "(no error)";
 }
+
+QByteArray TocRecords(int count, int firstOffset) {
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += QByteArray::number(firstOffset + i) + "\x01" "1\x01" "0\x01" "0\x01" "S" + QByteArray::number(i) + '\x02';
+    return text;
+}

@@ -25,6 +25,10 @@ void WriteWholeFile(const QString &fileName, const QByteArray &bytes);
 // The message of the EvdrError that `action` raises, or "(no error)".
 std::string ErrorMessageOf(const std::function<void()> &action);
 
+// TOC text records of `count` one-byte streams "S0", "S1"... from offset
+// `firstOffset` on, each followed by its 0x02 separator.
+QByteArray TocRecords(int count, int firstOffset = 4);
+
 // Path of a file under tests/data.
 QString TestDataFile(const QString &name);
 

@@ -29,17 +29,7 @@ void LangBuild(TvdrCliContext &ctx) {
     // leaves half a language file behind.
     const QString target = QFileInfo(ctx.args[1]).absoluteFilePath();
     const QString partial = target + QStringLiteral(".partial");
-    QFile::remove(partial);
-    {
-        TkvxStreamFile file;
-        file.Open(partial, false);
-        TkvxNvList table(QStringLiteral("TkvxLang"));
-        for (const QString &row : rows)
-            table.Add(row);
-        table.SetStreamFile(&file);
-        table.Save();
-        file.Close();
-    }
+    WriteLangFile(partial, rows);
     QFile::remove(target);
     if (!QFile::rename(partial, target))
         throw EvdrError(QStringLiteral("cannot write %1").arg(target));
