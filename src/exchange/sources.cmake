@@ -8,5 +8,4 @@ set(VANDOR_EXCHANGE_SOURCES
   exchange/vdrImportTSV.cpp
   exchange/vdrImportXML.cpp
   exchange/xdbVandorDB.cpp
-  exchange/vdrJpegHeader.cpp
 )

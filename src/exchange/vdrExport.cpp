@@ -2,7 +2,7 @@
 
 #include "vdrCars.h"
 #include "vdrError.h"
-#include "vdrJpegHeader.h"
+#include "vdrJpeg.h"
 #include "vdrPicture.h"
 
 #include <QBuffer>

@@ -2,6 +2,8 @@ set(VANDOR_SHELL_SOURCES
   shell/kvxLang.cpp
   shell/kvxLangRec.cpp
   shell/kvxLangSource.cpp
+  shell/kvxTrimWorkingSet.cpp
+  shell/kvxVersInfo.cpp
   shell/vdrDrive.cpp
   shell/vdrExtFiles.cpp
   shell/vdrLog.cpp

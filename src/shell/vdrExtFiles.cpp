@@ -36,7 +36,7 @@ TvdrExtFiles::TvdrExtFiles() { TvdrSingleton<TvdrExtFiles>::CheckCreation("ExtFi
 TvdrExtFiles &ExtFiles() { return TvdrSingleton<TvdrExtFiles>::Instance(); }
 
 QString TvdrExtFiles::IniFileName() const {
-    return ProgramFolder() + QLatin1Char('/') + ProgramName() + QStringLiteral(".ini");
+    return SettingsFolder() + QLatin1Char('/') + ProgramName() + QStringLiteral(".ini");
 }
 
 QString TvdrExtFiles::Read(const QString &key, const QString &fallback) const {
@@ -45,6 +45,7 @@ QString TvdrExtFiles::Read(const QString &key, const QString &fallback) const {
 }
 
 void TvdrExtFiles::Write(const QString &key, const QString &value) {
+    QDir().mkpath(SettingsFolder());
     QSettings ini(IniFileName(), QSettings::IniFormat);
     ini.setValue(key, value);
     ini.sync();
@@ -103,3 +104,5 @@ QString TvdrExtFiles::InitialTreeState() const {
 bool TvdrExtFiles::ExpandCarsOnly() const {
     return InitialTreeState().compare(QLatin1String("ExpandCarsOnly"), Qt::CaseInsensitive) == 0;
 }
+
+QString TvdrExtFiles::VersionCheckURL() const { return Trim(Read(QStringLiteral("Internet/VersionCheckURL"))); }

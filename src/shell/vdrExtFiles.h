@@ -13,7 +13,7 @@ class TvdrExtFiles {
 public:
     TvdrExtFiles();
 
-    // ProgramFolder() + the program file's name + ".ini".
+    // SettingsFolder() + the program file's name + ".ini".
     QString IniFileName() const;
 
     QString EncodeFolder(const QString &folder) const;
@@ -32,6 +32,10 @@ public:
     // "Options"/"InitialTreeState"; "FullExpansion" when missing.
     QString InitialTreeState() const;
     bool ExpandCarsOnly() const;
+
+    // "Internet"/"VersionCheckURL": the page the about view asks for a newer
+    // version; empty (the default) keeps the program off the network.
+    QString VersionCheckURL() const;
 
     // There is no registry here: nothing to delete.
     void DeleteOldSettings() {}

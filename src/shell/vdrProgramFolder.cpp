@@ -1,7 +1,11 @@
 #include "vdrProgramFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace {
 
@@ -47,3 +51,39 @@ QString ProgramName() {
 }
 
 void SetProgramName(const QString &name) { NameOverride() = name; }
+
+bool ProgramFolderWritable() { return ::access(QFile::encodeName(ProgramFolder()).constData(), W_OK) == 0; }
+
+namespace {
+
+QString &ConfigOverride() {
+    static QString folder;
+    return folder;
+}
+
+QString &DataOverride() {
+    static QString folder;
+    return folder;
+}
+
+QString XdgFolder(QStandardPaths::StandardLocation location) {
+    return QDir::cleanPath(QStandardPaths::writableLocation(location) + QStringLiteral("/Vandor"));
+}
+
+} // namespace
+
+QString UserConfigFolder() {
+    return ConfigOverride().isEmpty() ? XdgFolder(QStandardPaths::GenericConfigLocation) : ConfigOverride();
+}
+
+void SetUserConfigFolder(const QString &folder) { ConfigOverride() = folder; }
+
+QString UserDataFolder() {
+    return DataOverride().isEmpty() ? XdgFolder(QStandardPaths::GenericDataLocation) : DataOverride();
+}
+
+void SetUserDataFolder(const QString &folder) { DataOverride() = folder; }
+
+QString SettingsFolder() { return ProgramFolderWritable() ? ProgramFolder() : UserConfigFolder(); }
+
+QString DefaultDataFolder() { return ProgramFolderWritable() ? ProgramFolder() : UserDataFolder(); }

@@ -11,3 +11,20 @@ void SetProgramFolder(const QString &folder);
 // the .ini file. Tests may set it.
 QString ProgramName();
 void SetProgramName(const QString &name);
+
+// Whether the program may keep its files beside itself (a portable
+// install). An installed program keeps its .ini in the user's configuration
+// folder and proposes the user's data folder for the database instead.
+bool ProgramFolderWritable();
+// ~/.config/Vandor and ~/.local/share/Vandor (the XDG folders); tests may
+// set them (an empty text puts the system's back).
+QString UserConfigFolder();
+void SetUserConfigFolder(const QString &folder);
+QString UserDataFolder();
+void SetUserDataFolder(const QString &folder);
+// Where the .ini lives: the program's folder when it is writable, else
+// UserConfigFolder().
+QString SettingsFolder();
+// The folder the locations wizard proposes on a first run: the program's
+// folder when it is writable, else UserDataFolder().
+QString DefaultDataFolder();

@@ -14,10 +14,12 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrField.cpp
   storage/vdrFormat.cpp
   storage/vdrFormatSettings.cpp
+  storage/vdrJpeg.cpp
   storage/vdrLock.cpp
   storage/vdrMemoryStream.cpp
   storage/vdrNvList.cpp
   storage/vdrPicture.cpp
+  storage/vdrPictureImage.cpp
   storage/vdrStrUtils.cpp
   storage/vdrStreamDamage.cpp
   storage/vdrStringList.cpp

@@ -1,0 +1,11 @@
+set(VANDOR_UI_SOURCES
+  ui/kvxFormScaler.cpp
+  ui/kvxLangApply.cpp
+  ui/vdrApplication.cpp
+  ui/vdrDialogPrompts.cpp
+  ui/vdrFrame.cpp
+  ui/vdrHelpTopic.cpp
+  ui/vdrPrompts.cpp
+  ui/vdrWindowRoutines.cpp
+  ui/icons/icons.qrc
+)

@@ -1,0 +1,5 @@
+#include "vdrFrame.h"
+
+#include "vdrHelpTopic.h"
+
+TvdrFrame::TvdrFrame(QWidget *parent, int helpTopic) : QWidget(parent) { SetHelpTopic(this, helpTopic); }
