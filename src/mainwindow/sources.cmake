@@ -1,2 +1,6 @@
 set(VANDOR_MAINWINDOW_SOURCES
+  mainwindow/fmMain.cpp
+  mainwindow/vdrMainIcons.cpp
+  mainwindow/vdrToolbarLayout.cpp
+  mainwindow/vdrTreeNodeData.cpp
 )

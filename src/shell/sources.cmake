@@ -7,6 +7,7 @@ set(VANDOR_SHELL_SOURCES
   shell/vdrDrive.cpp
   shell/vdrExtFiles.cpp
   shell/vdrLog.cpp
+  shell/vdrMoveFile.cpp
   shell/vdrOptions.cpp
   shell/vdrProgramFolder.cpp
 )

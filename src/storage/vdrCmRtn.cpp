@@ -2,13 +2,19 @@
 
 #include "vdrSingleton.h"
 
+#include <QSysInfo>
+
 #include <cerrno>
 #include <cstring>
 
 TvdrCmRtn::TvdrCmRtn() {
     TvdrSingleton<TvdrCmRtn>::CheckCreation("CmRtn");
     // The version table knows only platforms this build does not run on, so
-    // the type stays 0 and there is no service pack.
+    // the type stays 0; the service-pack text names the system that runs,
+    // which is what a problem report needs.
+    m_servicePack = QStringLiteral("%1, %2 %3")
+                        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(), QSysInfo::kernelVersion())
+                        .left(128);
 }
 
 TvdrCmRtn &CmRtn() { return TvdrSingleton<TvdrCmRtn>::Instance(); }

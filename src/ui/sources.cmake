@@ -1,10 +1,15 @@
 set(VANDOR_UI_SOURCES
+  ui/fmDBSetup.cpp
+  ui/frPicture.cpp
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
   ui/vdrApplication.cpp
   ui/vdrDialogPrompts.cpp
   ui/vdrFrame.cpp
   ui/vdrHelpTopic.cpp
+  ui/vdrIcons.cpp
+  ui/vdrModal.cpp
+  ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp
   ui/vdrWindowRoutines.cpp
   ui/icons/icons.qrc

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <functional>
+
 // The application object. Its notify is the general error display: an
 // exception that a command lets through ends that command and its message
 // is shown in an error box; none crosses Qt's event loop.
@@ -11,3 +13,12 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 };
+
+// Runs a handler connected to a signal: an error it raises ends the handler
+// and is shown as the general error display shows it, without unwinding
+// through Qt's own code.
+void RunGuarded(const std::function<void()> &handler);
+
+// The message the general error display shows for the exception being
+// handled (call inside a catch block).
+QString CurrentErrorMessage();

@@ -15,10 +15,13 @@ QWidget *Owner() { return QApplication::activeModalWidget() ? QApplication::acti
 
 QString Title() { return QApplication::applicationDisplayName(); }
 
+// Texts keep the language file's CR LF line breaks; a box wants LF alone.
+QString Shown(QString text) { return text.replace(QLatin1String("\r\n"), QLatin1String("\n")); }
+
 } // namespace
 
 bool TvdrDialogPrompts::AskYesNo(const QString &message) {
-    QMessageBox box(QMessageBox::Question, Title(), message, QMessageBox::Yes | QMessageBox::No, Owner());
+    QMessageBox box(QMessageBox::Question, Title(), Shown(message), QMessageBox::Yes | QMessageBox::No, Owner());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -28,7 +31,7 @@ void TvdrDialogPrompts::Message(TKind kind, const QString &message) {
     const QMessageBox::Icon icon = kind == TKind::Error     ? QMessageBox::Critical
                                    : kind == TKind::Warning ? QMessageBox::Warning
                                                             : QMessageBox::Information;
-    QMessageBox box(icon, Title(), message, QMessageBox::Ok, Owner());
+    QMessageBox box(icon, Title(), Shown(message), QMessageBox::Ok, Owner());
     box.exec();
 }
 
@@ -36,7 +39,7 @@ QString TvdrDialogPrompts::InputBox(const QString &caption, const QString &promp
                                     bool &accepted) {
     QInputDialog dialog(Owner());
     dialog.setWindowTitle(caption);
-    dialog.setLabelText(prompt);
+    dialog.setLabelText(Shown(prompt));
     dialog.setTextValue(text);
     accepted = dialog.exec() == QDialog::Accepted;
     return accepted ? dialog.textValue() : text;

@@ -4,6 +4,7 @@
 #include "vdrPrompts.h"
 #include "vdrStrUtils.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
@@ -32,7 +33,9 @@ QString BrowseFolder(const QString &caption, const QString &folder, const QStrin
 }
 
 QString OpenFile(const QString &title, const QString &filter, const QString &folder) {
-    return Prompts().OpenFile(title, QtFileFilter(filter), folder.isEmpty() ? ProgramFolder() : folder);
+    // An installed program's folder holds nothing of the user's: start at home.
+    const QString start = !folder.isEmpty() ? folder : ProgramFolderWritable() ? ProgramFolder() : QDir::homePath();
+    return Prompts().OpenFile(title, QtFileFilter(filter), start);
 }
 
 void ShellOpen(const QString &target) {

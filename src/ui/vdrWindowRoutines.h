@@ -20,7 +20,8 @@ QString InputBox(const QString &caption, const QString &prompt, const QString &t
 // dialogs here and is not shown.
 QString BrowseFolder(const QString &caption, const QString &folder, const QString &additionalText = QString());
 // `filter` is "description|pattern" pairs ("XML files (*.xml)|*.xml");
-// the dialog starts in `folder`, or the program's folder when that is empty.
+// the dialog starts in `folder`, or when that is empty in the program's
+// folder (the home folder for an installed program).
 QString OpenFile(const QString &title, const QString &filter, const QString &folder = QString());
 // Nothing happens for empty text.
 void ShellOpen(const QString &target);

@@ -1,0 +1,787 @@
+#include "fmMain.h"
+
+#include "fmDBSetup.h"
+#include "frPicture.h"
+#include "kvxLang.h"
+#include "kvxLangApply.h"
+#include "kvxStreamFile.h"
+#include "kvxTrimWorkingSet.h"
+#include "kvxVersInfo.h"
+#include "ui_fmMain.h"
+#include "vdrApplication.h"
+#include "vdrCarComparer.h"
+#include "vdrCarPicture.h"
+#include "vdrCarRec.h"
+#include "vdrCarRemoval.h"
+#include "vdrCars.h"
+#include "vdrCmRtn.h"
+#include "vdrDatabaseTables.h"
+#include "vdrError.h"
+#include "vdrExtFiles.h"
+#include "vdrFrame.h"
+#include "vdrLog.h"
+#include "vdrMainIcons.h"
+#include "vdrMoveFile.h"
+#include "vdrOptions.h"
+#include "vdrPictureImage.h"
+#include "vdrProgramFolder.h"
+#include "vdrSortOrder.h"
+#include "vdrSortOrderList.h"
+#include "vdrToolbarLayout.h"
+#include "vdrWindowRoutines.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPainter>
+#include <QToolButton>
+
+namespace {
+
+QString Text(const char *key) { return Lang().GetText(QLatin1String(key)); }
+
+// A menu caption as a tool tip: without its "&" markers.
+QString Plain(QString caption) {
+    caption.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    caption.remove(QLatin1Char('&'));
+    caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return caption;
+}
+
+QString ReadOption(const char *key, const QString &fallback) {
+    Options().SetDefault(fallback);
+    return Options().GetValue(QLatin1String(key));
+}
+
+bool SameFolder(const QString &a, const QString &b) {
+    return QDir::cleanPath(a).compare(QDir::cleanPath(b), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::TfrmMain>()) {
+    m_ui->setupUi(this);
+    SetUpToolbars();
+    SetUpTree();
+    ConnectCommands();
+}
+
+TfrmMain::~TfrmMain() {
+    FormDestroy();
+    m_view = nullptr;
+}
+
+// --- Start-up and shut-down ------------------------------------------------
+
+bool TfrmMain::FormCreate() {
+    // The help pages are found beside the program by the help window.
+    m_scratch1 = std::make_unique<TvdrCarRec>();
+    m_scratch2 = std::make_unique<TvdrCarRec>();
+    if (!OpenLanguage())
+        return false;
+    CreateSortGlyphs();
+    if (!OpenDatabase())
+        return false;
+    CheckSortItem(ReadOption(vdrOptionKeys::CheckedSortItem, QStringLiteral("0")).toInt());
+    try {
+        VersInfo().SetFileName(TkvxVersInfo::ProgramFile());
+    } catch (const EvdrError &) {
+        // The banner then shows what is known; the program runs on.
+    }
+    WriteBanner();
+    RestoreToolbars();
+    SetPlacement(this, ReadOption(vdrOptionKeys::MainWindow, QString()));
+    // Qt chooses fonts by the characters they must show; there is no
+    // character set to switch.
+    const int treeWidth =
+        ReadOption(vdrOptionKeys::TreeWidth, QString::number(vdrOptionKeys::TreeWidthDefault)).toInt();
+    m_ui->splMain->setSizes({treeWidth, qMax(width() - treeWidth, 1)});
+    ApplyToForm(this);
+    BuildTree();
+    m_trimmer = std::make_unique<TkvxTrimWorkingSet>(60);
+    m_trimmer->start(QThread::LowestPriority);
+    m_created = true;
+    return true;
+}
+
+bool TfrmMain::OpenLanguage() {
+    const QString fileName = ProgramFolder() + QStringLiteral("/vdrLang.dat");
+    try {
+        Lang().LoadFromFile(fileName);
+    } catch (const std::exception &error) {
+        // No texts exist yet, so this one message is built in.
+        ShowError(QStringLiteral("The language file %1 cannot be opened: %2\n\nVandor cannot start without it.")
+                      .arg(QDir::toNativeSeparators(fileName), QString::fromUtf8(error.what())));
+        return false;
+    }
+    return true;
+}
+
+bool TfrmMain::OpenDatabase() {
+    m_database = std::make_unique<TkvxStreamFile>();
+    if (!LocateDatabase())
+        return false;
+    BindTables(m_database.get());
+    BuildSortMenu();
+    return true;
+}
+
+bool TfrmMain::LocateDatabase() {
+    // The user stays in this loop until a database and a log open, or until
+    // he cancels the wizard.
+    for (;;) {
+        if (ExtFiles().NoDBPath()) {
+            QString dbFolder = QDir::toNativeSeparators(DefaultDataFolder());
+            QString logFolder = dbFolder;
+            if (!RunLocations(dbFolder, logFolder, this))
+                return false;
+            ExtFiles().SetDBFolder(dbFolder);
+            ExtFiles().SetLogFolder(logFolder);
+        }
+        const QString fileName = ExtFiles().DBFileName();
+        if (!QFileInfo::exists(fileName) &&
+            AnsweredNo(Lang().FormatText(QStringLiteral("QM-VandorDatNotFound"),
+                                         {QDir::toNativeSeparators(fileName)}))) {
+            ExtFiles().ClearDBPath();
+            continue;
+        }
+        try {
+            m_database->Open(fileName, false);
+        } catch (const std::exception &error) {
+            // The reason tells a locked or damaged file from a folder that
+            // cannot be written.
+            ShowError(Lang().FormatText(QStringLiteral("EM-FileNotOpen"), {QStringLiteral("Vandor.dat")}) +
+                      QStringLiteral("\n\n") + QString::fromUtf8(error.what()));
+            ExtFiles().ClearDBPath();
+            continue;
+        }
+        try {
+            Log().SetPath(ExtFiles().LogFolder());
+            Log().SetEnabled(true);
+        } catch (const std::exception &error) {
+            ShowError(Lang().FormatText(QStringLiteral("EM-FileNotOpen"),
+                                        {QDir::toNativeSeparators(ExtFiles().LogFileName())}) +
+                      QStringLiteral("\n\n") + QString::fromUtf8(error.what()));
+            m_database->Close();
+            ExtFiles().ClearDBPath();
+            continue;
+        }
+        return true;
+    }
+}
+
+void TfrmMain::WriteBanner() {
+    const QString stars(40, QLatin1Char('*'));
+    QStringList lines{stars};
+    try {
+        lines.append(VersInfo().StringValue(QStringLiteral("ProductName")) + QLatin1Char(' ') +
+                     VersInfo().StringValue(QStringLiteral("FileVersion")));
+    } catch (const EvdrError &) {
+        lines.append(QStringLiteral(" "));
+    }
+    lines.append(CmRtn().OsName() + QLatin1Char(' ') + CmRtn().GetServicePack());
+    lines.append(m_bannerExtras);
+    lines.append(QStringLiteral("DB path - ") + m_database->FileName());
+    lines.append(QStringLiteral("Log path - ") + Log().GetFileName());
+    lines.append(stars);
+    for (const QString &line : lines)
+        Log().Write(line);
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event) {
+    FormDestroy();
+    event->accept();
+    if (m_onClosed)
+        m_onClosed();
+}
+
+void TfrmMain::FormDestroy() {
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    // Shut-down reports nothing: the first error ends it quietly.
+    try {
+        Log().Write(QStringLiteral("Vandor is shutting down"));
+        CloseDatabase();
+    } catch (...) {
+    }
+    m_scratch1.reset();
+    m_scratch2.reset();
+    // A database left open by a failed step is still closed, so the next
+    // start (or another program) can open it.
+    try {
+        if (m_database && m_database->IsOpen())
+            m_database->Close();
+    } catch (...) {
+    }
+    UnbindTables();
+}
+
+void TfrmMain::CloseDatabase() {
+    ClearTree();
+    Log().Write(QStringLiteral("  Tree nodes freed"));
+    SaveLayout();
+    Log().Write(QStringLiteral("  Positions saved"));
+    if (m_database && m_database->IsOpen()) {
+        m_database->Compact();
+        m_database->Close();
+    }
+    Log().Write(QStringLiteral("  DB closed"));
+}
+
+void TfrmMain::SaveLayout() {
+    const int checked = CheckedSortItem();
+    if (checked >= 0)
+        Options().SetValue(QLatin1String(vdrOptionKeys::CheckedSortItem), QString::number(checked));
+    SaveToolbars();
+    Options().SetValue(QLatin1String(vdrOptionKeys::TreeWidth), QString::number(m_ui->tvwMain->width()));
+    Options().SetValue(QLatin1String(vdrOptionKeys::MainWindow), GetPlacement(this));
+    Options().SetValue(QLatin1String(vdrOptionKeys::LogPath), QString());
+    ExtFiles().DeleteOldSettings();
+    Options().Save();
+}
+
+void TfrmMain::SaveToolbars() { vdrToolbarLayout::Save(this); }
+
+void TfrmMain::RestoreToolbars() { vdrToolbarLayout::Restore(this); }
+
+void TfrmMain::mmiExitClick() { close(); }
+
+void TfrmMain::mmiHelpHelpClick() {
+    if (m_helpCommand)
+        m_helpCommand(this);
+}
+
+// --- File > Locations ------------------------------------------------------
+
+void TfrmMain::mmiFileLocationsClick() {
+    Log().Write(QStringLiteral("show locations dialog"));
+    QString dbFolder = QDir::toNativeSeparators(ExtFiles().DBFolder());
+    QString logFolder = QDir::toNativeSeparators(ExtFiles().LogFolder());
+    if (!RunLocations(dbFolder, logFolder, this))
+        return;
+    Log().Write(QStringLiteral("locations dialog (finish button)"));
+    if (!SameFolder(logFolder, ExtFiles().LogFolder())) {
+        Log().Write(QStringLiteral("log path changed; new path is ") + logFolder);
+        ExtFiles().SetLogFolder(logFolder);
+    }
+    if (SameFolder(dbFolder, ExtFiles().DBFolder()))
+        return;
+    Log().Write(QStringLiteral("DB path changed; new path is ") + dbFolder);
+    const QString from = ExtFiles().DBFileName();
+    try {
+        Log().Write(QStringLiteral("Vandor is shutting down"));
+        CloseDatabase();
+    } catch (...) {
+    }
+    if (m_database && m_database->IsOpen())
+        m_database->Close();
+    UnbindTables();
+    m_database.reset();
+    const QString error = MoveFileNoReplace(from, QDir(dbFolder).filePath(QStringLiteral("Vandor.dat")));
+    if (error.isEmpty()) {
+        ExtFiles().SetDBFolder(dbFolder);
+    } else {
+        Log().Write(error);
+        ShowError(error);
+    }
+    if (!OpenDatabase()) {
+        // The wizard was cancelled while no database could be opened: the
+        // program ends as it does at start-up.
+        close();
+        return;
+    }
+    CheckSortItem(ReadOption(vdrOptionKeys::CheckedSortItem, QStringLiteral("0")).toInt());
+    BuildTree();
+}
+
+// --- The tree --------------------------------------------------------------
+
+void TfrmMain::SetUpTree() {
+    QTreeWidget *tree = m_ui->tvwMain;
+    // The selection stays visible while the tree does not have the focus.
+    QPalette palette = tree->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    tree->setPalette(palette);
+    tree->setIconSize(QSize(16, 16));
+    m_ui->splMain->setStretchFactor(0, 0);
+    m_ui->splMain->setStretchFactor(1, 1);
+    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
+        if (current != m_shownNode)
+            RunGuarded([this, current] { SelectNode(current); });
+    });
+}
+
+QTreeWidgetItem *TfrmMain::CarsNode() const { return m_ui->tvwMain->topLevelItem(0); }
+
+const TvdrTreeNodeData *TfrmMain::SelectedNodeData() const { return NodeData(m_ui->tvwMain->currentItem()); }
+
+void TfrmMain::BuildTree() {
+    Log().Write(QStringLiteral("Building UI tree"));
+    QTreeWidget *tree = m_ui->tvwMain;
+    auto *cars = new TvdrTreeItem({nkCarsRoot, 0});
+    cars->setText(0, Text("TreeNodeCars"));
+    cars->setIcon(0, TreeImage(nkCarsRoot));
+    {
+        const QSignalBlocker quiet(tree);
+        tree->addTopLevelItem(cars);
+        for (int i = 0; i < Cars().Count(); ++i) {
+            const qint32 carNbr = Cars().CarNbrAt(i);
+            // A row without a number names no car.
+            if (carNbr >= 0)
+                AddCarNode(carNbr, cars, false);
+        }
+        auto *repairs = new TvdrTreeItem({nkRepairs, 0});
+        repairs->setText(0, Text("TreeNodeRepairs"));
+        repairs->setIcon(0, TreeImage(nkRepairs));
+        tree->addTopLevelItem(repairs);
+        if (ExtFiles().ExpandCarsOnly())
+            cars->setExpanded(true);
+        else
+            tree->expandAll();
+    }
+    SelectNode(cars);
+    const int checked = CheckedSortItem();
+    if (checked >= 0)
+        ApplySortOrder(m_sortMenu->actions().at(checked));
+}
+
+void TfrmMain::ClearTree() {
+    tvwMainChanging();
+    const QSignalBlocker quiet(m_ui->tvwMain);
+    m_ui->tvwMain->clear();
+    m_shownNode = nullptr;
+}
+
+QTreeWidgetItem *TfrmMain::AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, bool isNew) {
+    auto *car = new TvdrTreeItem({nkCar, carNbr});
+    car->setText(0, isNew ? Text("TreeNodeNewCar") : Cars().CarDescription(carNbr));
+    car->setIcon(0, TreeImage(nkCar));
+    parent->addChild(car);
+    auto *maint = new TvdrTreeItem({nkMaint, carNbr});
+    maint->setText(0, Text("TreeNodeMaint"));
+    maint->setIcon(0, TreeImage(nkMaint));
+    car->addChild(maint);
+    auto *picture = new TvdrTreeItem({nkPicture, carNbr});
+    picture->setText(0, Text("TreeNodePicture"));
+    picture->setIcon(0, TreeImage(nkPicture));
+    car->addChild(picture);
+    return car;
+}
+
+void TfrmMain::SelectNode(QTreeWidgetItem *node) {
+    {
+        const QSignalBlocker quiet(m_ui->tvwMain);
+        m_ui->tvwMain->setCurrentItem(node);
+    }
+    tvwMainChanging();
+    m_shownNode = node;
+    if (node)
+        tvwMainChange(node);
+}
+
+void TfrmMain::tvwMainChanging() {
+    if (!m_view)
+        return;
+    // Forgotten first, so a failing close does not leave a half-closed view
+    // behind to be closed again.
+    TvdrFrame *view = m_view;
+    m_view = nullptr;
+    const std::unique_ptr<TvdrFrame> owned(view);
+    view->CloseView();
+}
+
+void TfrmMain::tvwMainChange(QTreeWidgetItem *node) {
+    const TvdrTreeNodeData *data = NodeData(node);
+    if (!data)
+        return;
+    Ui::TfrmMain &ui = *m_ui;
+    for (QAction *hidden : {m_editSeparator, ui.mmiFilter, ui.mmiCancelFilter, ui.mmiDeleteUnused, ui.mmiUDF})
+        hidden->setVisible(false);
+    ui.mmiCancelFilter->setEnabled(false);
+    for (QAction *print : {ui.mmiPrint, ui.mmiPrintPreview, ui.tbPrint, ui.tbPrintPreview})
+        print->setEnabled(true);
+    setWindowTitle(Text("frmMain.Caption"));
+
+    // The commands are set even when the view fails to fill; its error is
+    // reported afterwards.
+    std::exception_ptr viewError;
+    try {
+        CreateView(*data);
+    } catch (...) {
+        viewError = std::current_exception();
+    }
+    const auto setEdit = [&ui](const char *insertKey, bool insert, const char *deleteKey, bool remove) {
+        ui.mmiInsert->setText(Text(insertKey));
+        ui.mmiInsert->setEnabled(insert);
+        ui.mmiDelete->setText(Text(deleteKey));
+        ui.mmiDelete->setEnabled(remove);
+    };
+    switch (data->Kind) {
+    case nkCarsRoot:
+        setEdit("INS-Car", true, "DEL-Only", false);
+        for (QAction *print : {ui.mmiPrint, ui.mmiPrintPreview, ui.tbPrint, ui.tbPrintPreview})
+            print->setEnabled(false);
+        break;
+    case nkCar:
+        setEdit("INS-Only", false, "DEL-Car", true);
+        m_editSeparator->setVisible(true);
+        ui.mmiUDF->setVisible(true);
+        AppendCarToCaption(data->CarNbr);
+        break;
+    case nkMaint:
+        setEdit("INS-Maint", true, "DEL-Maint", true);
+        m_editSeparator->setVisible(true);
+        ui.mmiFilter->setVisible(true);
+        ui.mmiCancelFilter->setVisible(true);
+        AppendCarToCaption(data->CarNbr);
+        break;
+    case nkRepairs:
+        setEdit("INS-Repair", true, "DEL-Repair", true);
+        m_editSeparator->setVisible(true);
+        ui.mmiDeleteUnused->setVisible(true);
+        break;
+    case nkPicture:
+        ui.mmiInsert->setText(Text("INS-Picture"));
+        ui.mmiDelete->setText(Text("DEL-Picture"));
+        UpdatePictureCommands(data->CarNbr);
+        AppendCarToCaption(data->CarNbr);
+        break;
+    }
+    CopyEditCommandsToToolbar();
+    if (viewError)
+        std::rethrow_exception(viewError);
+}
+
+void TfrmMain::CreateView(const TvdrTreeNodeData &data) {
+    switch (data.Kind) {
+    case nkPicture: {
+        auto *view = new TfraPicture(m_ui->pnlClient);
+        m_ui->lytClient->addWidget(view);
+        m_view = view;
+        view->LoadPicture(data.CarNbr, m_database.get());
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+int TfrmMain::tvwMainCompare(const TvdrTreeItem &node1, const TvdrTreeItem &node2) {
+    *m_scratch1 = Cars().CarRec(node1.Data.CarNbr);
+    *m_scratch2 = Cars().CarRec(node2.Data.CarNbr);
+    return CompareCars(m_sortOrder, *m_scratch1, *m_scratch2);
+}
+
+void TfrmMain::SetCarNodeText(const QString &text) {
+    if (QTreeWidgetItem *node = m_ui->tvwMain->currentItem())
+        node->setText(0, text);
+}
+
+void TfrmMain::ResortTree() {
+    const int checked = CheckedSortItem();
+    if (checked >= 0)
+        m_sortMenu->actions().at(checked)->trigger();
+}
+
+void TfrmMain::FocusTree() { m_ui->tvwMain->setFocus(); }
+
+void TfrmMain::AppendCarToCaption(qint32 carNbr) {
+    setWindowTitle(windowTitle() + QStringLiteral(" - [ ") + Cars().CarDescription(carNbr) + QStringLiteral(" ]"));
+}
+
+void TfrmMain::UpdatePictureCommands(qint32 carNbr) {
+    const bool hasPicture = Cars().HasPicture(carNbr);
+    m_ui->mmiInsert->setEnabled(!hasPicture);
+    m_ui->mmiDelete->setEnabled(hasPicture);
+}
+
+// --- Commands --------------------------------------------------------------
+
+void TfrmMain::ConnectCommands() {
+    Ui::TfrmMain &ui = *m_ui;
+    const auto bind = [this](QAction *action, void (TfrmMain::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+    };
+    bind(ui.mmiInsert, &TfrmMain::mmiInsertClick);
+    bind(ui.tbInsert, &TfrmMain::mmiInsertClick);
+    bind(ui.mmiDelete, &TfrmMain::mmiDeleteClick);
+    bind(ui.tbDelete, &TfrmMain::mmiDeleteClick);
+    bind(ui.mmiFilter, &TfrmMain::mmiFilterClick);
+    bind(ui.tbFilter, &TfrmMain::mmiFilterClick);
+    bind(ui.mmiCancelFilter, &TfrmMain::mmiCancelFilterClick);
+    bind(ui.tbCancelFilter, &TfrmMain::mmiCancelFilterClick);
+    bind(ui.mmiDeleteUnused, &TfrmMain::mmiDeleteUnusedClick);
+    bind(ui.mmiUDF, &TfrmMain::mmiUDFClick);
+    bind(ui.mmiFileLocations, &TfrmMain::mmiFileLocationsClick);
+    bind(ui.mmiExit, &TfrmMain::mmiExitClick);
+    bind(ui.mmiHelpHelp, &TfrmMain::mmiHelpHelpClick);
+    bind(ui.tbHelp, &TfrmMain::mmiHelpHelpClick);
+    bind(ui.tbSortTree, &TfrmMain::tbSortTreeClick);
+    connect(ui.mmiPrintPreview, &QAction::changed, ui.tbPrintPreview,
+            [&ui] { ui.tbPrintPreview->setEnabled(ui.mmiPrintPreview->isEnabled()); });
+    for (QAction *edit : {ui.mmiInsert, ui.mmiDelete, ui.mmiFilter, ui.mmiCancelFilter})
+        connect(edit, &QAction::changed, this, &TfrmMain::CopyEditCommandsToToolbar);
+    // The shortcuts work while the menu bar's toolbar floats in a window of
+    // its own.
+    addActions({ui.mmiInsert, ui.mmiDelete, ui.mmiFilter, ui.mmiCancelFilter, ui.mmiExit, ui.mmiHelpHelp});
+}
+
+void TfrmMain::CopyEditCommandsToToolbar() {
+    Ui::TfrmMain &ui = *m_ui;
+    ui.tbInsert->setToolTip(Plain(ui.mmiInsert->text()));
+    ui.tbInsert->setEnabled(ui.mmiInsert->isEnabled());
+    ui.tbDelete->setToolTip(Plain(ui.mmiDelete->text()));
+    ui.tbDelete->setEnabled(ui.mmiDelete->isEnabled());
+    ui.tbFilter->setEnabled(ui.mmiFilter->isVisible());
+    ui.tbCancelFilter->setEnabled(ui.mmiCancelFilter->isEnabled());
+}
+
+void TfrmMain::mmiInsertClick() {
+    const TvdrTreeNodeData *data = SelectedNodeData();
+    if (!data)
+        return;
+    switch (data->Kind) {
+    case nkCarsRoot:
+        InsertCar();
+        break;
+    case nkPicture:
+        InsertPicture();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMain::mmiDeleteClick() {
+    QTreeWidgetItem *node = m_ui->tvwMain->currentItem();
+    const TvdrTreeNodeData *data = NodeData(node);
+    if (!data)
+        return;
+    switch (data->Kind) {
+    case nkCar:
+        DeleteCar(node);
+        break;
+    case nkPicture:
+        ClearPicture();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMain::InsertCar() {
+    const qint32 carNbr = Cars().NewCar();
+    QTreeWidgetItem *car = AddCarNode(carNbr, CarsNode(), true);
+    car->setExpanded(true);
+    SelectNode(car);
+    // On to the first input of the car view, as Tab from the tree would go.
+    if (m_view) {
+        m_view->setFocus();
+        for (QWidget *child : m_view->findChildren<QWidget *>()) {
+            if (child->isEnabled() && (child->focusPolicy() & Qt::TabFocus)) {
+                QWidget::setTabOrder(m_ui->tvwMain, child);
+                child->setFocus();
+                break;
+            }
+        }
+    }
+}
+
+void TfrmMain::InsertPicture() {
+    const TvdrTreeNodeData *data = SelectedNodeData();
+    const QString fileName =
+        OpenFile(Plain(m_ui->mmiInsert->text()).remove(QStringLiteral("...")), Text("PictureFilter"));
+    if (fileName.isEmpty())
+        return;
+    // A file that is no picture of its kind is refused before anything is
+    // stored, instead of being kept as a picture that can never show.
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EvdrError(QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    const QString extension = TvdrCarRec::NormalizeExtension(QFileInfo(fileName).suffix());
+    DecodeCarPicture(file.readAll(), extension);
+    file.close();
+    InsertCarPicture(data->CarNbr, fileName);
+    if (auto *view = dynamic_cast<TfraPicture *>(m_view))
+        view->LoadPicture(data->CarNbr, m_database.get());
+    UpdatePictureCommands(data->CarNbr);
+}
+
+void TfrmMain::DeleteCar(QTreeWidgetItem *node) {
+    const TvdrTreeNodeData *data = NodeData(node);
+    if (!data)
+        return;
+    const qint32 carNbr = data->CarNbr;
+    const TvdrCarRec car = Cars().CarRec(carNbr);
+    if (AnsweredNo(Lang().FormatText(QStringLiteral("QM-DeleteCar"), {car.Year, car.Make, car.Model})))
+        return;
+    // The open view of this car must not write it back once it is gone.
+    if (m_view) {
+        m_view->DiscardView();
+        tvwMainChanging();
+    }
+    RemoveCarAndHistory(carNbr);
+    {
+        const QSignalBlocker quiet(m_ui->tvwMain);
+        m_shownNode = nullptr;
+        delete node;
+    }
+    SelectNode(CarsNode());
+}
+
+void TfrmMain::ClearPicture() {
+    const TvdrTreeNodeData *data = SelectedNodeData();
+    if (AnsweredNo(Lang().FormatText(QStringLiteral("QM-ClearPicture"), {Cars().CarDescription(data->CarNbr)})))
+        return;
+    ClearCarPicture(data->CarNbr);
+    if (auto *view = dynamic_cast<TfraPicture *>(m_view))
+        view->LoadPicture(data->CarNbr, m_database.get());
+    UpdatePictureCommands(data->CarNbr);
+}
+
+void TfrmMain::mmiFilterClick() { Log().Write(QStringLiteral("Show filter dialog")); }
+
+void TfrmMain::mmiCancelFilterClick() {
+    Log().Write(QStringLiteral("Filter canceled"));
+    m_ui->mmiCancelFilter->setEnabled(false);
+}
+
+void TfrmMain::mmiDeleteUnusedClick() {}
+
+void TfrmMain::mmiUDFClick() { Log().Write(QStringLiteral("Show UDF dialog")); }
+
+// --- The sort drop-down ----------------------------------------------------
+
+void TfrmMain::SetUpToolbars() {
+    Ui::TfrmMain &ui = *m_ui;
+    // The menu bar lives in a toolbar of its own, which can dock and float
+    // like the button bar. Taken from the window's layout without deleting
+    // it, which the window's own setters would do.
+    layout()->setMenuBar(nullptr);
+    ui.mnuMain->setNativeMenuBar(false);
+    ui.tbtMenu->addWidget(ui.mnuMain);
+    ui.tbtMenu->toggleViewAction()->setVisible(false);
+    m_editSeparator = new QAction(this);
+    m_editSeparator->setObjectName(QStringLiteral("mmiEditSep01"));
+    m_editSeparator->setSeparator(true);
+    ui.mmiEdit->insertAction(ui.mmiFilter, m_editSeparator);
+
+    m_sortMenu = new QMenu(this);
+    m_sortGroup = new QActionGroup(this);
+    m_sortGroup->setExclusive(true);
+    ui.tbSortTree->setMenu(m_sortMenu);
+    if (auto *button = qobject_cast<QToolButton *>(ui.tbtButtons->widgetForAction(ui.tbSortTree)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
+void TfrmMain::BuildSortMenu() {
+    for (QAction *item : m_sortMenu->actions()) {
+        m_sortMenu->removeAction(item);
+        delete item;
+    }
+    const std::unique_ptr<TvdrSortOrderList> list = SortOrder().SortOrderList();
+    for (int i = 0; i < list->Count(); ++i) {
+        const QString name = list->Items(i)->SortOrderName;
+        QAction *item = m_sortMenu->addAction(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
+        item->setData(name);
+        item->setCheckable(true);
+        m_sortGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { RunGuarded([this, item] { ApplySortOrder(item); }); });
+    }
+    m_sortMenu->addSeparator();
+    QAction *editor = m_sortMenu->addAction(Text("frmMain.tbSortTree.EditorCaption"));
+    connect(editor, &QAction::triggered, this, [this] { RunGuarded([this] { EditSortOrders(); }); });
+}
+
+int TfrmMain::CheckedSortItem() const {
+    const QList<QAction *> items = m_sortMenu->actions();
+    for (int i = 0; i < items.size(); ++i)
+        if (items[i]->actionGroup() == m_sortGroup && items[i]->isChecked())
+            return i;
+    return -1;
+}
+
+void TfrmMain::CheckSortItem(int index) {
+    const QList<QAction *> items = m_sortMenu->actions();
+    const int sortOrders = int(items.size()) - 2;
+    if (sortOrders <= 0)
+        return;
+    // A stored index past the last sort order, or below the first, checks
+    // the first.
+    if (index < 0 || index > sortOrders - 1)
+        index = 0;
+    items[index]->setChecked(true);
+}
+
+void TfrmMain::ApplySortOrder(QAction *item) {
+    const TvdrSortOrderRec *found = SortOrder().FindSortOrder(item->data().toString());
+    if (!found)
+        return;
+    m_sortOrder = found->Clone();
+    item->setChecked(true);
+    m_ui->tbSortTree->setToolTip(
+        Lang().FormatText(QStringLiteral("frmMain.tbSortTree.Hint"), {m_sortOrder.SortOrderName}));
+    TvdrTreeItem::SortChildren(CarsNode(), [this](const TvdrTreeItem &a, const TvdrTreeItem &b) {
+        return tvwMainCompare(a, b);
+    });
+}
+
+void TfrmMain::tbSortTreeClick() {
+    const QList<QAction *> items = m_sortMenu->actions();
+    if (items.size() < 3)
+        return;
+    const int checked = CheckedSortItem();
+    if (checked < 0 || checked > items.size() - 3)
+        return;
+    items[checked == items.size() - 3 ? 0 : checked + 1]->trigger();
+}
+
+void TfrmMain::EditSortOrders() {
+    const int checked = CheckedSortItem();
+    const QString remembered = checked >= 0 ? m_sortMenu->actions().at(checked)->data().toString() : QString();
+    if (!m_sortTreeEditor || !m_sortTreeEditor())
+        return;
+    BuildSortMenu();
+    const QList<QAction *> items = m_sortMenu->actions();
+    QAction *found = nullptr;
+    for (QAction *item : items) {
+        const QString name = item->data().toString();
+        if (!name.isEmpty() && name.compare(remembered, Qt::CaseInsensitive) == 0) {
+            found = item;
+            break;
+        }
+    }
+    if (!found && items.size() > 2)
+        found = items.first();
+    if (found)
+        found->trigger();
+}
+
+void TfrmMain::RebuildAfterImport() {
+    ClearTree();
+    BuildTree();
+    BuildSortMenu();
+    CheckSortItem(ReadOption(vdrOptionKeys::CheckedSortItem, QStringLiteral("0")).toInt());
+}
+
+void TfrmMain::CreateSortGlyphs() {
+    m_sortGlyphs.clear();
+    const QColor face = palette().color(QPalette::Button);
+    const QColor text = palette().color(QPalette::WindowText);
+    for (const auto &[a, b] : {std::pair<int, int>{9, 3}, std::pair<int, int>{3, 9}}) {
+        QPixmap glyph(12, 12);
+        glyph.fill(face);
+        QPainter painter(&glyph);
+        painter.setPen(text);
+        painter.setBrush(text);
+        painter.drawPolygon(QPolygon({QPoint(3, a), QPoint(6, b), QPoint(9, a)}));
+        painter.end();
+        m_sortGlyphs.append(QIcon(glyph));
+    }
+}

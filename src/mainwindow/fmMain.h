@@ -1,0 +1,153 @@
+#pragma once
+
+#include "vdrSortOrderRec.h"
+#include "vdrTreeNodeData.h"
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QTreeWidgetItem;
+class TkvxStreamFile;
+class TkvxTrimWorkingSet;
+class TvdrCarRec;
+class TvdrFrame;
+namespace Ui {
+class TfrmMain;
+}
+
+// The main window: the program's life cycle (start-up, File > Locations,
+// shut-down), the navigation tree, the view of the selected node and the
+// commands that act on it.
+//
+// Owns the database container, the tree with one TvdrTreeNodeData per node,
+// the current view and the two scratch car records of the tree's comparison.
+class TfrmMain : public QMainWindow {
+public:
+    explicit TfrmMain(QWidget *parent = nullptr);
+    // Runs FormDestroy unless it ran already.
+    ~TfrmMain() override;
+
+    // Start-up. False when the program must end at once (the language file
+    // cannot be opened, or the locations wizard was cancelled).
+    bool FormCreate();
+    // Shut-down: saves the layout, compacts and closes the database. Runs
+    // once; every error ends it silently.
+    void FormDestroy();
+
+    bool OpenLanguage();
+    // False when the user cancelled the locations wizard.
+    bool OpenDatabase();
+    bool LocateDatabase();
+    void SaveToolbars();
+    void RestoreToolbars();
+
+    // The tree.
+    void BuildTree();
+    void ClearTree();
+    QTreeWidgetItem *AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, bool isNew);
+    // Closes the current view (it writes its pending edits) before the
+    // selection moves.
+    void tvwMainChanging();
+    void tvwMainChange(QTreeWidgetItem *node);
+    int tvwMainCompare(const TvdrTreeItem &node1, const TvdrTreeItem &node2);
+    // Selects `node` and shows its view, even when it is selected already.
+    void SelectNode(QTreeWidgetItem *node);
+
+    // Commands.
+    void mmiInsertClick();
+    void mmiDeleteClick();
+    void mmiFilterClick();
+    void mmiCancelFilterClick();
+    void mmiDeleteUnusedClick();
+    void mmiUDFClick();
+    void mmiFileLocationsClick();
+    void mmiExitClick();
+    void mmiHelpHelpClick();
+    void InsertCar();
+    void InsertPicture();
+    void DeleteCar(QTreeWidgetItem *node);
+    void ClearPicture();
+
+    // The sort drop-down.
+    void BuildSortMenu();
+    void ApplySortOrder(QAction *item);
+    void tbSortTreeClick();
+    void EditSortOrders();
+    // Checks item `index` of the sort menu without applying it; the first
+    // item when `index` is past the last sort order.
+    void CheckSortItem(int index);
+    QMenu *SortMenu() const { return m_sortMenu; }
+    // The sort order editor; it answers whether the user confirmed.
+    void SetSortTreeEditor(std::function<bool()> editor) { m_sortTreeEditor = std::move(editor); }
+
+    void RebuildAfterImport();
+    void CreateSortGlyphs();
+    const QList<QIcon> &SortGlyphs() const { return m_sortGlyphs; }
+
+    // Callbacks of the car view.
+    void SetCarNodeText(const QString &text);
+    void ResortTree();
+    void FocusTree();
+
+    void AppendCarToCaption(qint32 carNbr);
+    void UpdatePictureCommands(qint32 carNbr);
+
+    // Lines 4 and 5 of the start-up banner: the HTML view and the network
+    // information service, as this system has them.
+    void SetBannerExtras(const QStringList &lines) { m_bannerExtras = lines; }
+    // What Help > Help... opens; what runs once the window has closed.
+    void SetHelpCommand(std::function<void(QWidget *)> command) { m_helpCommand = std::move(command); }
+    void SetOnClosed(std::function<void()> onClosed) { m_onClosed = std::move(onClosed); }
+
+    // For the views, the tests and the commands of other windows.
+    TkvxStreamFile *Database() const { return m_database.get(); }
+    TvdrFrame *CurrentView() const { return m_view; }
+    const TvdrTreeNodeData *SelectedNodeData() const;
+    Ui::TfrmMain &Form() const { return *m_ui; }
+    bool Destroyed() const { return m_destroyed; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void ConnectCommands();
+    void WriteBanner();
+    void SetUpTree();
+    void SetUpToolbars();
+    // The toolbar buttons follow the Edit commands.
+    void CopyEditCommandsToToolbar();
+    void CloseDatabase();
+    void SaveLayout();
+    int CheckedSortItem() const;
+    QTreeWidgetItem *CarsNode() const;
+    // Creates the view of `kind` in the view area; null for a kind without
+    // a view.
+    void CreateView(const TvdrTreeNodeData &data);
+
+    std::unique_ptr<Ui::TfrmMain> m_ui;
+    std::unique_ptr<TkvxStreamFile> m_database;
+    std::unique_ptr<TvdrCarRec> m_scratch1;
+    std::unique_ptr<TvdrCarRec> m_scratch2;
+    std::unique_ptr<TkvxTrimWorkingSet> m_trimmer;
+    TvdrSortOrderRec m_sortOrder;
+    TvdrFrame *m_view = nullptr; // a child of pnlClient
+    QTreeWidgetItem *m_shownNode = nullptr;
+    QAction *m_editSeparator = nullptr;
+    QMenu *m_sortMenu = nullptr;
+    QActionGroup *m_sortGroup = nullptr;
+    QList<QIcon> m_sortGlyphs;
+    std::function<bool()> m_sortTreeEditor;
+    std::function<void(QWidget *)> m_helpCommand;
+    std::function<void()> m_onClosed;
+    QStringList m_bannerExtras;
+    bool m_created = false;
+    bool m_destroyed = false;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TfrmDBSetup;
+}
+
+// The locations wizard: page 0 asks for the database folder, page 1 for the
+// log folder. Neither is checked beyond being filled in: start-up finds out
+// whether they work. Restores its placement when created and stores it
+// (saving the options table) when destroyed.
+class TfrmDBSetup : public QDialog {
+public:
+    TfrmDBSetup(const QString &dbFolder, const QString &logFolder, QWidget *parent = nullptr);
+    ~TfrmDBSetup() override;
+
+    QString DBFolder() const;
+    QString LogFolder() const;
+    int PageIndex() const;
+
+    void FormShow();
+    void btnBackClick();
+    void btnNextClick();
+    void btnCancelClick();
+    void spbDBFolderClick();
+    void spbLogLocationClick();
+
+    Ui::TfrmDBSetup &Form() const { return *m_ui; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::TfrmDBSetup> m_ui;
+    QString m_dbFolder;
+    QString m_logFolder;
+    bool m_shown = false;
+};
+
+// Shows the wizard with the two folders; true and the edited folders on
+// Finish, false and the folders unchanged on Cancel.
+bool RunLocations(QString &dbFolder, QString &logFolder, QWidget *parent = nullptr);

@@ -1,0 +1,361 @@
+#include "fmDBSetup.h"
+#include "kvxStreamFile.h"
+#include "ui_fmDBSetup.h"
+#include "ui_fmMain.h"
+#include "vdrCars.h"
+#include "vdrExtFiles.h"
+#include "vdrMainWindowFixture.h"
+#include "vdrModal.h"
+#include "vdrNvList.h"
+#include "vdrOptions.h"
+#include "vdrSortOrder.h"
+#include "vdrSortOrderField.h"
+#include "vdrSortOrderList.h"
+#include "vdrSortOrderRec.h"
+#include "vdrTestDatabase.h"
+#include "vdrToolbarLayout.h"
+#include "vdrWindowRoutines.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QSettings>
+#include <QToolBar>
+
+namespace {
+
+QStringList CarLabels(TfrmMain &window) {
+    QStringList labels;
+    QTreeWidgetItem *cars = window.Form().tvwMain->topLevelItem(0);
+    for (int i = 0; i < cars->childCount(); ++i)
+        labels.append(cars->child(i)->text(0));
+    return labels;
+}
+
+void AddSortOrder(qint32 number, const QString &name, qint32 field, quint8 direction) {
+    TvdrSortOrderRec rec;
+    rec.SortOrderNbr = number;
+    rec.SetName(name);
+    rec.AddSortField(field, TvdrSortOrderField::BuiltIn, direction);
+    SortOrder().AddSortOrder(rec);
+    SortOrder().Save();
+}
+
+// The options rows of a closed database.
+std::unique_ptr<TvdrNvList> StoredOptions(const QString &fileName) {
+    TkvxStreamFile db;
+    db.Open(fileName, true);
+    auto options = std::make_unique<TvdrNvList>(QStringLiteral("TvdrOptions"));
+    options->SetStreamFile(&db);
+    options->Load();
+    options->SetStreamFile(nullptr);
+    return options;
+}
+
+int FreeGaps(const QString &fileName) {
+    TkvxStreamFile db;
+    db.Open(fileName, true);
+    int gaps = 0;
+    for (int i = 0; i < db.Toc().Count(); ++i)
+        gaps += db.Toc().Entry(i).Free ? 1 : 0;
+    return gaps;
+}
+
+} // namespace
+
+class SortDropDown : public TvdrMainWindowTest {
+protected:
+    // Four cars and three sort orders: by year (the default), newest
+    // first, by make.
+    void MakeCarsAndOrders() {
+        WriteIni();
+        MakeDatabase([] {
+            AddCar(2001, QStringLiteral("ford"), QStringLiteral("Ka"));
+            AddCar(1999, QStringLiteral("Opel"), QStringLiteral("Astra"));
+            AddCar(2005, QStringLiteral("Audi"), QStringLiteral("A6"));
+            AddCar(2003, QStringLiteral("Ford"), QStringLiteral("Focus"));
+            SortOrder().SortOrderList(); // the default, number 0
+            AddSortOrder(1, QStringLiteral("Newest first"), TvdrSortOrderField::Year, 1);
+            AddSortOrder(2, QStringLiteral("By make"), TvdrSortOrderField::Make, 0);
+        });
+    }
+};
+
+TEST_F(SortDropDown, OrdersTheCarNodesByTheCheckedSortOrderAndCyclesThroughThem) {
+    MakeCarsAndOrders();
+    TfrmMain &window = Start();
+    const QList<QAction *> items = window.SortMenu()->actions();
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_TRUE(items[3]->isSeparator());
+    EXPECT_EQ(items[4]->text(), QStringLiteral("Edit sort orders..."));
+    EXPECT_TRUE(items[0]->isChecked());
+    EXPECT_EQ(CarLabels(window), QStringList({"1999 Opel Astra", "2001 ford Ka", "2003 Ford Focus", "2005 Audi A6"}));
+
+    window.tbSortTreeClick();
+    EXPECT_TRUE(items[1]->isChecked());
+    EXPECT_EQ(CarLabels(window), QStringList({"2005 Audi A6", "2003 Ford Focus", "2001 ford Ka", "1999 Opel Astra"}));
+    EXPECT_EQ(window.Form().tbSortTree->toolTip(), QStringLiteral("Sort order: Newest first"));
+
+    window.tbSortTreeClick();
+    EXPECT_EQ(CarLabels(window), QStringList({"2005 Audi A6", "2003 Ford Focus", "2001 ford Ka", "1999 Opel Astra"}))
+        << "Ford and ford sort as equal and keep their order";
+    window.ApplySortOrder(items[0]);
+    window.ApplySortOrder(items[2]);
+    EXPECT_EQ(CarLabels(window), QStringList({"2005 Audi A6", "2001 ford Ka", "2003 Ford Focus", "1999 Opel Astra"}));
+
+    window.tbSortTreeClick();
+    EXPECT_TRUE(items[0]->isChecked()) << "after the last sort order comes the first";
+    EXPECT_EQ(CarLabels(window), QStringList({"1999 Opel Astra", "2001 ford Ka", "2003 Ford Focus", "2005 Audi A6"}));
+}
+
+TEST_F(SortDropDown, SortingKeepsTheSelectedNodeAndWhichNodesAreOpen) {
+    MakeCarsAndOrders();
+    TfrmMain &window = Start();
+    QTreeWidgetItem *audi = Node(QStringLiteral("2005 Audi A6"));
+    audi->setExpanded(false);
+    window.SelectNode(audi->child(1));
+    window.tbSortTreeClick();
+    EXPECT_EQ(window.Form().tvwMain->currentItem(), audi->child(1));
+    EXPECT_FALSE(audi->isExpanded());
+    EXPECT_TRUE(Node(QStringLiteral("2003 Ford Focus"))->isExpanded());
+}
+
+TEST_F(SortDropDown, AStoredIndexPastTheLastSortOrderChecksTheFirst) {
+    MakeCarsAndOrders();
+    MakeDatabase([] {
+        Options().SetValue(QStringLiteral("TfrmMain.tbSortTree.CheckedItemIndex"), QStringLiteral("3"));
+        Options().Save();
+    });
+    TfrmMain &window = Start();
+    EXPECT_TRUE(window.SortMenu()->actions().at(0)->isChecked());
+    Stop();
+    MakeDatabase([] {
+        Options().SetValue(QStringLiteral("TfrmMain.tbSortTree.CheckedItemIndex"), QStringLiteral("2"));
+        Options().Save();
+    });
+    TfrmMain &again = Start();
+    EXPECT_TRUE(again.SortMenu()->actions().at(2)->isChecked());
+    EXPECT_EQ(CarLabels(again).first(), QStringLiteral("2005 Audi A6"));
+}
+
+TEST_F(SortDropDown, TheEditorsResultIsAppliedByNameOrFallsBackToTheFirst) {
+    MakeCarsAndOrders();
+    TfrmMain &window = Start();
+    window.ApplySortOrder(window.SortMenu()->actions().at(1));
+    window.SetSortTreeEditor([] { return false; });
+    window.EditSortOrders();
+    EXPECT_TRUE(window.SortMenu()->actions().at(1)->isChecked()) << "a cancelled editor changes nothing";
+
+    window.SetSortTreeEditor([] {
+        TvdrSortOrderRec *found = SortOrder().FindSortOrder(QStringLiteral("Newest first"));
+        TvdrSortOrderRec renamed = found->Clone();
+        SortOrder().Delete(SortOrder().IndexOf(found->Encode()));
+        renamed.SetName(QStringLiteral("NEWEST FIRST"));
+        SortOrder().AddSortOrder(renamed);
+        return true;
+    });
+    window.EditSortOrders();
+    EXPECT_TRUE(window.SortMenu()->actions().at(1)->isChecked()) << "the same name in other letter case";
+    EXPECT_EQ(CarLabels(window).first(), QStringLiteral("2005 Audi A6"));
+
+    window.SetSortTreeEditor([] {
+        TvdrSortOrderRec *found = SortOrder().FindSortOrder(QStringLiteral("Newest first"));
+        TvdrSortOrderRec renamed = found->Clone();
+        SortOrder().Delete(SortOrder().IndexOf(found->Encode()));
+        renamed.SetName(QStringLiteral("Latest"));
+        SortOrder().AddSortOrder(renamed);
+        return true;
+    });
+    window.EditSortOrders();
+    EXPECT_TRUE(window.SortMenu()->actions().at(0)->isChecked()) << "a renamed order matches nothing: the first";
+    EXPECT_EQ(CarLabels(window).first(), QStringLiteral("1999 Opel Astra"));
+}
+
+using ShutDown = TvdrMainWindowTest;
+
+TEST_F(ShutDown, LeavesTheLayoutNoLogPathRowAndNoFreeGaps) {
+    WriteIni();
+    MakeDatabase([] {
+        AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus"));
+        Options().SetValue(QStringLiteral("LogPath"), QStringLiteral("left over"));
+        Options().Save();
+    });
+    TfrmMain &window = Start();
+    window.show();
+    window.mmiInsertClick(); // rewrites the cars table, which leaves a gap
+    window.SortMenu()->actions().at(0)->setChecked(true);
+    Stop();
+
+    EXPECT_EQ(FreeGaps(DatabaseFile()), 0);
+    const std::unique_ptr<TvdrNvList> stored = StoredOptions(DatabaseFile());
+    const TvdrNvList &options = *stored;
+    EXPECT_EQ(options.IndexOfName(QStringLiteral("LogPath")), -1);
+    EXPECT_EQ(options.GetValue(QStringLiteral("TfrmMain.tbSortTree.CheckedItemIndex")), QStringLiteral("0"));
+    EXPECT_EQ(options.GetValue(QStringLiteral("TfrmMain.tvwMain.Width")).toInt() > 0, true);
+    EXPECT_EQ(options.GetValue(QStringLiteral("TfrmMain")).split(QLatin1Char(' ')).size(), 5);
+    for (const char *bar : {"tbtMenu", "tbtButtons"})
+        for (const char *key : {"CurrentDock", "LastDock", "DockPos", "DockRow", "FloatingPosition.X",
+                                "FloatingPosition.Y", "FloatingWidth", "Visible"})
+            EXPECT_NE(options.IndexOfName(QStringLiteral("%1.%2").arg(QLatin1String(bar), QLatin1String(key))), -1)
+                << bar << "." << key;
+    EXPECT_EQ(options.GetValue(QStringLiteral("tbtButtons.CurrentDock")), QStringLiteral("tbdTop"));
+    EXPECT_EQ(options.GetValue(QStringLiteral("tbtButtons.DockRow")), QStringLiteral("1"));
+    EXPECT_EQ(options.GetValue(QStringLiteral("tbtMenu.DockRow")), QStringLiteral("0"));
+    EXPECT_EQ(options.GetValue(QStringLiteral("tbtButtons.Visible")), QStringLiteral("1"));
+    const QStringList log = LogLines();
+    EXPECT_EQ(log.mid(log.size() - 4), QStringList({"Vandor is shutting down", "  Tree nodes freed",
+                                                    "  Positions saved", "  DB closed"}));
+}
+
+TEST_F(ShutDown, TheWindowAndItsToolbarsComeBackWhereTheyWere) {
+    WriteIni();
+    MakeDatabase([] {});
+    TfrmMain &window = Start();
+    window.show();
+    SetPlacement(&window, QStringLiteral("0 40 30 500 700"));
+    window.Form().splMain->setSizes({260, 440});
+    window.addToolBar(Qt::LeftToolBarArea, window.Form().tbtMenu);
+    vdrToolbarLayout::Float(window.Form().tbtButtons, QPoint(300, 200), 0);
+    Stop();
+
+    TfrmMain &again = Start();
+    again.show();
+    EXPECT_EQ(again.pos(), QPoint(30, 40));
+    EXPECT_EQ(again.size(), QSize(700, 500));
+    EXPECT_EQ(again.Form().tvwMain->width(), 260);
+    EXPECT_EQ(again.toolBarArea(again.Form().tbtMenu), Qt::LeftToolBarArea);
+    EXPECT_FALSE(again.Form().tbtMenu->isFloating());
+    EXPECT_TRUE(again.Form().tbtButtons->isFloating());
+    EXPECT_EQ(again.Form().tbtButtons->pos(), QPoint(300, 200));
+    EXPECT_TRUE(again.Form().tbtButtons->isVisible());
+}
+
+TEST_F(ShutDown, AToolbarWithoutSavedKeysKeepsItsDesignedDock) {
+    WriteIni();
+    MakeDatabase([] {
+        Options().SetValue(QStringLiteral("tbtMenu.CurrentDock"), QStringLiteral("tbdRight"));
+        Options().SetValue(QStringLiteral("tbtMenu.Visible"), QStringLiteral("1"));
+        Options().Save();
+    });
+    TfrmMain &window = Start();
+    EXPECT_EQ(window.toolBarArea(window.Form().tbtMenu), Qt::RightToolBarArea);
+    EXPECT_EQ(window.toolBarArea(window.Form().tbtButtons), Qt::TopToolBarArea);
+    EXPECT_FALSE(window.Form().tbtButtons->isHidden());
+}
+
+using Locations = TvdrMainWindowTest;
+
+TEST_F(Locations, MovingTheDatabaseReopensItThereSortedAsBefore) {
+    WriteIni();
+    MakeDatabase([] {
+        AddCar(2001, QStringLiteral("Ford"), QStringLiteral("Ka"));
+        AddCar(2005, QStringLiteral("Audi"), QStringLiteral("A6"));
+        TvdrSortOrderRec rec;
+        rec.SortOrderNbr = 1;
+        rec.SetName(QStringLiteral("Newest first"));
+        rec.AddSortField(TvdrSortOrderField::Year, TvdrSortOrderField::BuiltIn, 1);
+        SortOrder().SortOrderList();
+        SortOrder().AddSortOrder(rec);
+        SortOrder().Save();
+    });
+    TfrmMain &window = Start();
+    window.tbSortTreeClick();
+    const QString target = DataDir() + QStringLiteral("/moved");
+    QueueDialogScript([target](QDialog &dialog) {
+        auto &wizard = static_cast<TfrmDBSetup &>(dialog);
+        wizard.Form().edtDBFolder->setText(target);
+        wizard.btnNextClick();
+        wizard.btnNextClick();
+    });
+    window.mmiFileLocationsClick();
+
+    EXPECT_FALSE(QFileInfo::exists(DatabaseFile()));
+    EXPECT_TRUE(QFileInfo::exists(target + QStringLiteral("/Vandor.dat")));
+    EXPECT_EQ(window.Database()->FileName(), target + QStringLiteral("/Vandor.dat"));
+    EXPECT_EQ(ExtFiles().DBFolder(), target);
+    EXPECT_EQ(CarLabels(window), QStringList({"2005 Audi A6", "2001 Ford Ka"}));
+    EXPECT_TRUE(window.SortMenu()->actions().at(1)->isChecked());
+    const QStringList log = LogLines();
+    EXPECT_TRUE(log.contains(QStringLiteral("show locations dialog")));
+    EXPECT_TRUE(log.contains(QStringLiteral("locations dialog (finish button)")));
+    EXPECT_TRUE(log.contains(QStringLiteral("DB path changed; new path is ") + target));
+    EXPECT_FALSE(log.join(QLatin1Char('\n')).contains(QStringLiteral("log path changed")));
+}
+
+TEST_F(Locations, AFailedMoveIsShownAndTheDatabaseStaysWhereItWas) {
+    WriteIni();
+    MakeDatabase([] { AddCar(2001, QStringLiteral("Ford"), QStringLiteral("Ka")); });
+    const QString target = DataDir() + QStringLiteral("/taken");
+    QDir().mkpath(target);
+    WriteWholeFile(target + QStringLiteral("/Vandor.dat"), "someone else's");
+    TfrmMain &window = Start();
+    QueueDialogScript([target](QDialog &dialog) {
+        auto &wizard = static_cast<TfrmDBSetup &>(dialog);
+        wizard.Form().edtDBFolder->setText(target);
+        wizard.btnNextClick();
+        wizard.btnNextClick();
+    });
+    window.mmiFileLocationsClick();
+    ASSERT_EQ(m_prompts->Asked.size(), 1);
+    EXPECT_EQ(m_prompts->Asked[0].Kind, QStringLiteral("error"));
+    EXPECT_TRUE(m_prompts->Asked[0].Text.startsWith(QStringLiteral("[17]-"))) << m_prompts->Asked[0].Text.toStdString();
+    EXPECT_EQ(ReadWholeFile(target + QStringLiteral("/Vandor.dat")), QByteArray("someone else's"));
+    EXPECT_EQ(window.Database()->FileName(), DatabaseFile());
+    EXPECT_EQ(ExtFiles().DBFolder(), DataDir());
+    EXPECT_EQ(CarLabels(window), QStringList({"2001 Ford Ka"}));
+    EXPECT_TRUE(LogLines().contains(m_prompts->Asked[0].Text));
+}
+
+TEST_F(Locations, UnchangedFoldersChangeNothingAndANewLogFolderOnlyRewritesItsKey) {
+    WriteIni();
+    MakeDatabase([] {});
+    TfrmMain &window = Start();
+    QSettings ini(ExtFiles().IniFileName(), QSettings::IniFormat);
+    const QString dbPath = ini.value(QStringLiteral("Files/DBPath")).toString();
+    QueueDialogScript([](QDialog &dialog) {
+        static_cast<TfrmDBSetup &>(dialog).btnNextClick();
+        static_cast<TfrmDBSetup &>(dialog).btnNextClick();
+    });
+    window.mmiFileLocationsClick();
+    EXPECT_EQ(window.Database()->FileName(), DatabaseFile());
+
+    const QString logs = DataDir() + QStringLiteral("/logs");
+    QueueDialogScript([logs](QDialog &dialog) {
+        auto &wizard = static_cast<TfrmDBSetup &>(dialog);
+        wizard.btnNextClick();
+        wizard.Form().edtLogLocation->setText(logs);
+        wizard.btnNextClick();
+    });
+    window.mmiFileLocationsClick();
+    ini.sync();
+    EXPECT_EQ(ini.value(QStringLiteral("Files/DBPath")).toString(), dbPath);
+    EXPECT_EQ(ExtFiles().LogFolder(), logs);
+    EXPECT_EQ(window.Database()->FileName(), DatabaseFile()) << "the database did not move";
+    EXPECT_TRUE(LogLines().contains(QStringLiteral("log path changed; new path is ") + logs))
+        << "the running log keeps its file";
+}
+
+TEST_F(Locations, TheWizardWarnsAboutEmptyFolders) {
+    LoadBuiltLanguage();
+    QString db = DataDir();
+    QString log = DataDir();
+    QueueDialogScript([](QDialog &dialog) {
+        auto &wizard = static_cast<TfrmDBSetup &>(dialog);
+        wizard.Form().edtDBFolder->clear();
+        wizard.btnNextClick();
+        EXPECT_EQ(wizard.PageIndex(), 0);
+        wizard.Form().edtDBFolder->setText(QStringLiteral("/x"));
+        wizard.btnNextClick();
+        wizard.Form().edtLogLocation->clear();
+        wizard.btnNextClick();
+        EXPECT_EQ(wizard.PageIndex(), 1);
+        wizard.btnBackClick();
+        EXPECT_EQ(wizard.PageIndex(), 0);
+        EXPECT_EQ(wizard.Form().btnNext->text(), QStringLiteral("&Next >"));
+        wizard.btnCancelClick();
+    });
+    EXPECT_FALSE(RunLocations(db, log));
+    EXPECT_EQ(db, DataDir()) << "Cancel leaves the folders";
+    EXPECT_EQ(m_prompts->Transcript(), QStringList({"warning: Please enter the folder for the database file.",
+                                                    "warning: Please enter the folder for the log file."}));
+}

@@ -1,0 +1,97 @@
+#include "vdrMainWindowFixture.h"
+
+#include "kvxLang.h"
+#include "kvxStreamFile.h"
+#include "vdrCarRec.h"
+#include "vdrCars.h"
+#include "vdrDatabaseTables.h"
+#include "vdrExtFiles.h"
+#include "vdrFormatSettings.h"
+#include "vdrLog.h"
+#include "ui_fmMain.h"
+#include "vdrModal.h"
+#include "vdrProgramFolder.h"
+
+#include <QFile>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+void TvdrMainWindowTest::SetUp() {
+    SetProgramFolder(m_program.Path());
+    SetUserConfigFolder(m_program.File(QStringLiteral("config")));
+    SetUserDataFolder(m_program.File(QStringLiteral("data")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"), m_program.File(QStringLiteral("vdrLang.dat"))));
+    TvdrFormatSettings::SetCurrent(TvdrFormatSettings::PointLocale());
+    ClearDialogScripts();
+}
+
+void TvdrMainWindowTest::TearDown() {
+    Stop();
+    EXPECT_EQ(PendingDialogScripts(), 0) << "a planned dialog never showed";
+    ClearDialogScripts();
+    Log().SetEnabled(false);
+    SetProgramFolder(QString());
+    SetUserConfigFolder(QString());
+    SetUserDataFolder(QString());
+}
+
+void TvdrMainWindowTest::WriteIni() {
+    ExtFiles().SetDBFolder(DataDir());
+    ExtFiles().SetLogFolder(DataDir());
+}
+
+void TvdrMainWindowTest::MakeDatabase(const std::function<void()> &fill) {
+    TkvxStreamFile db;
+    db.Open(DatabaseFile(), false);
+    BindTables(&db);
+    fill();
+    UnbindTables();
+    db.Close();
+}
+
+qint32 TvdrMainWindowTest::AddCar(int year, const QString &make, const QString &model) {
+    const qint32 carNbr = Cars().NewCar();
+    TvdrCarRec rec = Cars().CarRec(carNbr);
+    rec.Year = year;
+    rec.SetMake(make);
+    rec.SetModel(model);
+    Cars().StoreCarRec(rec);
+    Cars().Save();
+    return carNbr;
+}
+
+TfrmMain &TvdrMainWindowTest::Start() {
+    m_window = std::make_unique<TfrmMain>();
+    const bool started = m_window->FormCreate();
+    EXPECT_TRUE(started) << m_prompts->Transcript().join(QLatin1Char('\n')).toStdString();
+    return *m_window;
+}
+
+void TvdrMainWindowTest::Stop() {
+    if (!m_window)
+        return;
+    m_window->FormDestroy();
+    m_window.reset();
+}
+
+QStringList TvdrMainWindowTest::LogLines() const {
+    QFile file(Log().GetFileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // Each line: time ":" thread TAB message CR LF; the messages are wanted.
+    QStringList lines;
+    for (QByteArray line : file.readAll().split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            lines.append(QString::fromLatin1(line.mid(line.indexOf('\t') + 1)));
+    }
+    return lines;
+}
+
+QTreeWidgetItem *TvdrMainWindowTest::Node(const QString &label) const {
+    for (QTreeWidgetItemIterator it(m_window->Form().tvwMain); *it; ++it)
+        if ((*it)->text(0) == label)
+            return *it;
+    return nullptr;
+}
