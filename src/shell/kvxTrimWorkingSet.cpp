@@ -31,6 +31,8 @@ void TkvxTrimWorkingSet::run() {
                 if (m_stopping)
                     break;
             }
+            if (m_roundObserver)
+                m_roundObserver();
             m_wake.wait(&m_mutex, m_roundMs);
         }
     } catch (...) {

@@ -26,6 +26,8 @@ public:
     // Seams for tests: what a trim does and how long a round sleeps.
     void SetTrim(std::function<void()> trim) { m_trim = std::move(trim); }
     void SetRoundMilliseconds(int ms) { m_roundMs = ms; }
+    // Called after every round, before the sleep.
+    void SetRoundObserver(std::function<void()> observer) { m_roundObserver = std::move(observer); }
 
 protected:
     void run() override;
@@ -36,6 +38,7 @@ private:
     int m_roundMs = 1000;
     bool m_stopping = false;
     std::function<void()> m_trim;
+    std::function<void()> m_roundObserver;
     QMutex m_mutex;
     QWaitCondition m_wake;
 };

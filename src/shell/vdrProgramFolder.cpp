@@ -52,7 +52,22 @@ QString ProgramName() {
 
 void SetProgramName(const QString &name) { NameOverride() = name; }
 
-bool ProgramFolderWritable() { return ::access(QFile::encodeName(ProgramFolder()).constData(), W_OK) == 0; }
+namespace {
+
+int &WritableOverride() {
+    static int writable = -1;
+    return writable;
+}
+
+} // namespace
+
+bool ProgramFolderWritable() {
+    if (WritableOverride() >= 0)
+        return WritableOverride() == 1;
+    return ::access(QFile::encodeName(ProgramFolder()).constData(), W_OK) == 0;
+}
+
+void SetProgramFolderWritable(int writable) { WritableOverride() = writable; }
 
 namespace {
 

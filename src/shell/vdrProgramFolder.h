@@ -16,6 +16,8 @@ void SetProgramName(const QString &name);
 // install). An installed program keeps its .ini in the user's configuration
 // folder and proposes the user's data folder for the database instead.
 bool ProgramFolderWritable();
+// Tests decide the answer (root may write anywhere); -1 asks the system again.
+void SetProgramFolderWritable(int writable);
 // ~/.config/Vandor and ~/.local/share/Vandor (the XDG folders); tests may
 // set them (an empty text puts the system's back).
 QString UserConfigFolder();

@@ -99,3 +99,32 @@ TEST(Drive, IsTheLongestMountPointHoldingThePath) {
     SetMountPoints({});
     EXPECT_TRUE(MountPoints().contains(QStringLiteral("/")));
 }
+
+TEST_F(ExtFilesTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolders) {
+    const QString config = temp.File(QStringLiteral("home/.config/Vandor"));
+    const QString data = temp.File(QStringLiteral("home/.local/share/Vandor"));
+    SetUserConfigFolder(config);
+    SetUserDataFolder(data);
+    SetProgramFolderWritable(0);
+    ExtFiles().SetDBFolder(data);
+    EXPECT_EQ(ExtFiles().IniFileName(), config + QStringLiteral("/Vandor.ini"));
+    EXPECT_TRUE(QFile::exists(config + QStringLiteral("/Vandor.ini"))) << "the folder is made for it";
+    EXPECT_FALSE(QFile::exists(program + QStringLiteral("/Vandor.ini")));
+    EXPECT_EQ(ExtFiles().DBFolder(), data);
+    EXPECT_EQ(DefaultDataFolder(), data);
+
+    SetProgramFolderWritable(1);
+    EXPECT_EQ(ExtFiles().IniFileName(), program + QStringLiteral("/Vandor.ini"));
+    EXPECT_TRUE(ExtFiles().NoDBPath()) << "a portable program reads the .ini beside it";
+    EXPECT_EQ(DefaultDataFolder(), program);
+    SetProgramFolderWritable(-1);
+    SetUserConfigFolder(QString());
+    SetUserDataFolder(QString());
+}
+
+TEST_F(ExtFilesTest, TheVersionCheckAddressIsReadTrimmedAndEmptyByDefault) {
+    EXPECT_EQ(ExtFiles().VersionCheckURL(), QString());
+    QSettings(ExtFiles().IniFileName(), QSettings::IniFormat)
+        .setValue(QStringLiteral("Internet/VersionCheckURL"), QStringLiteral("  http://example.test/check  "));
+    EXPECT_EQ(ExtFiles().VersionCheckURL(), QStringLiteral("http://example.test/check"));
+}

@@ -11,6 +11,7 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/vdrFormatSettingsTest.cpp
   storage/vdrFormatTest.cpp
   storage/vdrLockTest.cpp
+  storage/vdrPictureImageTest.cpp
   storage/vdrPictureTest.cpp
 )
 

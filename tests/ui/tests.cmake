@@ -1,5 +1,7 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
   ui/kvxLangApplyTest.cpp
+  ui/vdrApplicationTest.cpp
   ui/vdrWindowRoutinesTest.cpp
+  ui/vdrWindowTextsTest.cpp
 )
 add_dependencies(vandor_ui_tests vandor_lang)

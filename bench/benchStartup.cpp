@@ -1,0 +1,145 @@
+// Start-up to a shown main window against opening the database and loading
+// every table alone; shut-down against a compaction alone. Offscreen, on a
+// synthetic database (the argument is its number of events; the cars are
+// 500, or fewer for the smallest size).
+
+#include "fmMain.h"
+#include "kvxStreamFile.h"
+#include "vdrApplication.h"
+#include "vdrBenchRatios.h"
+#include "vdrCarRec.h"
+#include "vdrCars.h"
+#include "vdrDatabaseTables.h"
+#include "vdrExtFiles.h"
+#include "vdrFormatSettings.h"
+#include "vdrLog.h"
+#include "vdrProgramFolder.h"
+#include "vdrSyntheticDatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+struct TBenchProgram {
+    QTemporaryDir dir;
+    QString database;
+};
+
+// A program folder with the language file, an .ini naming the database,
+// and the database itself, made once per size.
+const TBenchProgram &Program(int events) {
+    static std::map<int, std::unique_ptr<TBenchProgram>> made;
+    std::unique_ptr<TBenchProgram> &program = made[events];
+    if (program)
+        return *program;
+    program = std::make_unique<TBenchProgram>();
+    SetProgramFolder(program->dir.path());
+    QFile::copy(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"), program->dir.filePath(QStringLiteral("vdrLang.dat")));
+    ExtFiles().SetDBFolder(program->dir.path());
+    ExtFiles().SetLogFolder(program->dir.path());
+    program->database = ExtFiles().DBFileName();
+    TkvxStreamFile db;
+    db.Open(program->database, false);
+    BindTables(&db);
+    FillSyntheticDatabase(events);
+    const int cars = events >= 100000 ? 500 : events / 200;
+    while (Cars().Count() < cars) {
+        TvdrCarRec rec = Cars().CarRec(Cars().NewCar());
+        rec.Year = 1990 + Cars().Count() % 30;
+        rec.SetMake(QStringLiteral("Make %1").arg(Cars().Count() % 17));
+        rec.SetModel(QStringLiteral("Model %1").arg(Cars().Count()));
+        Cars().StoreCarRec(rec);
+    }
+    Cars().Save();
+    UnbindTables();
+    db.Compact();
+    db.Close();
+    return *program;
+}
+
+void Select(int events) { SetProgramFolder(Program(events).dir.path()); }
+
+void BM_StartUp(benchmark::State &state) {
+    Select(int(state.range(0)));
+    for (auto _ : state) {
+        auto window = std::make_unique<TfrmMain>();
+        if (!window->FormCreate()) {
+            state.SkipWithError("start-up failed");
+            break;
+        }
+        window->show();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        window->FormDestroy();
+        window.reset();
+        Log().SetEnabled(false);
+        state.ResumeTiming();
+    }
+}
+
+void BM_OpenAndLoad(benchmark::State &state) {
+    Select(int(state.range(0)));
+    const QString fileName = ExtFiles().DBFileName();
+    for (auto _ : state) {
+        TkvxStreamFile db;
+        db.Open(fileName, false);
+        BindTables(&db);
+        state.PauseTiming();
+        UnbindTables();
+        db.Close();
+        state.ResumeTiming();
+    }
+}
+
+void BM_ShutDown(benchmark::State &state) {
+    Select(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<TfrmMain>();
+        if (!window->FormCreate()) {
+            state.SkipWithError("start-up failed");
+            break;
+        }
+        window->show();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        window->FormDestroy();
+        state.PauseTiming();
+        window.reset();
+        Log().SetEnabled(false);
+        state.ResumeTiming();
+    }
+}
+
+void BM_Compact(benchmark::State &state) {
+    Select(int(state.range(0)));
+    const QString fileName = ExtFiles().DBFileName();
+    for (auto _ : state) {
+        TkvxStreamFile db;
+        db.Open(fileName, false);
+        db.Compact();
+        db.Close();
+    }
+}
+
+#define VANDOR_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_StartUp) VANDOR_SIZES;
+BENCHMARK(BM_OpenAndLoad) VANDOR_SIZES;
+BENCHMARK(BM_ShutDown) VANDOR_SIZES;
+BENCHMARK(BM_Compact) VANDOR_SIZES;
+
+} // namespace
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    TvdrApplication app(argc, argv);
+    TvdrFormatSettings::SetCurrent(TvdrFormatSettings::PointLocale());
+    PairWith("BM_StartUp", "BM_OpenAndLoad");
+    PairWith("BM_ShutDown", "BM_Compact");
+    return RunBenchmarksWithRatios(argc, argv);
+}
