@@ -109,15 +109,22 @@ bool TfrmMain::FormCreate() {
 
 bool TfrmMain::OpenLanguage() {
     const QString fileName = ProgramFolder() + QStringLiteral("/vdrLang.dat");
+    QString problem;
     try {
         Lang().LoadFromFile(fileName);
+        // A file without texts would leave every question and message box
+        // empty: it is as unusable as a missing one.
+        if (Lang().Count() == 0)
+            problem = Lang().LoadProblem().isEmpty() ? QStringLiteral("it holds no texts") : Lang().LoadProblem();
     } catch (const std::exception &error) {
-        // No texts exist yet, so this one message is built in.
-        ShowError(QStringLiteral("The language file %1 cannot be opened: %2\n\nVandor cannot start without it.")
-                      .arg(QDir::toNativeSeparators(fileName), QString::fromUtf8(error.what())));
-        return false;
+        problem = QString::fromUtf8(error.what());
     }
-    return true;
+    if (problem.isEmpty())
+        return true;
+    // No texts exist yet, so this one message is built in.
+    ShowError(QStringLiteral("The language file %1 cannot be opened: %2\n\nVandor cannot start without it.")
+                  .arg(QDir::toNativeSeparators(fileName), problem));
+    return false;
 }
 
 bool TfrmMain::OpenDatabase() {

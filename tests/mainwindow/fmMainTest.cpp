@@ -375,3 +375,26 @@ TEST_F(Commands, DeletingACarRemovesItsWholeHistoryAndShowsTheCarsNode) {
     EXPECT_EQ(window.Form().tvwMain->currentItem(), window.Form().tvwMain->topLevelItem(0));
     EXPECT_EQ(window.SelectedNodeData()->Kind, nkCarsRoot);
 }
+
+TEST_F(StartUp, AMissingOrDamagedLanguageFileEndsTheProgramWithABuiltInMessage) {
+    const QString language = ProgramDir() + QStringLiteral("/vdrLang.dat");
+    const QByteArray good = ReadWholeFile(language);
+    WriteWholeFile(language, QByteArray());
+    m_window = std::make_unique<TfrmMain>();
+    EXPECT_FALSE(m_window->FormCreate());
+    ASSERT_EQ(m_prompts->Asked.size(), 1);
+    EXPECT_TRUE(m_prompts->Asked[0].Text.startsWith(QStringLiteral("The language file ") + language))
+        << m_prompts->Asked[0].Text.toStdString();
+    m_window.reset();
+
+    WriteWholeFile(language, good);
+    const QString path = language;
+    DamageBlock(path, QStringLiteral("TkvxLang"));
+    m_window = std::make_unique<TfrmMain>();
+    EXPECT_FALSE(m_window->FormCreate());
+    ASSERT_EQ(m_prompts->Asked.size(), 2);
+    EXPECT_TRUE(m_prompts->Asked[1].Text.contains(QStringLiteral("cannot be opened")));
+    EXPECT_FALSE(QFileInfo::exists(DatabaseFile())) << "nothing else happened";
+    m_window.reset();
+    WriteWholeFile(language, good);
+}
