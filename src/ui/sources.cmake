@@ -1,10 +1,13 @@
 set(VANDOR_UI_SOURCES
+  ui/frAbout.cpp
+  ui/frAbout.ui
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
   ui/vdrApplication.cpp
   ui/vdrDialogPrompts.cpp
   ui/vdrFrame.cpp
   ui/vdrHelpTopic.cpp
+  ui/vdrInet.cpp
   ui/vdrPrompts.cpp
   ui/vdrWindowRoutines.cpp
   ui/icons/icons.qrc

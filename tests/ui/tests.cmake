@@ -1,5 +1,7 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
+  ui/frAboutTest.cpp
   ui/kvxLangApplyTest.cpp
+  ui/vdrInetTest.cpp
   ui/vdrWindowRoutinesTest.cpp
 )
 add_dependencies(vandor_ui_tests vandor_lang)
