@@ -1,6 +1,7 @@
 #include "fmMain.h"
 
 #include "fmDBSetup.h"
+#include "frAbout.h"
 #include "frPicture.h"
 #include "kvxLang.h"
 #include "kvxLangApply.h"
@@ -19,6 +20,7 @@
 #include "vdrError.h"
 #include "vdrExtFiles.h"
 #include "vdrFrame.h"
+#include "vdrInet.h"
 #include "vdrLog.h"
 #include "vdrMainIcons.h"
 #include "vdrMoveFile.h"
@@ -190,7 +192,8 @@ void TfrmMain::WriteBanner() {
         lines.append(QStringLiteral(" "));
     }
     lines.append(CmRtn().OsName() + QLatin1Char(' ') + CmRtn().GetServicePack());
-    lines.append(m_bannerExtras);
+    lines.append(BrowserBannerLine());
+    lines.append(InetBannerLine());
     lines.append(QStringLiteral("DB path - ") + m_database->FileName());
     lines.append(QStringLiteral("Log path - ") + Log().GetFileName());
     lines.append(stars);
@@ -467,6 +470,13 @@ void TfrmMain::tvwMainChange(QTreeWidgetItem *node) {
 
 void TfrmMain::CreateView(const TvdrTreeNodeData &data) {
     switch (data.Kind) {
+    case nkCarsRoot: {
+        auto *view = new TfraAbout(m_ui->pnlClient);
+        m_ui->lytClient->addWidget(view);
+        m_view = view;
+        view->Setup();
+        break;
+    }
     case nkPicture: {
         auto *view = new TfraPicture(m_ui->pnlClient);
         m_ui->lytClient->addWidget(view);

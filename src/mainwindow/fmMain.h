@@ -100,9 +100,6 @@ public:
     void AppendCarToCaption(qint32 carNbr);
     void UpdatePictureCommands(qint32 carNbr);
 
-    // Lines 4 and 5 of the start-up banner: the HTML view and the network
-    // information service, as this system has them.
-    void SetBannerExtras(const QStringList &lines) { m_bannerExtras = lines; }
     // What Help > Help... opens; what runs once the window has closed.
     void SetHelpCommand(std::function<void(QWidget *)> command) { m_helpCommand = std::move(command); }
     void SetOnClosed(std::function<void()> onClosed) { m_onClosed = std::move(onClosed); }
@@ -147,7 +144,6 @@ private:
     std::function<bool()> m_sortTreeEditor;
     std::function<void(QWidget *)> m_helpCommand;
     std::function<void()> m_onClosed;
-    QStringList m_bannerExtras;
     bool m_created = false;
     bool m_destroyed = false;
 };

@@ -1,5 +1,7 @@
 set(VANDOR_UI_SOURCES
   ui/fmDBSetup.cpp
+  ui/frAbout.cpp
+  ui/frAbout.ui
   ui/frPicture.cpp
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
@@ -8,6 +10,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrFrame.cpp
   ui/vdrHelpTopic.cpp
   ui/vdrIcons.cpp
+  ui/vdrInet.cpp
   ui/vdrModal.cpp
   ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp

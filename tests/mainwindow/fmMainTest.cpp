@@ -144,9 +144,7 @@ TEST_F(StartUp, ALogThatCannotBeCreatedLetsGoOfTheDatabaseAndAsksAgain) {
 TEST_F(StartUp, TheBannerNamesTheProgramTheSystemAndBothFiles) {
     WriteIni();
     MakeDatabase([] {});
-    m_window = std::make_unique<TfrmMain>();
-    m_window->SetBannerExtras({QStringLiteral("line four"), QStringLiteral("line five")});
-    ASSERT_TRUE(m_window->FormCreate());
+    Start();
     const QStringList lines = LogLines();
     ASSERT_GE(lines.size(), 9);
     const QString stars(40, QLatin1Char('*'));
@@ -154,8 +152,11 @@ TEST_F(StartUp, TheBannerNamesTheProgramTheSystemAndBothFiles) {
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Vandor \\d+\\.\\d+\\.\\d+\\.\\d+$")).match(lines[1]).hasMatch())
         << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Not Supported "))) << lines[2].toStdString();
-    EXPECT_EQ(lines[3], QStringLiteral("line four"));
-    EXPECT_EQ(lines[4], QStringLiteral("line five"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Web Browser component \\(QTextBrowser - 6\\.\\d+\\.\\d+\\) available$"))
+                    .match(lines[3])
+                    .hasMatch())
+        << lines[3].toStdString();
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("QNetworkInformation"))) << lines[4].toStdString();
     EXPECT_EQ(lines[5], QStringLiteral("DB path - ") + DatabaseFile());
     EXPECT_EQ(lines[6], QStringLiteral("Log path - ") + DataDir() + QStringLiteral("/vdrLog.txt"));
     EXPECT_EQ(lines[7], stars);

@@ -126,6 +126,9 @@ TEST(LangSource, TheShippedTextsCoverEveryKeyTheProgramAsksFor) {
         {QStringLiteral("QM-DeleteSortOrder"), QStringLiteral("s")},
         {QStringLiteral("ReportDate"), QStringLiteral("s")},
         {QStringLiteral("ReportPage"), QStringLiteral("d")},
+        {QStringLiteral("fraAbout.lblBuild.Caption"), QStringLiteral("s")},
+        {QStringLiteral("fraAbout.lblFileDate.Caption"), QStringLiteral("s")},
+        {QStringLiteral("fraAbout.lblFileSize.Caption"), QStringLiteral("s")},
     };
     for (const QString &key : keys) {
         const auto found = texts.find(key.trimmed());

@@ -1,6 +1,8 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
+  ui/frAboutTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
+  ui/vdrInetTest.cpp
   ui/vdrWindowRoutinesTest.cpp
   ui/vdrWindowTextsTest.cpp
 )
