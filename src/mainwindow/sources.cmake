@@ -1,2 +1,3 @@
 set(VANDOR_MAINWINDOW_SOURCES
+  mainwindow/vdrInstanceGuard.cpp
 )
