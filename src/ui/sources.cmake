@@ -4,7 +4,9 @@ set(VANDOR_UI_SOURCES
   ui/vdrApplication.cpp
   ui/vdrDialogPrompts.cpp
   ui/vdrFrame.cpp
+  ui/vdrHelpKey.cpp
   ui/vdrHelpTopic.cpp
+  ui/vdrHelpWindow.cpp
   ui/vdrPrompts.cpp
   ui/vdrWindowRoutines.cpp
   ui/icons/icons.qrc
