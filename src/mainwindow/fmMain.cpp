@@ -20,6 +20,9 @@
 #include "vdrError.h"
 #include "vdrExtFiles.h"
 #include "vdrFrame.h"
+#include "vdrHelpKey.h"
+#include "vdrHelpTopic.h"
+#include "vdrHelpWindow.h"
 #include "vdrInet.h"
 #include "vdrLog.h"
 #include "vdrMainIcons.h"
@@ -79,7 +82,8 @@ TfrmMain::~TfrmMain() {
 // --- Start-up and shut-down ------------------------------------------------
 
 bool TfrmMain::FormCreate() {
-    // The help pages are found beside the program by the help window.
+    // The help pages lie beside the program; F1 opens the focused view's.
+    TvdrHelpKey::Install();
     m_scratch1 = std::make_unique<TvdrCarRec>();
     m_scratch2 = std::make_unique<TvdrCarRec>();
     if (!OpenLanguage())
@@ -260,10 +264,7 @@ void TfrmMain::RestoreToolbars() { vdrToolbarLayout::Restore(this); }
 
 void TfrmMain::mmiExitClick() { close(); }
 
-void TfrmMain::mmiHelpHelpClick() {
-    if (m_helpCommand)
-        m_helpCommand(this);
-}
+void TfrmMain::mmiHelpHelpClick() { ShowHelp(vdrHelpTopics::Contents, this); }
 
 // --- File > Locations ------------------------------------------------------
 

@@ -100,8 +100,7 @@ public:
     void AppendCarToCaption(qint32 carNbr);
     void UpdatePictureCommands(qint32 carNbr);
 
-    // What Help > Help... opens; what runs once the window has closed.
-    void SetHelpCommand(std::function<void(QWidget *)> command) { m_helpCommand = std::move(command); }
+    // What runs once the window has closed.
     void SetOnClosed(std::function<void()> onClosed) { m_onClosed = std::move(onClosed); }
 
     // For the views, the tests and the commands of other windows.
@@ -142,7 +141,6 @@ private:
     QActionGroup *m_sortGroup = nullptr;
     QList<QIcon> m_sortGlyphs;
     std::function<bool()> m_sortTreeEditor;
-    std::function<void(QWidget *)> m_helpCommand;
     std::function<void()> m_onClosed;
     bool m_created = false;
     bool m_destroyed = false;

@@ -1,5 +1,6 @@
 set(VANDOR_MAINWINDOW_SOURCES
   mainwindow/fmMain.cpp
+  mainwindow/vdrInstanceGuard.cpp
   mainwindow/vdrMainIcons.cpp
   mainwindow/vdrToolbarLayout.cpp
   mainwindow/vdrTreeNodeData.cpp

@@ -8,7 +8,9 @@ set(VANDOR_UI_SOURCES
   ui/vdrApplication.cpp
   ui/vdrDialogPrompts.cpp
   ui/vdrFrame.cpp
+  ui/vdrHelpKey.cpp
   ui/vdrHelpTopic.cpp
+  ui/vdrHelpWindow.cpp
   ui/vdrIcons.cpp
   ui/vdrInet.cpp
   ui/vdrModal.cpp

@@ -28,6 +28,8 @@ QString HelpPageOf(int topic) {
         return QStringLiteral("picture-view.html");
     case vdrHelpTopics::RepairsView:
         return QStringLiteral("repair-descriptions.html");
+    case vdrHelpTopics::SortOrderEditor:
+        return QStringLiteral("sort-orders.html#editor");
     case vdrHelpTopics::UdfDialog:
         return QStringLiteral("user-defined-fields.html");
     case vdrHelpTopics::RepairDialog:

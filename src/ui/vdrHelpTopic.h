@@ -11,6 +11,8 @@ inline constexpr int CarView = 20;
 inline constexpr int MaintView = 30;
 inline constexpr int PictureView = 40;
 inline constexpr int RepairsView = 50;
+// Not 80: that is the user-defined fields dialog's, with a page of its own.
+inline constexpr int SortOrderEditor = 70;
 inline constexpr int UdfDialog = 80;
 inline constexpr int RepairDialog = 90;
 inline constexpr int FilterDialog = 100;

@@ -2,6 +2,7 @@ vandor_add_test(vandor_ui_tests GUI SOURCES
   ui/frAboutTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
+  ui/vdrHelpWindowTest.cpp
   ui/vdrInetTest.cpp
   ui/vdrWindowRoutinesTest.cpp
   ui/vdrWindowTextsTest.cpp
