@@ -39,7 +39,8 @@ const TBenchProgram &Program(int events) {
         return *program;
     program = std::make_unique<TBenchProgram>();
     SetProgramFolder(program->dir.path());
-    QFile::copy(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"), program->dir.filePath(QStringLiteral("vdrLang.dat")));
+    QFile::copy(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"),
+                program->dir.filePath(QStringLiteral("vdrLang.dat")));
     ExtFiles().SetDBFolder(program->dir.path());
     ExtFiles().SetLogFolder(program->dir.path());
     program->database = ExtFiles().DBFileName();
@@ -62,22 +63,36 @@ const TBenchProgram &Program(int events) {
     return *program;
 }
 
-void Select(int events) { SetProgramFolder(Program(events).dir.path()); }
+void Select(int events) {
+    SetProgramFolder(Program(events).dir.path());
+}
+
+// The window started and shown, or null when start-up failed.
+std::unique_ptr<TfrmMain> StartWindow(benchmark::State &state) {
+    auto window = std::make_unique<TfrmMain>();
+    if (!window->FormCreate()) {
+        state.SkipWithError("start-up failed");
+        return nullptr;
+    }
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+}
+
+void EndWindow(std::unique_ptr<TfrmMain> &window) {
+    window->FormDestroy();
+    window.reset();
+    Log().SetEnabled(false);
+}
 
 void BM_StartUp(benchmark::State &state) {
     Select(int(state.range(0)));
     for (auto _ : state) {
-        auto window = std::make_unique<TfrmMain>();
-        if (!window->FormCreate()) {
-            state.SkipWithError("start-up failed");
+        std::unique_ptr<TfrmMain> window = StartWindow(state);
+        if (!window)
             break;
-        }
-        window->show();
-        QCoreApplication::processEvents();
         state.PauseTiming();
-        window->FormDestroy();
-        window.reset();
-        Log().SetEnabled(false);
+        EndWindow(window);
         state.ResumeTiming();
     }
 }
@@ -100,18 +115,13 @@ void BM_ShutDown(benchmark::State &state) {
     Select(int(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        auto window = std::make_unique<TfrmMain>();
-        if (!window->FormCreate()) {
-            state.SkipWithError("start-up failed");
+        std::unique_ptr<TfrmMain> window = StartWindow(state);
+        if (!window)
             break;
-        }
-        window->show();
-        QCoreApplication::processEvents();
         state.ResumeTiming();
         window->FormDestroy();
         state.PauseTiming();
-        window.reset();
-        Log().SetEnabled(false);
+        EndWindow(window);
         state.ResumeTiming();
     }
 }

@@ -20,7 +20,8 @@ QByteArray BitmapFile(const QByteArray &stored, const QString &name) {
     QImageReader reader(&source, "BMP");
     const QImage image = reader.read();
     if (image.isNull())
-        throw EvdrError(QStringLiteral("%1 is not a valid Windows bitmap: %2").arg(name, reader.errorString()));
+        throw EvdrError(
+            QStringLiteral("%1 is not a valid Windows bitmap: %2").arg(name, reader.errorString()));
     QByteArray bytes;
     QBuffer target(&bytes);
     target.open(QIODevice::WriteOnly);

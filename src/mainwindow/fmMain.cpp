@@ -46,7 +46,9 @@
 
 namespace {
 
-QString Text(const char *key) { return Lang().GetText(QLatin1String(key)); }
+QString Text(const char *key) {
+    return Lang().GetText(QLatin1String(key));
+}
 
 // A menu caption as a tool tip: without its "&" markers.
 QString Plain(QString caption) {
@@ -121,7 +123,8 @@ bool TfrmMain::OpenLanguage() {
         // A file without texts would leave every question and message box
         // empty: it is as unusable as a missing one.
         if (Lang().Count() == 0)
-            problem = Lang().LoadProblem().isEmpty() ? QStringLiteral("it holds no texts") : Lang().LoadProblem();
+            problem =
+                Lang().LoadProblem().isEmpty() ? QStringLiteral("it holds no texts") : Lang().LoadProblem();
     } catch (const std::exception &error) {
         problem = QString::fromUtf8(error.what());
     }
@@ -258,13 +261,21 @@ void TfrmMain::SaveLayout() {
     Options().Save();
 }
 
-void TfrmMain::SaveToolbars() { vdrToolbarLayout::Save(this); }
+void TfrmMain::SaveToolbars() {
+    vdrToolbarLayout::Save(this);
+}
 
-void TfrmMain::RestoreToolbars() { vdrToolbarLayout::Restore(this); }
+void TfrmMain::RestoreToolbars() {
+    vdrToolbarLayout::Restore(this);
+}
 
-void TfrmMain::mmiExitClick() { close(); }
+void TfrmMain::mmiExitClick() {
+    close();
+}
 
-void TfrmMain::mmiHelpHelpClick() { ShowHelp(vdrHelpTopics::Contents, this); }
+void TfrmMain::mmiHelpHelpClick() {
+    ShowHelp(vdrHelpTopics::Contents, this);
+}
 
 // --- File > Locations ------------------------------------------------------
 
@@ -315,7 +326,8 @@ void TfrmMain::SetUpTree() {
     QTreeWidget *tree = m_ui->tvwMain;
     // The selection stays visible while the tree does not have the focus.
     QPalette palette = tree->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
     palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     tree->setPalette(palette);
@@ -328,9 +340,13 @@ void TfrmMain::SetUpTree() {
     });
 }
 
-QTreeWidgetItem *TfrmMain::CarsNode() const { return m_ui->tvwMain->topLevelItem(0); }
+QTreeWidgetItem *TfrmMain::CarsNode() const {
+    return m_ui->tvwMain->topLevelItem(0);
+}
 
-const TvdrTreeNodeData *TfrmMain::SelectedNodeData() const { return NodeData(m_ui->tvwMain->currentItem()); }
+const TvdrTreeNodeData *TfrmMain::SelectedNodeData() const {
+    return NodeData(m_ui->tvwMain->currentItem());
+}
 
 void TfrmMain::BuildTree() {
     Log().Write(QStringLiteral("Building UI tree"));
@@ -507,10 +523,13 @@ void TfrmMain::ResortTree() {
         m_sortMenu->actions().at(checked)->trigger();
 }
 
-void TfrmMain::FocusTree() { m_ui->tvwMain->setFocus(); }
+void TfrmMain::FocusTree() {
+    m_ui->tvwMain->setFocus();
+}
 
 void TfrmMain::AppendCarToCaption(qint32 carNbr) {
-    setWindowTitle(windowTitle() + QStringLiteral(" - [ ") + Cars().CarDescription(carNbr) + QStringLiteral(" ]"));
+    setWindowTitle(windowTitle() + QStringLiteral(" - [ ") + Cars().CarDescription(carNbr) +
+                   QStringLiteral(" ]"));
 }
 
 void TfrmMain::UpdatePictureCommands(qint32 carNbr) {
@@ -524,7 +543,8 @@ void TfrmMain::UpdatePictureCommands(qint32 carNbr) {
 void TfrmMain::ConnectCommands() {
     Ui::TfrmMain &ui = *m_ui;
     const auto bind = [this](QAction *action, void (TfrmMain::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
     };
     bind(ui.mmiInsert, &TfrmMain::mmiInsertClick);
     bind(ui.tbInsert, &TfrmMain::mmiInsertClick);
@@ -621,7 +641,8 @@ void TfrmMain::InsertPicture() {
     // stored, instead of being kept as a picture that can never show.
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EvdrError(QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        throw EvdrError(QStringLiteral("%1 cannot be read: %2")
+                            .arg(QDir::toNativeSeparators(fileName), file.errorString()));
     const QString extension = TvdrCarRec::NormalizeExtension(QFileInfo(fileName).suffix());
     DecodeCarPicture(file.readAll(), extension);
     file.close();
@@ -655,7 +676,8 @@ void TfrmMain::DeleteCar(QTreeWidgetItem *node) {
 
 void TfrmMain::ClearPicture() {
     const TvdrTreeNodeData *data = SelectedNodeData();
-    if (AnsweredNo(Lang().FormatText(QStringLiteral("QM-ClearPicture"), {Cars().CarDescription(data->CarNbr)})))
+    if (AnsweredNo(
+            Lang().FormatText(QStringLiteral("QM-ClearPicture"), {Cars().CarDescription(data->CarNbr)})))
         return;
     ClearCarPicture(data->CarNbr);
     if (auto *view = dynamic_cast<TfraPicture *>(m_view))
@@ -663,7 +685,9 @@ void TfrmMain::ClearPicture() {
     UpdatePictureCommands(data->CarNbr);
 }
 
-void TfrmMain::mmiFilterClick() { Log().Write(QStringLiteral("Show filter dialog")); }
+void TfrmMain::mmiFilterClick() {
+    Log().Write(QStringLiteral("Show filter dialog"));
+}
 
 void TfrmMain::mmiCancelFilterClick() {
     Log().Write(QStringLiteral("Filter canceled"));
@@ -672,7 +696,9 @@ void TfrmMain::mmiCancelFilterClick() {
 
 void TfrmMain::mmiDeleteUnusedClick() {}
 
-void TfrmMain::mmiUDFClick() { Log().Write(QStringLiteral("Show UDF dialog")); }
+void TfrmMain::mmiUDFClick() {
+    Log().Write(QStringLiteral("Show UDF dialog"));
+}
 
 // --- The sort drop-down ----------------------------------------------------
 
@@ -710,7 +736,8 @@ void TfrmMain::BuildSortMenu() {
         item->setData(name);
         item->setCheckable(true);
         m_sortGroup->addAction(item);
-        connect(item, &QAction::triggered, this, [this, item] { RunGuarded([this, item] { ApplySortOrder(item); }); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { RunGuarded([this, item] { ApplySortOrder(item); }); });
     }
     m_sortMenu->addSeparator();
     QAction *editor = m_sortMenu->addAction(Text("frmMain.tbSortTree.EditorCaption"));
@@ -745,9 +772,8 @@ void TfrmMain::ApplySortOrder(QAction *item) {
     item->setChecked(true);
     m_ui->tbSortTree->setToolTip(
         Lang().FormatText(QStringLiteral("frmMain.tbSortTree.Hint"), {m_sortOrder.SortOrderName}));
-    TvdrTreeItem::SortChildren(CarsNode(), [this](const TvdrTreeItem &a, const TvdrTreeItem &b) {
-        return tvwMainCompare(a, b);
-    });
+    TvdrTreeItem::SortChildren(
+        CarsNode(), [this](const TvdrTreeItem &a, const TvdrTreeItem &b) { return tvwMainCompare(a, b); });
 }
 
 void TfrmMain::tbSortTreeClick() {
@@ -762,7 +788,8 @@ void TfrmMain::tbSortTreeClick() {
 
 void TfrmMain::EditSortOrders() {
     const int checked = CheckedSortItem();
-    const QString remembered = checked >= 0 ? m_sortMenu->actions().at(checked)->data().toString() : QString();
+    const QString remembered =
+        checked >= 0 ? m_sortMenu->actions().at(checked)->data().toString() : QString();
     if (!m_sortTreeEditor || !m_sortTreeEditor())
         return;
     BuildSortMenu();

@@ -18,11 +18,17 @@ QList<QToolBar *> ToolBarsOf(QMainWindow *window) {
     return window->findChildren<QToolBar *>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-bool Horizontal(Qt::ToolBarArea area) { return area == Qt::TopToolBarArea || area == Qt::BottomToolBarArea; }
+bool Horizontal(Qt::ToolBarArea area) {
+    return area == Qt::TopToolBarArea || area == Qt::BottomToolBarArea;
+}
 
 // Rows across the dock, places along a row.
-int Across(const QToolBar *bar, Qt::ToolBarArea area) { return Horizontal(area) ? bar->y() : bar->x(); }
-int Along(const QToolBar *bar, Qt::ToolBarArea area) { return Horizontal(area) ? bar->x() : bar->y(); }
+int Across(const QToolBar *bar, Qt::ToolBarArea area) {
+    return Horizontal(area) ? bar->y() : bar->x();
+}
+int Along(const QToolBar *bar, Qt::ToolBarArea area) {
+    return Horizontal(area) ? bar->x() : bar->y();
+}
 
 struct TDockPlace {
     int Row = 0;
@@ -32,7 +38,8 @@ struct TDockPlace {
 // Row and place of every docked toolbar, read off the laid-out window.
 std::map<const QToolBar *, TDockPlace> DockPlaces(QMainWindow *window) {
     std::map<const QToolBar *, TDockPlace> places;
-    for (Qt::ToolBarArea area : {Qt::TopToolBarArea, Qt::LeftToolBarArea, Qt::RightToolBarArea, Qt::BottomToolBarArea}) {
+    for (Qt::ToolBarArea area :
+         {Qt::TopToolBarArea, Qt::LeftToolBarArea, Qt::RightToolBarArea, Qt::BottomToolBarArea}) {
         std::vector<QToolBar *> docked;
         for (QToolBar *bar : ToolBarsOf(window))
             if (!bar->isFloating() && window->toolBarArea(bar) == area)
@@ -46,7 +53,8 @@ std::map<const QToolBar *, TDockPlace> DockPlaces(QMainWindow *window) {
             const int row = int(std::lower_bound(rows.begin(), rows.end(), Across(bar, area)) - rows.begin());
             int pos = 0;
             for (QToolBar *other : docked)
-                if (other != bar && Across(other, area) == Across(bar, area) && Along(other, area) < Along(bar, area))
+                if (other != bar && Across(other, area) == Across(bar, area) &&
+                    Along(other, area) < Along(bar, area))
                     ++pos;
             places[bar] = {row, pos};
         }
@@ -54,18 +62,26 @@ std::map<const QToolBar *, TDockPlace> DockPlaces(QMainWindow *window) {
     return places;
 }
 
-QString Key(const QToolBar *bar, const char *name) { return bar->objectName() + QLatin1Char('.') + QLatin1String(name); }
+QString Key(const QToolBar *bar, const char *name) {
+    return bar->objectName() + QLatin1Char('.') + QLatin1String(name);
+}
 
 QString Read(const QToolBar *bar, const char *name) {
     Options().SetDefault(QString());
     return Options().GetValue(Key(bar, name));
 }
 
-int ReadInt(const QToolBar *bar, const char *name) { return Read(bar, name).toInt(); }
+int ReadInt(const QToolBar *bar, const char *name) {
+    return Read(bar, name).toInt();
+}
 
-void Write(const QToolBar *bar, const char *name, const QString &value) { Options().SetValue(Key(bar, name), value); }
+void Write(const QToolBar *bar, const char *name, const QString &value) {
+    Options().SetValue(Key(bar, name), value);
+}
 
-void Write(const QToolBar *bar, const char *name, int value) { Write(bar, name, QString::number(value)); }
+void Write(const QToolBar *bar, const char *name, int value) {
+    Write(bar, name, QString::number(value));
+}
 
 } // namespace
 
@@ -130,7 +146,8 @@ void Restore(QMainWindow *window) {
         const QString current = Read(bar, "CurrentDock");
         if (current.isEmpty())
             continue;
-        const Qt::ToolBarArea area = current == QLatin1String("+") ? AreaOf(Read(bar, "LastDock")) : AreaOf(current);
+        const Qt::ToolBarArea area =
+            current == QLatin1String("+") ? AreaOf(Read(bar, "LastDock")) : AreaOf(current);
         if (area != Qt::NoToolBarArea)
             docked.push_back({bar, area, ReadInt(bar, "DockRow"), ReadInt(bar, "DockPos")});
         if (current == QLatin1String("+"))

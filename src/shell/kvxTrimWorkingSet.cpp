@@ -16,7 +16,9 @@ void TkvxTrimWorkingSet::Stop() {
     m_wake.wakeAll();
 }
 
-void TkvxTrimWorkingSet::ReduceWorkingSet() { malloc_trim(0); }
+void TkvxTrimWorkingSet::ReduceWorkingSet() {
+    malloc_trim(0);
+}
 
 void TkvxTrimWorkingSet::run() {
     try {

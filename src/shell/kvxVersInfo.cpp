@@ -9,9 +9,13 @@
 #include <QFileInfo>
 #include <QLocale>
 
-TkvxVersInfo::TkvxVersInfo() { TvdrSingleton<TkvxVersInfo>::CheckCreation("VersInfo"); }
+TkvxVersInfo::TkvxVersInfo() {
+    TvdrSingleton<TkvxVersInfo>::CheckCreation("VersInfo");
+}
 
-TkvxVersInfo &VersInfo() { return TvdrSingleton<TkvxVersInfo>::Instance(); }
+TkvxVersInfo &VersInfo() {
+    return TvdrSingleton<TkvxVersInfo>::Instance();
+}
 
 QString TkvxVersInfo::ProgramFile() {
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();

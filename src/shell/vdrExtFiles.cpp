@@ -31,9 +31,13 @@ QString ReplaceIgnoringCase(QString text, const QString &macro, const QString &v
 
 } // namespace
 
-TvdrExtFiles::TvdrExtFiles() { TvdrSingleton<TvdrExtFiles>::CheckCreation("ExtFiles"); }
+TvdrExtFiles::TvdrExtFiles() {
+    TvdrSingleton<TvdrExtFiles>::CheckCreation("ExtFiles");
+}
 
-TvdrExtFiles &ExtFiles() { return TvdrSingleton<TvdrExtFiles>::Instance(); }
+TvdrExtFiles &ExtFiles() {
+    return TvdrSingleton<TvdrExtFiles>::Instance();
+}
 
 QString TvdrExtFiles::IniFileName() const {
     return SettingsFolder() + QLatin1Char('/') + ProgramName() + QStringLiteral(".ini");
@@ -83,19 +87,33 @@ void TvdrExtFiles::SetDBFolder(const QString &folder) {
     DeleteOldSettings();
 }
 
-QString TvdrExtFiles::DBFolder() const { return DecodeFolder(Read(kDBPath)); }
+QString TvdrExtFiles::DBFolder() const {
+    return DecodeFolder(Read(kDBPath));
+}
 
-QString TvdrExtFiles::DBFileName() const { return QDir::cleanPath(DBFolder() + QLatin1Char('/') + kDBFile); }
+QString TvdrExtFiles::DBFileName() const {
+    return QDir::cleanPath(DBFolder() + QLatin1Char('/') + kDBFile);
+}
 
-bool TvdrExtFiles::NoDBPath() const { return Trim(Read(kDBPath)).isEmpty(); }
+bool TvdrExtFiles::NoDBPath() const {
+    return Trim(Read(kDBPath)).isEmpty();
+}
 
-void TvdrExtFiles::ClearDBPath() { Write(kDBPath, QString()); }
+void TvdrExtFiles::ClearDBPath() {
+    Write(kDBPath, QString());
+}
 
-void TvdrExtFiles::SetLogFolder(const QString &folder) { Write(kLogPath, EncodeFolder(folder) + kLogFile); }
+void TvdrExtFiles::SetLogFolder(const QString &folder) {
+    Write(kLogPath, EncodeFolder(folder) + kLogFile);
+}
 
-QString TvdrExtFiles::LogFolder() const { return DecodeFolder(Read(kLogPath)); }
+QString TvdrExtFiles::LogFolder() const {
+    return DecodeFolder(Read(kLogPath));
+}
 
-QString TvdrExtFiles::LogFileName() const { return QDir::cleanPath(LogFolder() + QLatin1Char('/') + kLogFile); }
+QString TvdrExtFiles::LogFileName() const {
+    return QDir::cleanPath(LogFolder() + QLatin1Char('/') + kLogFile);
+}
 
 QString TvdrExtFiles::InitialTreeState() const {
     return Read(QStringLiteral("Options/InitialTreeState"), QStringLiteral("FullExpansion"));
@@ -105,4 +123,6 @@ bool TvdrExtFiles::ExpandCarsOnly() const {
     return InitialTreeState().compare(QLatin1String("ExpandCarsOnly"), Qt::CaseInsensitive) == 0;
 }
 
-QString TvdrExtFiles::VersionCheckURL() const { return Trim(Read(QStringLiteral("Internet/VersionCheckURL"))); }
+QString TvdrExtFiles::VersionCheckURL() const {
+    return Trim(Read(QStringLiteral("Internet/VersionCheckURL")));
+}

@@ -50,7 +50,9 @@ QString ProgramName() {
     return name;
 }
 
-void SetProgramName(const QString &name) { NameOverride() = name; }
+void SetProgramName(const QString &name) {
+    NameOverride() = name;
+}
 
 namespace {
 
@@ -67,7 +69,9 @@ bool ProgramFolderWritable() {
     return ::access(QFile::encodeName(ProgramFolder()).constData(), W_OK) == 0;
 }
 
-void SetProgramFolderWritable(int writable) { WritableOverride() = writable; }
+void SetProgramFolderWritable(int writable) {
+    WritableOverride() = writable;
+}
 
 namespace {
 
@@ -91,14 +95,22 @@ QString UserConfigFolder() {
     return ConfigOverride().isEmpty() ? XdgFolder(QStandardPaths::GenericConfigLocation) : ConfigOverride();
 }
 
-void SetUserConfigFolder(const QString &folder) { ConfigOverride() = folder; }
+void SetUserConfigFolder(const QString &folder) {
+    ConfigOverride() = folder;
+}
 
 QString UserDataFolder() {
     return DataOverride().isEmpty() ? XdgFolder(QStandardPaths::GenericDataLocation) : DataOverride();
 }
 
-void SetUserDataFolder(const QString &folder) { DataOverride() = folder; }
+void SetUserDataFolder(const QString &folder) {
+    DataOverride() = folder;
+}
 
-QString SettingsFolder() { return ProgramFolderWritable() ? ProgramFolder() : UserConfigFolder(); }
+QString SettingsFolder() {
+    return ProgramFolderWritable() ? ProgramFolder() : UserConfigFolder();
+}
 
-QString DefaultDataFolder() { return ProgramFolderWritable() ? ProgramFolder() : UserDataFolder(); }
+QString DefaultDataFolder() {
+    return ProgramFolderWritable() ? ProgramFolder() : UserDataFolder();
+}

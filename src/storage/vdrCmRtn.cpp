@@ -17,7 +17,9 @@ TvdrCmRtn::TvdrCmRtn() {
                         .left(128);
 }
 
-TvdrCmRtn &CmRtn() { return TvdrSingleton<TvdrCmRtn>::Instance(); }
+TvdrCmRtn &CmRtn() {
+    return TvdrSingleton<TvdrCmRtn>::Instance();
+}
 
 QString TvdrCmRtn::FormatKey(int n) {
     const qint64 magnitude = n < 0 ? -qint64(n) : qint64(n);
@@ -25,7 +27,9 @@ QString TvdrCmRtn::FormatKey(int n) {
     return n < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-int TvdrCmRtn::FieldCount(const QString &text, QChar delimiter) { return int(text.count(delimiter)) + 1; }
+int TvdrCmRtn::FieldCount(const QString &text, QChar delimiter) {
+    return int(text.count(delimiter)) + 1;
+}
 
 QString TvdrCmRtn::GetField(int n, const QString &text, QChar delimiter) {
     if (n < 1)
@@ -89,19 +93,30 @@ QString TvdrCmRtn::UnescapeText(const QString &text) {
 
 QString TvdrCmRtn::OsName(int osType) {
     switch (osType) {
-    case 0: return QStringLiteral("Not Supported");
-    case 1: return QStringLiteral("Windows 95");
-    case 2: return QStringLiteral("Windows 98");
-    case 3: return QStringLiteral("Windows ME");
-    case 4: return QStringLiteral("Windows NT4");
-    case 5: return QStringLiteral("Windows 2000");
-    case 6: return QStringLiteral("Windows XP");
-    case 7: return QStringLiteral("Windows .NET");
-    default: return QStringLiteral("unknown");
+    case 0:
+        return QStringLiteral("Not Supported");
+    case 1:
+        return QStringLiteral("Windows 95");
+    case 2:
+        return QStringLiteral("Windows 98");
+    case 3:
+        return QStringLiteral("Windows ME");
+    case 4:
+        return QStringLiteral("Windows NT4");
+    case 5:
+        return QStringLiteral("Windows 2000");
+    case 6:
+        return QStringLiteral("Windows XP");
+    case 7:
+        return QStringLiteral("Windows .NET");
+    default:
+        return QStringLiteral("unknown");
     }
 }
 
-QString TvdrCmRtn::LastErrorText() { return ErrorText(errno); }
+QString TvdrCmRtn::LastErrorText() {
+    return ErrorText(errno);
+}
 
 QString TvdrCmRtn::ErrorText(int code) {
     return QStringLiteral("[%1]-%2").arg(code).arg(QString::fromLocal8Bit(std::strerror(code)));

@@ -26,7 +26,8 @@ void IgnoreJpegMessage(j_common_ptr) {}
 constexpr quint64 kMaxPixels = 120'000'000;
 
 EvdrError JpegError(const QString &name, const TJpegError &error) {
-    return EvdrError(QStringLiteral("%1 is not a valid JPEG picture: %2").arg(name, QString::fromLatin1(error.message)));
+    return EvdrError(
+        QStringLiteral("%1 is not a valid JPEG picture: %2").arg(name, QString::fromLatin1(error.message)));
 }
 
 // Everything between setjmp and the last libjpeg call must be plain data:
@@ -45,8 +46,8 @@ bool Decode(const QByteArray &bytes, jpeg_decompress_struct &info, TJpegError &e
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     if (!headerOnly) {
-        info.out_color_space = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK ? JCS_CMYK
-                                                                                                        : JCS_RGB;
+        info.out_color_space =
+            info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK ? JCS_CMYK : JCS_RGB;
         jpeg_start_decompress(&info);
         // A forged header may claim 65535 x 65535 pixels: refuse rather than
         // try to allocate gigabytes.

@@ -14,7 +14,9 @@ bool Is(const QString &extension, const char *name) {
 
 } // namespace
 
-bool IsShownPictureExtension(const QString &extension) { return Is(extension, "bmp") || Is(extension, "jpg"); }
+bool IsShownPictureExtension(const QString &extension) {
+    return Is(extension, "bmp") || Is(extension, "jpg");
+}
 
 QImage DecodeCarPicture(const QByteArray &bytes, const QString &extension) {
     const QString name = QStringLiteral("The car's picture");

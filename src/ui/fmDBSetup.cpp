@@ -12,7 +12,8 @@
 #include <QFileInfo>
 
 TfrmDBSetup::TfrmDBSetup(const QString &dbFolder, const QString &logFolder, QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TfrmDBSetup>()), m_dbFolder(dbFolder), m_logFolder(logFolder) {
+    : QDialog(parent), m_ui(std::make_unique<Ui::TfrmDBSetup>()), m_dbFolder(dbFolder),
+      m_logFolder(logFolder) {
     m_ui->setupUi(this);
     connect(m_ui->btnBack, &QPushButton::clicked, this, &TfrmDBSetup::btnBackClick);
     connect(m_ui->btnNext, &QPushButton::clicked, this, &TfrmDBSetup::btnNextClick);
@@ -39,11 +40,17 @@ TfrmDBSetup::~TfrmDBSetup() {
     }
 }
 
-QString TfrmDBSetup::DBFolder() const { return m_ui->edtDBFolder->text(); }
+QString TfrmDBSetup::DBFolder() const {
+    return m_ui->edtDBFolder->text();
+}
 
-QString TfrmDBSetup::LogFolder() const { return m_ui->edtLogLocation->text(); }
+QString TfrmDBSetup::LogFolder() const {
+    return m_ui->edtLogLocation->text();
+}
 
-int TfrmDBSetup::PageIndex() const { return m_ui->nbkPages->currentIndex(); }
+int TfrmDBSetup::PageIndex() const {
+    return m_ui->nbkPages->currentIndex();
+}
 
 void TfrmDBSetup::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
@@ -87,10 +94,13 @@ void TfrmDBSetup::btnNextClick() {
     accept();
 }
 
-void TfrmDBSetup::btnCancelClick() { reject(); }
+void TfrmDBSetup::btnCancelClick() {
+    reject();
+}
 
 void TfrmDBSetup::spbDBFolderClick() {
-    const QString folder = BrowseFolder(Lang().GetText(QStringLiteral("DT-LocationDB")), ExtFiles().DBFolder());
+    const QString folder =
+        BrowseFolder(Lang().GetText(QStringLiteral("DT-LocationDB")), ExtFiles().DBFolder());
     if (!folder.isEmpty())
         m_ui->edtDBFolder->setText(QDir::toNativeSeparators(folder));
 }

@@ -85,9 +85,11 @@ void AddCaption(QObject *object, const QString &key, QList<TWindowText> &texts) 
     } else if (auto *widget = qobject_cast<QWidget *>(object)) {
         int index = -1;
         if (QTabWidget *tabs = TabOf(widget, index))
-            texts.append({key, tabs->tabText(index), [tabs, index](const QString &t) { tabs->setTabText(index, t); }});
+            texts.append(
+                {key, tabs->tabText(index), [tabs, index](const QString &t) { tabs->setTabText(index, t); }});
         else if (IsFormOrFrame(widget, nullptr) || qobject_cast<QToolBar *>(widget))
-            texts.append({key, widget->windowTitle(), [widget](const QString &t) { widget->setWindowTitle(t); }});
+            texts.append(
+                {key, widget->windowTitle(), [widget](const QString &t) { widget->setWindowTitle(t); }});
     }
 }
 
@@ -104,8 +106,7 @@ QString DesignedTip(const QAction *action) {
 void AddHint(QObject *object, const QString &key, QList<TWindowText> &texts) {
     if (auto *action = qobject_cast<QAction *>(object)) {
         if (!action->isSeparator())
-            texts.append({key, DesignedTip(action),
-                          [action](const QString &t) {
+            texts.append({key, DesignedTip(action), [action](const QString &t) {
                               action->setToolTip(t);
                               action->setStatusTip(t);
                           }});
@@ -178,8 +179,9 @@ QList<TWindowText> TextsOf(QObject *object, const QObject *root, const QString &
     const QString name = object->objectName();
     if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
         return texts;
-    const QString prefix = (IsFormOrFrame(object, root) || IsSharedButton(object) ? name : scope + QLatin1Char('.') + name) +
-                           QLatin1Char('.');
+    const QString prefix =
+        (IsFormOrFrame(object, root) || IsSharedButton(object) ? name : scope + QLatin1Char('.') + name) +
+        QLatin1Char('.');
     AddCaption(object, prefix + QStringLiteral("Caption"), texts);
     AddHint(object, prefix + QStringLiteral("Hint"), texts);
     AddLinesAndItems(object, prefix, texts);
@@ -213,9 +215,13 @@ void Apply(QWidget *root) {
 
 } // namespace
 
-void ApplyToForm(QWidget *form) { Apply(form); }
+void ApplyToForm(QWidget *form) {
+    Apply(form);
+}
 
-void ApplyToFrame(QWidget *frame) { Apply(frame); }
+void ApplyToFrame(QWidget *frame) {
+    Apply(frame);
+}
 
 QStringList MissingWindowTexts(QWidget *form) {
     QStringList missing;

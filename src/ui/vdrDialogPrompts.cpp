@@ -10,18 +10,25 @@
 
 namespace {
 
-QWidget *Owner() { return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                             : QApplication::activeWindow(); }
+QWidget *Owner() {
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                             : QApplication::activeWindow();
+}
 
-QString Title() { return QApplication::applicationDisplayName(); }
+QString Title() {
+    return QApplication::applicationDisplayName();
+}
 
 // Texts keep the language file's CR LF line breaks; a box wants LF alone.
-QString Shown(QString text) { return text.replace(QLatin1String("\r\n"), QLatin1String("\n")); }
+QString Shown(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
 
 } // namespace
 
 bool TvdrDialogPrompts::AskYesNo(const QString &message) {
-    QMessageBox box(QMessageBox::Question, Title(), Shown(message), QMessageBox::Yes | QMessageBox::No, Owner());
+    QMessageBox box(QMessageBox::Question, Title(), Shown(message), QMessageBox::Yes | QMessageBox::No,
+                    Owner());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

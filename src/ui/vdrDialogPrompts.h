@@ -7,7 +7,8 @@ class TvdrDialogPrompts : public TvdrPrompts {
 public:
     bool AskYesNo(const QString &message) override;
     void Message(TKind kind, const QString &message) override;
-    QString InputBox(const QString &caption, const QString &prompt, const QString &text, bool &accepted) override;
+    QString InputBox(const QString &caption, const QString &prompt, const QString &text,
+                     bool &accepted) override;
     QString BrowseFolder(const QString &caption, const QString &folder) override;
     QString OpenFile(const QString &title, const QString &filter, const QString &folder) override;
     void ShellOpen(const QString &target) override;

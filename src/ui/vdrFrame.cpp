@@ -2,4 +2,6 @@
 
 #include "vdrHelpTopic.h"
 
-TvdrFrame::TvdrFrame(QWidget *parent, int helpTopic) : QWidget(parent) { SetHelpTopic(this, helpTopic); }
+TvdrFrame::TvdrFrame(QWidget *parent, int helpTopic) : QWidget(parent) {
+    SetHelpTopic(this, helpTopic);
+}

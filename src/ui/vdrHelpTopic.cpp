@@ -7,7 +7,9 @@ namespace {
 const char *const kProperty = "vdrHelpTopic";
 } // namespace
 
-void SetHelpTopic(QWidget *widget, int topic) { widget->setProperty(kProperty, topic); }
+void SetHelpTopic(QWidget *widget, int topic) {
+    widget->setProperty(kProperty, topic);
+}
 
 int HelpTopicAt(const QWidget *widget) {
     for (const QWidget *w = widget; w; w = w->parentWidget()) {

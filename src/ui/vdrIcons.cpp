@@ -2,7 +2,9 @@
 
 #include <QtGlobal>
 
-static void InitIconResource() { Q_INIT_RESOURCE(icons); }
+static void InitIconResource() {
+    Q_INIT_RESOURCE(icons);
+}
 
 void InitIcons() {
     static const bool done = (InitIconResource(), true);

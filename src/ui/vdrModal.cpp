@@ -27,8 +27,14 @@ int RunModal(QDialog &dialog) {
     return dialog.result();
 }
 
-void QueueDialogScript(TvdrDialogScript script) { Scripts().push_back(std::move(script)); }
+void QueueDialogScript(TvdrDialogScript script) {
+    Scripts().push_back(std::move(script));
+}
 
-int PendingDialogScripts() { return int(Scripts().size()); }
+int PendingDialogScripts() {
+    return int(Scripts().size());
+}
 
-void ClearDialogScripts() { Scripts().clear(); }
+void ClearDialogScripts() {
+    Scripts().clear();
+}

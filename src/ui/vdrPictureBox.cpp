@@ -28,10 +28,10 @@ void TvdrPictureBox::paintEvent(QPaintEvent *) {
     // Scaled once per size, not on every paint: a large photo would make
     // each repaint slow.
     if (m_scaled.size() != target.size())
-        m_scaled = QPixmap::fromImage(target.size() == m_image.size()
-                                          ? m_image
-                                          : m_image.scaled(target.size(), Qt::KeepAspectRatio,
-                                                           Qt::SmoothTransformation));
+        m_scaled = QPixmap::fromImage(
+            target.size() == m_image.size()
+                ? m_image
+                : m_image.scaled(target.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     QPainter painter(this);
     painter.drawPixmap(target.topLeft(), m_scaled);
 }

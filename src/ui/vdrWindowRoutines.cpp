@@ -12,13 +12,21 @@
 
 #include <climits>
 
-bool AnsweredNo(const QString &message) { return !Prompts().AskYesNo(message); }
+bool AnsweredNo(const QString &message) {
+    return !Prompts().AskYesNo(message);
+}
 
-void ShowError(const QString &message) { Prompts().Message(TvdrPrompts::TKind::Error, message); }
+void ShowError(const QString &message) {
+    Prompts().Message(TvdrPrompts::TKind::Error, message);
+}
 
-void ShowWarning(const QString &message) { Prompts().Message(TvdrPrompts::TKind::Warning, message); }
+void ShowWarning(const QString &message) {
+    Prompts().Message(TvdrPrompts::TKind::Warning, message);
+}
 
-void ShowInfo(const QString &message) { Prompts().Message(TvdrPrompts::TKind::Info, message); }
+void ShowInfo(const QString &message) {
+    Prompts().Message(TvdrPrompts::TKind::Info, message);
+}
 
 QString InputBox(const QString &caption, const QString &prompt, const QString &text, bool *accepted) {
     bool ok = false;
@@ -34,7 +42,9 @@ QString BrowseFolder(const QString &caption, const QString &folder, const QStrin
 
 QString OpenFile(const QString &title, const QString &filter, const QString &folder) {
     // An installed program's folder holds nothing of the user's: start at home.
-    const QString start = !folder.isEmpty() ? folder : ProgramFolderWritable() ? ProgramFolder() : QDir::homePath();
+    const QString start = !folder.isEmpty()         ? folder
+                          : ProgramFolderWritable() ? ProgramFolder()
+                                                    : QDir::homePath();
     return Prompts().OpenFile(title, QtFileFilter(filter), start);
 }
 
@@ -48,7 +58,8 @@ QString QtFileFilter(const QString &pairs) {
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i].trimmed();
-        const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+        const QString patterns =
+            parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
         // Qt reads the patterns from the description's last parentheses, so
         // a description that shows its own patterns loses them first.
         if (description.endsWith(QLatin1Char(')')) && description.contains(QLatin1Char('(')))
@@ -74,13 +85,15 @@ int NumberOrMissing(const QString &word) {
     return ok ? value : -999;
 }
 
-bool Sizeable(const QWidget *window) { return window->minimumSize() != window->maximumSize(); }
+bool Sizeable(const QWidget *window) {
+    return window->minimumSize() != window->maximumSize();
+}
 
 qint64 DistanceSquared(const QRect &area, const QPoint &point) {
-    const qint64 dx = point.x() < area.left() ? area.left() - point.x()
+    const qint64 dx = point.x() < area.left()    ? area.left() - point.x()
                       : point.x() > area.right() ? point.x() - area.right()
                                                  : 0;
-    const qint64 dy = point.y() < area.top() ? area.top() - point.y()
+    const qint64 dy = point.y() < area.top()      ? area.top() - point.y()
                       : point.y() > area.bottom() ? point.y() - area.bottom()
                                                   : 0;
     return dx * dx + dy * dy;
@@ -105,7 +118,8 @@ QScreen *ScreenOf(const QRect &frame) {
 }
 
 bool Inside(const QRect &area, int x, int y) {
-    return area.left() <= x && x < area.left() + area.width() && area.top() <= y && y < area.top() + area.height();
+    return area.left() <= x && x < area.left() + area.width() && area.top() <= y &&
+           y < area.top() + area.height();
 }
 
 } // namespace
@@ -136,7 +150,8 @@ void SetPlacement(QWidget *window, const QString &text) {
     if (top != -999 || left != -999 || height != -999 || width != -999) {
         window->move(left != -999 ? left : window->pos().x(), top != -999 ? top : window->pos().y());
         if (Sizeable(window))
-            window->resize(width != -999 ? width : window->width(), height != -999 ? height : window->height());
+            window->resize(width != -999 ? width : window->width(),
+                           height != -999 ? height : window->height());
     }
     KeepOnScreen(window);
     const Qt::WindowStates normal = window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);

@@ -15,10 +15,12 @@ void ShowError(const QString &message);
 void ShowWarning(const QString &message);
 void ShowInfo(const QString &message);
 // The typed text, or `text` unchanged when cancelled (`accepted` says which).
-QString InputBox(const QString &caption, const QString &prompt, const QString &text, bool *accepted = nullptr);
+QString InputBox(const QString &caption, const QString &prompt, const QString &text,
+                 bool *accepted = nullptr);
 // Empty text when cancelled. `additionalText` has no place in the folder
 // dialogs here and is not shown.
-QString BrowseFolder(const QString &caption, const QString &folder, const QString &additionalText = QString());
+QString BrowseFolder(const QString &caption, const QString &folder,
+                     const QString &additionalText = QString());
 // `filter` is "description|pattern" pairs ("XML files (*.xml)|*.xml");
 // the dialog starts in `folder`, or when that is empty in the program's
 // folder (the home folder for an installed program).

@@ -52,6 +52,16 @@ std::unique_ptr<TvdrNvList> StoredOptions(const QString &fileName) {
     return options;
 }
 
+// What an editor confirmed with OK would leave: the sort order renamed.
+bool RenameSortOrder(const QString &from, const QString &to) {
+    TvdrSortOrderRec *found = SortOrder().FindSortOrder(from);
+    TvdrSortOrderRec renamed = found->Clone();
+    SortOrder().Delete(SortOrder().IndexOf(found->Encode()));
+    renamed.SetName(to);
+    SortOrder().AddSortOrder(renamed);
+    return true;
+}
+
 int FreeGaps(const QString &fileName) {
     TkvxStreamFile db;
     db.Open(fileName, true);
@@ -89,23 +99,28 @@ TEST_F(SortDropDown, OrdersTheCarNodesByTheCheckedSortOrderAndCyclesThroughThem)
     EXPECT_TRUE(items[3]->isSeparator());
     EXPECT_EQ(items[4]->text(), QStringLiteral("Edit sort orders..."));
     EXPECT_TRUE(items[0]->isChecked());
-    EXPECT_EQ(CarLabels(window), QStringList({"1999 Opel Astra", "2001 ford Ka", "2003 Ford Focus", "2005 Audi A6"}));
+    EXPECT_EQ(CarLabels(window),
+              QStringList({"1999 Opel Astra", "2001 ford Ka", "2003 Ford Focus", "2005 Audi A6"}));
 
     window.tbSortTreeClick();
     EXPECT_TRUE(items[1]->isChecked());
-    EXPECT_EQ(CarLabels(window), QStringList({"2005 Audi A6", "2003 Ford Focus", "2001 ford Ka", "1999 Opel Astra"}));
+    EXPECT_EQ(CarLabels(window),
+              QStringList({"2005 Audi A6", "2003 Ford Focus", "2001 ford Ka", "1999 Opel Astra"}));
     EXPECT_EQ(window.Form().tbSortTree->toolTip(), QStringLiteral("Sort order: Newest first"));
 
     window.tbSortTreeClick();
-    EXPECT_EQ(CarLabels(window), QStringList({"2005 Audi A6", "2003 Ford Focus", "2001 ford Ka", "1999 Opel Astra"}))
+    EXPECT_EQ(CarLabels(window),
+              QStringList({"2005 Audi A6", "2003 Ford Focus", "2001 ford Ka", "1999 Opel Astra"}))
         << "Ford and ford sort as equal and keep their order";
     window.ApplySortOrder(items[0]);
     window.ApplySortOrder(items[2]);
-    EXPECT_EQ(CarLabels(window), QStringList({"2005 Audi A6", "2001 ford Ka", "2003 Ford Focus", "1999 Opel Astra"}));
+    EXPECT_EQ(CarLabels(window),
+              QStringList({"2005 Audi A6", "2001 ford Ka", "2003 Ford Focus", "1999 Opel Astra"}));
 
     window.tbSortTreeClick();
     EXPECT_TRUE(items[0]->isChecked()) << "after the last sort order comes the first";
-    EXPECT_EQ(CarLabels(window), QStringList({"1999 Opel Astra", "2001 ford Ka", "2003 Ford Focus", "2005 Audi A6"}));
+    EXPECT_EQ(CarLabels(window),
+              QStringList({"1999 Opel Astra", "2001 ford Ka", "2003 Ford Focus", "2005 Audi A6"}));
 }
 
 TEST_F(SortDropDown, SortingKeepsTheSelectedNodeAndWhichNodesAreOpen) {
@@ -146,28 +161,17 @@ TEST_F(SortDropDown, TheEditorsResultIsAppliedByNameOrFallsBackToTheFirst) {
     window.EditSortOrders();
     EXPECT_TRUE(window.SortMenu()->actions().at(1)->isChecked()) << "a cancelled editor changes nothing";
 
-    window.SetSortTreeEditor([] {
-        TvdrSortOrderRec *found = SortOrder().FindSortOrder(QStringLiteral("Newest first"));
-        TvdrSortOrderRec renamed = found->Clone();
-        SortOrder().Delete(SortOrder().IndexOf(found->Encode()));
-        renamed.SetName(QStringLiteral("NEWEST FIRST"));
-        SortOrder().AddSortOrder(renamed);
-        return true;
-    });
+    window.SetSortTreeEditor(
+        [] { return RenameSortOrder(QStringLiteral("Newest first"), QStringLiteral("NEWEST FIRST")); });
     window.EditSortOrders();
     EXPECT_TRUE(window.SortMenu()->actions().at(1)->isChecked()) << "the same name in other letter case";
     EXPECT_EQ(CarLabels(window).first(), QStringLiteral("2005 Audi A6"));
 
-    window.SetSortTreeEditor([] {
-        TvdrSortOrderRec *found = SortOrder().FindSortOrder(QStringLiteral("Newest first"));
-        TvdrSortOrderRec renamed = found->Clone();
-        SortOrder().Delete(SortOrder().IndexOf(found->Encode()));
-        renamed.SetName(QStringLiteral("Latest"));
-        SortOrder().AddSortOrder(renamed);
-        return true;
-    });
+    window.SetSortTreeEditor(
+        [] { return RenameSortOrder(QStringLiteral("NEWEST FIRST"), QStringLiteral("Latest")); });
     window.EditSortOrders();
-    EXPECT_TRUE(window.SortMenu()->actions().at(0)->isChecked()) << "a renamed order matches nothing: the first";
+    EXPECT_TRUE(window.SortMenu()->actions().at(0)->isChecked())
+        << "a renamed order matches nothing: the first";
     EXPECT_EQ(CarLabels(window).first(), QStringLiteral("1999 Opel Astra"));
 }
 
@@ -196,7 +200,8 @@ TEST_F(ShutDown, LeavesTheLayoutNoLogPathRowAndNoFreeGaps) {
     for (const char *bar : {"tbtMenu", "tbtButtons"})
         for (const char *key : {"CurrentDock", "LastDock", "DockPos", "DockRow", "FloatingPosition.X",
                                 "FloatingPosition.Y", "FloatingWidth", "Visible"})
-            EXPECT_NE(options.IndexOfName(QStringLiteral("%1.%2").arg(QLatin1String(bar), QLatin1String(key))), -1)
+            EXPECT_NE(
+                options.IndexOfName(QStringLiteral("%1.%2").arg(QLatin1String(bar), QLatin1String(key))), -1)
                 << bar << "." << key;
     EXPECT_EQ(options.GetValue(QStringLiteral("tbtButtons.CurrentDock")), QStringLiteral("tbdTop"));
     EXPECT_EQ(options.GetValue(QStringLiteral("tbtButtons.DockRow")), QStringLiteral("1"));
@@ -298,7 +303,8 @@ TEST_F(Locations, AFailedMoveIsShownAndTheDatabaseStaysWhereItWas) {
     window.mmiFileLocationsClick();
     ASSERT_EQ(m_prompts->Asked.size(), 1);
     EXPECT_EQ(m_prompts->Asked[0].Kind, QStringLiteral("error"));
-    EXPECT_TRUE(m_prompts->Asked[0].Text.startsWith(QStringLiteral("[17]-"))) << m_prompts->Asked[0].Text.toStdString();
+    EXPECT_TRUE(m_prompts->Asked[0].Text.startsWith(QStringLiteral("[17]-")))
+        << m_prompts->Asked[0].Text.toStdString();
     EXPECT_EQ(ReadWholeFile(target + QStringLiteral("/Vandor.dat")), QByteArray("someone else's"));
     EXPECT_EQ(window.Database()->FileName(), DatabaseFile());
     EXPECT_EQ(ExtFiles().DBFolder(), DataDir());

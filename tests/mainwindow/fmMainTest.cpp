@@ -55,7 +55,6 @@ TvdrDialogScript CancelWizard() {
     return [](QDialog &dialog) { static_cast<TfrmDBSetup &>(dialog).btnCancelClick(); };
 }
 
-
 } // namespace
 
 using StartUp = TvdrMainWindowTest;
@@ -78,7 +77,8 @@ TEST_F(StartUp, AFirstRunAsksForTheFoldersThenCreatesAnEmptyDatabase) {
     const QString created = ProgramDir() + QStringLiteral("/Vandor.dat");
     ASSERT_EQ(m_prompts->Asked.size(), 1);
     EXPECT_TRUE(m_prompts->Asked[0].Text.startsWith(QStringLiteral("The database file ") +
-                                                     QDir::toNativeSeparators(created) + QStringLiteral(" does not exist.")));
+                                                    QDir::toNativeSeparators(created) +
+                                                    QStringLiteral(" does not exist.")));
     EXPECT_EQ(QFileInfo(created).size(), 4) << "a new container is its 4-byte header";
     EXPECT_EQ(Cars().Count(), 0);
     QSettings ini(ExtFiles().IniFileName(), QSettings::IniFormat);
@@ -122,7 +122,8 @@ TEST_F(StartUp, ADatabaseThatAnotherCopyWritesIsRefusedWithTheReason) {
     m_window = std::make_unique<TfrmMain>();
     EXPECT_FALSE(m_window->FormCreate());
     ASSERT_EQ(m_prompts->Asked.size(), 1);
-    EXPECT_TRUE(m_prompts->Asked[0].Text.contains(QStringLiteral("is opened for writing by another process")));
+    EXPECT_TRUE(
+        m_prompts->Asked[0].Text.contains(QStringLiteral("is opened for writing by another process")));
     other.Close();
 }
 
@@ -135,8 +136,9 @@ TEST_F(StartUp, ALogThatCannotBeCreatedLetsGoOfTheDatabaseAndAsksAgain) {
     m_window = std::make_unique<TfrmMain>();
     EXPECT_FALSE(m_window->FormCreate());
     ASSERT_EQ(m_prompts->Asked.size(), 2);
-    EXPECT_TRUE(m_prompts->Asked[1].Text.startsWith(QStringLiteral("The file ") +
-                                                     QDir::toNativeSeparators(DataDir() + QStringLiteral("/plain-file/logs/vdrLog.txt"))));
+    EXPECT_TRUE(m_prompts->Asked[1].Text.startsWith(
+        QStringLiteral("The file ") +
+        QDir::toNativeSeparators(DataDir() + QStringLiteral("/plain-file/logs/vdrLog.txt"))));
     TkvxStreamFile again;
     EXPECT_NO_THROW(again.Open(DatabaseFile(), false)) << "the database was closed again";
 }
@@ -149,10 +151,12 @@ TEST_F(StartUp, TheBannerNamesTheProgramTheSystemAndBothFiles) {
     ASSERT_GE(lines.size(), 9);
     const QString stars(40, QLatin1Char('*'));
     EXPECT_EQ(lines[0], stars);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Vandor \\d+\\.\\d+\\.\\d+\\.\\d+$")).match(lines[1]).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^Vandor \\d+\\.\\d+\\.\\d+\\.\\d+$")).match(lines[1]).hasMatch())
         << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Not Supported "))) << lines[2].toStdString();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Web Browser component \\(QTextBrowser - 6\\.\\d+\\.\\d+\\) available$"))
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral("^Web Browser component \\(QTextBrowser - 6\\.\\d+\\.\\d+\\) available$"))
                     .match(lines[3])
                     .hasMatch())
         << lines[3].toStdString();
@@ -173,7 +177,8 @@ TEST_F(Tree, IsBuiltFromTheCarsAndOpensAsTheIniSays) {
     });
     TfrmMain &window = Start();
     QTreeWidgetItem *cars = window.Form().tvwMain->topLevelItem(0);
-    EXPECT_EQ(Children(cars), QStringList({"1999 Audi A4", "2004 Ford Taurus"})) << "sorted by the default order";
+    EXPECT_EQ(Children(cars), QStringList({"1999 Audi A4", "2004 Ford Taurus"}))
+        << "sorted by the default order";
     for (int i = 0; i < cars->childCount(); ++i) {
         EXPECT_EQ(Children(cars->child(i)), QStringList({"Maintenance", "Picture"}));
         EXPECT_TRUE(cars->child(i)->isExpanded()) << "FullExpansion opens every node";
@@ -211,12 +216,12 @@ TEST_F(Tree, EachNodeKindSetsTheCommandsOnTheMenuAndTheToolbarAlike) {
         {"Cars", "Insert car", true, "Delete", false, false, false, false, false, "Vandor"},
         {"2004 Ford Taurus", "Insert", false, "Delete car", true, false, false, true, true,
          "Vandor - [ 2004 Ford Taurus ]"},
-        {"Maintenance", "Insert maintenance event...", true, "Delete maintenance event", true, true, false, false, true,
-         "Vandor - [ 2004 Ford Taurus ]"},
+        {"Maintenance", "Insert maintenance event...", true, "Delete maintenance event", true, true, false,
+         false, true, "Vandor - [ 2004 Ford Taurus ]"},
         {"Picture", "Insert picture...", true, "Delete picture", false, false, false, false, true,
          "Vandor - [ 2004 Ford Taurus ]"},
-        {"Repair descriptions", "Insert repair description...", true, "Delete repair description", true, false, true,
-         false, true, "Vandor"},
+        {"Repair descriptions", "Insert repair description...", true, "Delete repair description", true,
+         false, true, false, true, "Vandor"},
     };
     for (const TExpected &row : table) {
         SCOPED_TRACE(row.node);
@@ -263,7 +268,8 @@ TEST_F(Commands, InsertOnTheCarsNodeAddsANewCarLastSelectedAndOpen) {
     EXPECT_EQ(Cars().Count(), 2);
     TkvxStreamFile reader;
     reader.Open(DatabaseFile(), true);
-    EXPECT_TRUE(QString::fromLatin1(reader.ReadStream(QStringLiteral("TvdrCars"))).contains(QStringLiteral("0000001=")))
+    EXPECT_TRUE(QString::fromLatin1(reader.ReadStream(QStringLiteral("TvdrCars")))
+                    .contains(QStringLiteral("0000001=")))
         << "the new car is in the file at once";
 
     window.mmiInsertClick();
@@ -360,8 +366,9 @@ TEST_F(Commands, DeletingACarRemovesItsWholeHistoryAndShowsTheCarsNode) {
     EXPECT_TRUE(Cars().HasCar(gone));
     window.mmiDeleteClick();
     EXPECT_EQ(m_prompts->Asked.last().Text,
-              QStringLiteral("Delete the car 2004 Ford Taurus?\r\n\r\nIts maintenance events, their repairs and notes, "
-                             "its user-defined values and its picture are deleted too."));
+              QStringLiteral(
+                  "Delete the car 2004 Ford Taurus?\r\n\r\nIts maintenance events, their repairs and notes, "
+                  "its user-defined values and its picture are deleted too."));
     EXPECT_FALSE(Cars().HasCar(gone));
     EXPECT_TRUE(Cars().HasCar(kept));
     EXPECT_EQ(MaintNotes().GetNote(gone, 0), QString());

@@ -2,13 +2,13 @@
 
 #include "kvxLang.h"
 #include "kvxStreamFile.h"
+#include "ui_fmMain.h"
 #include "vdrCarRec.h"
 #include "vdrCars.h"
 #include "vdrDatabaseTables.h"
 #include "vdrExtFiles.h"
 #include "vdrFormatSettings.h"
 #include "vdrLog.h"
-#include "ui_fmMain.h"
 #include "vdrModal.h"
 #include "vdrProgramFolder.h"
 
@@ -20,7 +20,8 @@ void TvdrMainWindowTest::SetUp() {
     SetProgramFolder(m_program.Path());
     SetUserConfigFolder(m_program.File(QStringLiteral("config")));
     SetUserDataFolder(m_program.File(QStringLiteral("data")));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"), m_program.File(QStringLiteral("vdrLang.dat"))));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"),
+                            m_program.File(QStringLiteral("vdrLang.dat"))));
     TvdrFormatSettings::SetCurrent(TvdrFormatSettings::PointLocale());
     ClearDialogScripts();
 }

@@ -48,7 +48,9 @@ QString Directives(const QString &text) {
 }
 
 // The lines of an escaped text (the shipped texts hold no "\\").
-QStringList LinesOf(const QString &escaped) { return escaped.split(QStringLiteral("\\n")); }
+QStringList LinesOf(const QString &escaped) {
+    return escaped.split(QStringLiteral("\\n"));
+}
 
 } // namespace
 
@@ -84,14 +86,17 @@ TEST(LangSource, BadLinesAreReportedWithTheirLineNumber) {
         {QStringLiteral("#\nA=  \tx"), QStringLiteral("line 2: the text of \"A\" holds a TAB")},
         {QStringLiteral("A= "), QStringLiteral("line 1: empty text")},
         {QStringLiteral("A=x\ty"), QStringLiteral("line 1: the text of \"A\" holds a TAB")},
-        {QStringLiteral("A=ok\nB=\u0416"), QStringLiteral("line 2: code page 1252 cannot hold the character U+0416")},
-        {QStringLiteral("A=\U0001F600"), QStringLiteral("line 1: code page 1252 cannot hold the character U+1F600")},
+        {QStringLiteral("A=ok\nB=\u0416"),
+         QStringLiteral("line 2: code page 1252 cannot hold the character U+0416")},
+        {QStringLiteral("A=\U0001F600"),
+         QStringLiteral("line 1: code page 1252 cannot hold the character U+1F600")},
         {QStringLiteral("A=C:\\path"), QStringLiteral("line 1: a backslash in the text of \"A\"")},
         {QStringLiteral("A=ends in\\"), QStringLiteral("line 1: a backslash in the text of \"A\"")},
     };
     for (const Case &c : cases) {
         const QString message = ErrorOf(c.source);
-        EXPECT_TRUE(message.startsWith(c.messageStart)) << message.toStdString() << " for " << c.source.toStdString();
+        EXPECT_TRUE(message.startsWith(c.messageStart))
+            << message.toStdString() << " for " << c.source.toStdString();
     }
     // What 1252 holds is accepted, the euro sign and the C1 range included.
     EXPECT_EQ(ErrorOf(QStringLiteral("A=\u20AC 5 \u00E9t\u00E9 \u2013 \u0153")), QString());
@@ -100,13 +105,16 @@ TEST(LangSource, BadLinesAreReportedWithTheirLineNumber) {
 TEST(LangSource, ARepeatedKeyNamesItsFirstDefinition) {
     EXPECT_EQ(ErrorOf(QStringLiteral("Key=1\n# x\nkey=2")),
               QStringLiteral("line 3: the key \"key\" is already defined on line 1"));
-    EXPECT_EQ(ErrorOf(QStringLiteral("A=1\nA=2\nA=3")), QStringLiteral("line 2: the key \"A\" is already defined on line 1"));
+    EXPECT_EQ(ErrorOf(QStringLiteral("A=1\nA=2\nA=3")),
+              QStringLiteral("line 2: the key \"A\" is already defined on line 1"));
     // With several repeats the earliest line is reported, whatever the keys.
-    EXPECT_TRUE(ErrorOf(QStringLiteral("Z=1\nB=1\nZ=2\nB=2")).startsWith(QStringLiteral("line 3: the key \"Z\"")));
+    EXPECT_TRUE(
+        ErrorOf(QStringLiteral("Z=1\nB=1\nZ=2\nB=2")).startsWith(QStringLiteral("line 3: the key \"Z\"")));
 }
 
 TEST(LangSource, TheShippedTextsCoverEveryKeyTheProgramAsksFor) {
-    const QStringList rows = CompileLangSource(QString::fromUtf8(ReadWholeFile(SourceFile("lang/vdrLang.txt"))));
+    const QStringList rows =
+        CompileLangSource(QString::fromUtf8(ReadWholeFile(SourceFile("lang/vdrLang.txt"))));
     const auto texts = TextsByKey(rows);
 
     const QStringList keys = QString::fromUtf8(ReadWholeFile(SourceFile("tests/shell/langKeys.txt")))

@@ -1,5 +1,5 @@
-#include "vdrDrive.h"
 #include "vdrExtFiles.h"
+#include "vdrDrive.h"
 #include "vdrProgramFolder.h"
 #include "vdrTestSupport.h"
 
@@ -39,7 +39,8 @@ TEST_F(ExtFilesTest, FoldersAreStoredRelativeToTheProgramAndItsDrive) {
     EXPECT_EQ(ext.EncodeFolder(program + QStringLiteral("/db")), QStringLiteral("{AppDrive}/Vandor/db/"));
     EXPECT_EQ(ext.EncodeFolder(disk + QStringLiteral("/data")), QStringLiteral("{AppDrive}/data/"));
     // Another file system keeps its full path; only a leading drive counts.
-    EXPECT_EQ(ext.EncodeFolder(QStringLiteral("/home/owner") + disk), QStringLiteral("/home/owner") + disk + QStringLiteral("/"));
+    EXPECT_EQ(ext.EncodeFolder(QStringLiteral("/home/owner") + disk),
+              QStringLiteral("/home/owner") + disk + QStringLiteral("/"));
     // Folders differ by case on this system.
     EXPECT_EQ(ext.EncodeFolder(disk + QStringLiteral("/vandor")), QStringLiteral("{AppDrive}/vandor/"));
 
@@ -53,8 +54,9 @@ TEST_F(ExtFilesTest, TheDatabaseIsFoundAfterTheDiskIsMountedElsewhere) {
     TvdrExtFiles &ext = ExtFiles();
     ext.SetDBFolder(disk + QStringLiteral("/data"));
     ext.SetLogFolder(program);
-    EXPECT_EQ(QSettings(ext.IniFileName(), QSettings::IniFormat).value(QStringLiteral("Files/DBPath")).toString(),
-              QStringLiteral("{AppDrive}/data/Vandor.dat"));
+    EXPECT_EQ(
+        QSettings(ext.IniFileName(), QSettings::IniFormat).value(QStringLiteral("Files/DBPath")).toString(),
+        QStringLiteral("{AppDrive}/data/Vandor.dat"));
 
     // Copy the program folder's .ini to the same place on a disk mounted at
     // another point.
@@ -125,6 +127,7 @@ TEST_F(ExtFilesTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolders) {
 TEST_F(ExtFilesTest, TheVersionCheckAddressIsReadTrimmedAndEmptyByDefault) {
     EXPECT_EQ(ExtFiles().VersionCheckURL(), QString());
     QSettings(ExtFiles().IniFileName(), QSettings::IniFormat)
-        .setValue(QStringLiteral("Internet/VersionCheckURL"), QStringLiteral("  http://example.test/check  "));
+        .setValue(QStringLiteral("Internet/VersionCheckURL"),
+                  QStringLiteral("  http://example.test/check  "));
     EXPECT_EQ(ExtFiles().VersionCheckURL(), QStringLiteral("http://example.test/check"));
 }

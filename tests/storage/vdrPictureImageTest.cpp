@@ -1,6 +1,6 @@
+#include "vdrPictureImage.h"
 #include "vdrError.h"
 #include "vdrJpeg.h"
-#include "vdrPictureImage.h"
 #include "vdrTestPictures.h"
 #include "vdrTestSupport.h"
 
@@ -22,11 +22,13 @@ TEST(PictureImage, OtherExtensionsAreKeptButNotShown) {
 }
 
 TEST(PictureImage, BytesThatAreNotTheirKindRaiseAClearError) {
-    EXPECT_EQ(ErrorMessageOf([] { DecodeCarPicture(QByteArray("not a bitmap"), QStringLiteral("bmp")); })
-                  .rfind("The car's picture is not a valid bitmap", 0),
+    EXPECT_EQ(ErrorMessageOf([] {
+                  DecodeCarPicture(QByteArray("not a bitmap"), QStringLiteral("bmp"));
+              }).rfind("The car's picture is not a valid bitmap", 0),
               0u);
-    EXPECT_EQ(ErrorMessageOf([] { DecodeCarPicture(MakeBitmap(4, 4), QStringLiteral("jpg")); })
-                  .rfind("The car's picture is not a valid JPEG picture: ", 0),
+    EXPECT_EQ(ErrorMessageOf([] {
+                  DecodeCarPicture(MakeBitmap(4, 4), QStringLiteral("jpg"));
+              }).rfind("The car's picture is not a valid JPEG picture: ", 0),
               0u);
     EXPECT_THROW(DecodeJpeg(QByteArray(), QStringLiteral("empty")), EvdrError);
 }

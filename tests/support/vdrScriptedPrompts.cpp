@@ -52,8 +52,9 @@ bool TvdrScriptedPrompts::AskYesNo(const QString &message) {
 }
 
 void TvdrScriptedPrompts::Message(TKind kind, const QString &message) {
-    Record(kind == TKind::Error ? QStringLiteral("error") : kind == TKind::Warning ? QStringLiteral("warning")
-                                                                                   : QStringLiteral("info"),
+    Record(kind == TKind::Error     ? QStringLiteral("error")
+           : kind == TKind::Warning ? QStringLiteral("warning")
+                                    : QStringLiteral("info"),
            message);
 }
 
@@ -75,4 +76,6 @@ QString TvdrScriptedPrompts::OpenFile(const QString &title, const QString &filte
     return TakeFirst(Files, QString(), QStringLiteral("the file dialog \"%1\"").arg(title));
 }
 
-void TvdrScriptedPrompts::ShellOpen(const QString &target) { Record(QStringLiteral("open"), target); }
+void TvdrScriptedPrompts::ShellOpen(const QString &target) {
+    Record(QStringLiteral("open"), target);
+}

@@ -22,7 +22,9 @@ TvdrTestDatabase::~TvdrTestDatabase() {
     m_db->Close();
 }
 
-QString TvdrTestDatabase::FileName() const { return m_db->FileName(); }
+QString TvdrTestDatabase::FileName() const {
+    return m_db->FileName();
+}
 
 void TvdrTestDatabase::Reopen(const std::function<void(const QString &fileName)> &whileClosed) {
     const QString fileName = m_db->FileName();

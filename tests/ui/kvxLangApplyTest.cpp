@@ -1,5 +1,5 @@
-#include "kvxLang.h"
 #include "kvxLangApply.h"
+#include "kvxLang.h"
 #include "vdrTestSupport.h"
 
 #include <QAction>
@@ -85,13 +85,15 @@ TEST_F(LangApply, LinesItemsColumnsMenusAndActions) {
     help->setObjectName(QStringLiteral("tbHelp"));
 
     ApplyToForm(&form);
-    EXPECT_EQ(memo->toPlainText(), QStringLiteral("first\nsecond")) << "an escaped line break makes two lines";
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("first\nsecond"))
+        << "an escaped line break makes two lines";
     ASSERT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->itemText(2), QStringLiteral("Three"));
     EXPECT_EQ(combo->currentIndex(), 1);
     EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Date"));
     EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("Cost"));
-    EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Mileage")) << "columns past the lines keep their captions";
+    EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Mileage"))
+        << "columns past the lines keep their captions";
     EXPECT_EQ(menu->title(), QStringLiteral("&File"));
     EXPECT_EQ(exit->text(), QStringLiteral("E&xit"));
     EXPECT_EQ(help->toolTip(), QStringLiteral("Help"));

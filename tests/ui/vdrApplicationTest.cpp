@@ -1,5 +1,5 @@
-#include "kvxFormScaler.h"
 #include "vdrApplication.h"
+#include "kvxFormScaler.h"
 #include "vdrError.h"
 #include "vdrScriptedPrompts.h"
 
@@ -33,8 +33,8 @@ TEST(ErrorDisplay, AnErrorThatLeavesAnEventHandlerIsShownNotThrownOn) {
     EXPECT_NO_THROW(QCoreApplication::sendEvent(&object, &second));
     RunGuarded([] { throw EvdrError("File x not found"); });
     RunGuarded([] {});
-    EXPECT_EQ(prompts->Transcript(), QStringList({"error: Id (TvdrCars) does not exist", "error: out of range",
-                                                  "error: File x not found"}));
+    EXPECT_EQ(prompts->Transcript(), QStringList({"error: Id (TvdrCars) does not exist",
+                                                  "error: out of range", "error: File x not found"}));
 }
 
 TEST(FormScaler, BelongsToAWindowAndReportsOnlyAResolutionThatDiffers) {
@@ -47,7 +47,8 @@ TEST(FormScaler, BelongsToAWindowAndReportsOnlyAResolutionThatDiffers) {
                 try {
                     TkvxFormScaler scaler(owner);
                 } catch (const EvdrError &error) {
-                    EXPECT_EQ(error.Message(), QStringLiteral("TkvxFormScaler owner must be TForm descendent"));
+                    EXPECT_EQ(error.Message(),
+                              QStringLiteral("TkvxFormScaler owner must be TForm descendent"));
                     throw;
                 }
             },

@@ -1,5 +1,5 @@
-#include "vdrScriptedPrompts.h"
 #include "vdrWindowRoutines.h"
+#include "vdrScriptedPrompts.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,7 +9,9 @@
 
 namespace {
 
-QRect WorkArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+QRect WorkArea() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
 
 } // namespace
 
@@ -52,7 +54,8 @@ TEST(Placement, ANormalWindowRoundTripsItsPositionAndSize) {
     SetPlacement(&window, QStringLiteral("0 %1 %2 200 300").arg(area.top() + 40).arg(area.left() + 30));
     EXPECT_EQ(window.pos(), QPoint(area.left() + 30, area.top() + 40));
     EXPECT_EQ(window.size(), QSize(300, 200));
-    EXPECT_EQ(GetPlacement(&window), QStringLiteral("0 %1 %2 200 300").arg(area.top() + 40).arg(area.left() + 30));
+    EXPECT_EQ(GetPlacement(&window),
+              QStringLiteral("0 %1 %2 200 300").arg(area.top() + 40).arg(area.left() + 30));
 }
 
 TEST(Placement, AMaximizedWindowIsSavedAsItsStateAloneAndKeepsItsNormalSize) {
