@@ -9,6 +9,7 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrCmRtn.cpp
   storage/vdrCodePage.cpp
   storage/vdrCompareText.cpp
+  storage/vdrDateText.cpp
   storage/vdrDateTime.cpp
   storage/vdrEntity.cpp
   storage/vdrField.cpp

@@ -5,7 +5,10 @@ set(VANDOR_UI_SOURCES
   ui/frPicture.cpp
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
+  ui/kvxNbrEdit.cpp
   ui/vdrApplication.cpp
+  ui/vdrCodePageInput.cpp
+  ui/vdrDateEdit.cpp
   ui/vdrDialogPrompts.cpp
   ui/vdrFrame.cpp
   ui/vdrHelpKey.cpp

@@ -7,6 +7,7 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/vdrStringListTest.cpp
   storage/vdrCodePageTest.cpp
   storage/vdrCompareTextTest.cpp
+  storage/vdrDateTextTest.cpp
   storage/vdrDateTimeTest.cpp
   storage/vdrFormatSettingsTest.cpp
   storage/vdrFormatTest.cpp

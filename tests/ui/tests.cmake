@@ -4,6 +4,7 @@ vandor_add_test(vandor_ui_tests GUI SOURCES
   ui/vdrApplicationTest.cpp
   ui/vdrHelpWindowTest.cpp
   ui/vdrInetTest.cpp
+  ui/vdrInputControlsTest.cpp
   ui/vdrWindowRoutinesTest.cpp
   ui/vdrWindowTextsTest.cpp
 )
