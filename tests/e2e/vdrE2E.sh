@@ -30,7 +30,10 @@ e2e_start_x() {
 # The program runs from a folder of its own, so its .ini, log and database
 # land there.
 e2e_program_folder() {
-    mkdir -p "$E2E_DIR/prog"
+    # A temporary folder of its own keeps the single-instance guard apart
+    # from a copy of Vandor the user may be running.
+    mkdir -p "$E2E_DIR/prog" "$E2E_DIR/tmp"
+    export TMPDIR="$E2E_DIR/tmp"
     cp "$VANDOR_EXE" "$E2E_DIR/prog/Vandor"
     cp "$VANDOR_LANG" "$E2E_DIR/prog/vdrLang.dat"
 }
