@@ -19,6 +19,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -119,7 +120,9 @@ void AddLinesAndItems(QObject *object, const QString &prefix, QList<TWindowText>
     if (auto *memo = qobject_cast<QPlainTextEdit *>(object)) {
         texts.append({prefix + QStringLiteral("Lines.Strings"), memo->toPlainText(),
                       [memo](const QString &t) { memo->setPlainText(LinesOf(t).join(QLatin1Char('\n'))); }});
-    } else if (auto *rich = qobject_cast<QTextEdit *>(object)) {
+    } else if (auto *rich = qobject_cast<QTextEdit *>(object);
+               rich && !qobject_cast<QTextBrowser *>(object)) {
+        // A browser shows documents, not designed lines.
         texts.append({prefix + QStringLiteral("Lines.Strings"), rich->toPlainText(),
                       [rich](const QString &t) { rich->setPlainText(LinesOf(t).join(QLatin1Char('\n'))); }});
     } else if (auto *combo = qobject_cast<QComboBox *>(object)) {

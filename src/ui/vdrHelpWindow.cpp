@@ -1,5 +1,6 @@
 #include "vdrHelpWindow.h"
 
+#include "kvxLangApply.h"
 #include "vdrHelpTopic.h"
 #include "vdrProgramFolder.h"
 #include "vdrWindowRoutines.h"
@@ -105,6 +106,8 @@ TvdrHelpWindow::TvdrHelpWindow() : QWidget(nullptr, Qt::Window) {
     layout->setSpacing(0);
     layout->addWidget(toolBar);
     layout->addWidget(m_browser);
+
+    ApplyToForm(this);
 
     connect(m_back, &QAction::triggered, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QAction::triggered, m_browser, &QTextBrowser::forward);

@@ -3,8 +3,12 @@
 // key fails here.
 #include "fmDBSetup.h"
 #include "fmMain.h"
+#include "frAbout.h"
 #include "frPicture.h"
 #include "kvxLangApply.h"
+#include "vdrHelpTopic.h"
+#include "vdrHelpWindow.h"
+#include "vdrScriptedPrompts.h"
 #include "vdrTestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +18,12 @@ TEST(WindowTexts, EveryFormAndViewHasATextForEachDesignedCaption) {
     TfrmMain main;
     TfrmDBSetup setup{QString(), QString()};
     TfraPicture picture;
-    const QList<QWidget *> forms{&main, &setup, &picture};
+    TfraAbout about;
+    TvdrPromptsScript prompts;
+    ShowHelp(vdrHelpTopics::Contents, nullptr);
+    ASSERT_NE(TvdrHelpWindow::Instance(), nullptr)
+        << prompts->Transcript().join(QLatin1Char('\n')).toStdString();
+    const QList<QWidget *> forms{&main, &setup, &picture, &about, TvdrHelpWindow::Instance()};
     for (QWidget *form : forms)
         EXPECT_EQ(MissingWindowTexts(form), QStringList()) << form->objectName().toStdString();
 }
