@@ -2,6 +2,7 @@
 
 #include "fmDBSetup.h"
 #include "frAbout.h"
+#include "frCars.h"
 #include "frPicture.h"
 #include "kvxLang.h"
 #include "kvxLangApply.h"
@@ -492,6 +493,16 @@ void TfrmMain::CreateView(const TvdrTreeNodeData &data) {
         m_ui->lytClient->addWidget(view);
         m_view = view;
         view->Setup();
+        break;
+    }
+    case nkCar: {
+        auto *view = new TfraCars(m_ui->pnlClient);
+        m_ui->lytClient->addWidget(view);
+        m_view = view;
+        view->SetOnLabelChange([this](const QString &text) { SetCarNodeText(text); });
+        view->SetOnCarSaved([this] { ResortTree(); });
+        view->SetOnLastCellTab([this](QWidget *) { FocusTree(); });
+        view->LoadCar(data.CarNbr);
         break;
     }
     case nkPicture: {

@@ -2,6 +2,7 @@ set(VANDOR_UI_SOURCES
   ui/fmDBSetup.cpp
   ui/frAbout.cpp
   ui/frAbout.ui
+  ui/frCars.cpp
   ui/frPicture.cpp
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
@@ -19,6 +20,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrModal.cpp
   ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp
+  ui/vdrUdfGrid.cpp
   ui/vdrWindowRoutines.cpp
   ui/icons/icons.qrc
 )

@@ -39,3 +39,11 @@ void TvdrMemo::insertFromMimeData(const QMimeData *source) {
             ch = QLatin1Char('?');
     insertPlainText(text);
 }
+
+QWidget *TvdrCodePageDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                            const QModelIndex &index) const {
+    QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto *edit = qobject_cast<QLineEdit *>(editor))
+        RefuseUnstorableText(edit);
+    return editor;
+}

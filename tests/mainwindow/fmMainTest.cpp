@@ -1,8 +1,10 @@
 #include "fmDBSetup.h"
+#include "frCars.h"
 #include "frPicture.h"
 #include "kvxStreamFile.h"
 #include "ui_fmDBSetup.h"
 #include "ui_fmMain.h"
+#include "ui_frCars.h"
 #include "ui_frPicture.h"
 #include "vdrCarPicture.h"
 #include "vdrCarRec.h"
@@ -27,6 +29,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTest>
 
 namespace {
 
@@ -405,4 +408,50 @@ TEST_F(StartUp, AMissingOrDamagedLanguageFileEndsTheProgramWithABuiltInMessage) 
     EXPECT_FALSE(QFileInfo::exists(DatabaseFile())) << "nothing else happened";
     m_window.reset();
     WriteWholeFile(language, good);
+}
+
+TEST_F(Commands, ACarViewsEditsReachTheFileBeforeShutDownAndTheTreeResorts) {
+    WriteIni();
+    MakeDatabase([] {
+        AddCar(2001, QStringLiteral("Audi"), QStringLiteral("A4"));
+        AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus"));
+    });
+    TfrmMain &window = Start();
+    window.SelectNode(Node(QStringLiteral("2001 Audi A4")));
+    auto *view = dynamic_cast<TfraCars *>(window.CurrentView());
+    ASSERT_NE(view, nullptr);
+    view->Form().nedYear->selectAll();
+    QTest::keyClicks(view->Form().nedYear, QStringLiteral("2009"));
+    EXPECT_EQ(window.Form().tvwMain->currentItem()->text(0), QStringLiteral("2009 Audi A4"))
+        << "the label follows";
+    window.SelectNode(Node(QStringLiteral("Repair descriptions")));
+    EXPECT_EQ(Children(window.Form().tvwMain->topLevelItem(0)),
+              QStringList({"2004 Ford Taurus", "2009 Audi A4"}))
+        << "leaving the changed car re-sorts the tree";
+
+    window.SelectNode(Node(QStringLiteral("2004 Ford Taurus")));
+    view = dynamic_cast<TfraCars *>(window.CurrentView());
+    QTest::keyClicks(view->Form().edtModel, QStringLiteral(" GL"));
+    Stop();
+    TkvxStreamFile reader;
+    reader.Open(DatabaseFile(), true);
+    const QString cars = QString::fromLatin1(reader.ReadStream(QStringLiteral("TvdrCars")));
+    EXPECT_TRUE(cars.contains(QStringLiteral("Taurus GL")))
+        << "pending edits are written before the file closes";
+    EXPECT_TRUE(cars.contains(QStringLiteral("2009\tAudi")));
+}
+
+TEST_F(Commands, DeletingACarWithPendingEditsDoesNotWriteItBack) {
+    WriteIni();
+    MakeDatabase([] { AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus")); });
+    TfrmMain &window = Start();
+    window.SelectNode(Node(QStringLiteral("2004 Ford Taurus")));
+    auto *view = dynamic_cast<TfraCars *>(window.CurrentView());
+    ASSERT_NE(view, nullptr);
+    QTest::keyClicks(view->Form().edtMake, QStringLiteral("x"));
+    m_prompts->YesNo = {true};
+    window.mmiDeleteClick();
+    EXPECT_EQ(Cars().Count(), 0);
+    Stop();
+    MakeDatabase([] { EXPECT_EQ(Cars().Count(), 0); });
 }

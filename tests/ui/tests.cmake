@@ -1,5 +1,6 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
   ui/frAboutTest.cpp
+  ui/frCarsTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
   ui/vdrHelpWindowTest.cpp

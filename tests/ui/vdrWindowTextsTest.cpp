@@ -4,6 +4,7 @@
 #include "fmDBSetup.h"
 #include "fmMain.h"
 #include "frAbout.h"
+#include "frCars.h"
 #include "frPicture.h"
 #include "kvxLangApply.h"
 #include "vdrHelpTopic.h"
@@ -19,11 +20,12 @@ TEST(WindowTexts, EveryFormAndViewHasATextForEachDesignedCaption) {
     TfrmDBSetup setup{QString(), QString()};
     TfraPicture picture;
     TfraAbout about;
+    TfraCars cars;
     TvdrPromptsScript prompts;
     ShowHelp(vdrHelpTopics::Contents, nullptr);
     ASSERT_NE(TvdrHelpWindow::Instance(), nullptr)
         << prompts->Transcript().join(QLatin1Char('\n')).toStdString();
-    const QList<QWidget *> forms{&main, &setup, &picture, &about, TvdrHelpWindow::Instance()};
+    const QList<QWidget *> forms{&main, &setup, &picture, &about, &cars, TvdrHelpWindow::Instance()};
     for (QWidget *form : forms)
         EXPECT_EQ(MissingWindowTexts(form), QStringList()) << form->objectName().toStdString();
 }
