@@ -2,6 +2,7 @@
 #include "vdrApplication.h"
 #include "vdrFormatSettings.h"
 #include "vdrInstanceGuard.h"
+#include "vdrQuitSignals.h"
 
 #include <QLocale>
 
@@ -17,6 +18,8 @@ int main(int argc, char *argv[]) {
     if (!window.FormCreate())
         return 1;
     window.SetOnClosed([] { QApplication::quit(); });
+    // Ended by the session or a terminal: close as the user would.
+    const TvdrQuitSignals quitSignals([&window] { window.close(); });
     window.show();
     return app.exec();
 }

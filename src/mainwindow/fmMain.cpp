@@ -635,7 +635,7 @@ void TfrmMain::InsertCar() {
         for (QWidget *child : m_view->findChildren<QWidget *>()) {
             if (child->isEnabled() && (child->focusPolicy() & Qt::TabFocus)) {
                 QWidget::setTabOrder(m_ui->tvwMain, child);
-                child->setFocus();
+                child->setFocus(Qt::TabFocusReason); // as Tab would: the text selected
                 break;
             }
         }

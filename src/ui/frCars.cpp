@@ -101,8 +101,7 @@ void TfraCars::RefreshUDFGrid() {
     }
     const int rowHeight = qMax(18, metrics.height() + 4);
     grid->verticalHeader()->setDefaultSectionSize(rowHeight);
-    m_namesWidth = widest + 8;
-    grid->setColumnWidth(0, m_namesWidth);
+    grid->SetNamesWidth(widest + 8);
     grid->setCurrentCell(0, 1);
     grid->setUpdatesEnabled(true);
     m_filling = false;
@@ -162,17 +161,9 @@ void TfraCars::DiscardView() {
     m_loadedValues.clear();
 }
 
-void TfraCars::resizeEvent(QResizeEvent *event) {
-    TvdrFrame::resizeEvent(event);
-    FrameResize();
-}
-
 void TfraCars::FrameResize() {
-    // Make and Model share the room right of Year (the layout's stretch);
-    // the value column takes what the names leave, and long names never
-    // push the values out of sight.
-    TvdrUdfGrid *grid = m_ui->sgrUDF;
-    const int names = qMin(m_namesWidth, grid->viewport()->width() / 2);
-    if (names > 0)
-        grid->setColumnWidth(0, names);
+    // Make and Model share the room right of Year (the layout's stretch),
+    // and the grid sizes its own columns; what is left is to keep the
+    // current value in sight.
+    m_ui->sgrUDF->KeepCurrentRowVisible();
 }

@@ -45,9 +45,6 @@ public:
     void sgrUDFSetEditText(int row, const QString &text);
     void FrameResize();
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
     QString LabelText() const;
 
@@ -55,7 +52,6 @@ private:
     qint32 m_carNbr = -1;
     bool m_modified = false;
     bool m_filling = false;
-    int m_namesWidth = 0;
     QStringList m_loadedValues; // one per field row, as filled
     std::function<void(const QString &)> m_onLabelChange;
     std::function<void(QWidget *)> m_onLastCellTab;

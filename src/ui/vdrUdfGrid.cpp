@@ -73,3 +73,14 @@ void TvdrUdfGrid::KeepCurrentRowVisible() {
     else if (row > last)
         setCurrentCell(last, 1);
 }
+
+void TvdrUdfGrid::SetNamesWidth(int width) {
+    m_namesWidth = width;
+    setColumnWidth(0, qMin(m_namesWidth, qMax(viewport()->width() / 2, 40)));
+}
+
+void TvdrUdfGrid::resizeEvent(QResizeEvent *event) {
+    QTableWidget::resizeEvent(event);
+    if (m_namesWidth > 0)
+        setColumnWidth(0, qMin(m_namesWidth, qMax(viewport()->width() / 2, 40)));
+}

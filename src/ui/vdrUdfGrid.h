@@ -18,7 +18,12 @@ public:
     // Keeps the current row visible when the grid scrolls without it.
     void KeepCurrentRowVisible();
 
+    // The width the names want; they never take more than half the grid,
+    // so long names do not push the values out of sight.
+    void SetNamesWidth(int width);
+
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     // Tab while no value is open for typing.
     bool focusNextPrevChild(bool next) override;
@@ -28,4 +33,5 @@ protected:
 private:
     std::function<void()> m_onTabPastEnd;
     std::function<void()> m_onBackTabPastStart;
+    int m_namesWidth = 0;
 };
