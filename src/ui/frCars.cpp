@@ -20,6 +20,29 @@ namespace {
 // The grid row's field number; the placeholder row has none.
 constexpr int kUdfNbrRole = Qt::UserRole;
 
+// The sum of the characters' advances: never narrower than the shaped text
+// (kerning only takes room away), and far cheaper to get for hundreds of
+// names, since each character is measured once.
+class TNameWidths {
+public:
+    explicit TNameWidths(const QFont &font) : m_metrics(font) {}
+    int Of(const QString &text) {
+        int width = 0;
+        for (QChar ch : text) {
+            auto found = m_advances.constFind(ch);
+            if (found == m_advances.constEnd())
+                found = m_advances.insert(ch, m_metrics.horizontalAdvance(ch));
+            width += *found;
+        }
+        return width;
+    }
+    int Height() const { return m_metrics.height(); }
+
+private:
+    QFontMetrics m_metrics;
+    QHash<QChar, int> m_advances;
+};
+
 } // namespace
 
 TfraCars::TfraCars(QWidget *parent)
@@ -76,7 +99,7 @@ void TfraCars::RefreshUDFGrid() {
     grid->setHorizontalHeaderLabels(
         {Lang().GetText(QStringLiteral("CarUDFField")), Lang().GetText(QStringLiteral("CarUDFValue"))});
     const QList<QPair<qint32, QString>> values = CarValuesForAllFields(m_carNbr);
-    const QFontMetrics metrics(grid->font());
+    TNameWidths metrics(grid->font());
     int widest = 0;
     m_loadedValues.clear();
     grid->clearContents();
@@ -86,7 +109,7 @@ void TfraCars::RefreshUDFGrid() {
         nameItem->setFlags(Qt::ItemIsEnabled);
         grid->setItem(row, 0, nameItem);
         grid->setItem(row, 1, new QTableWidgetItem(value));
-        widest = qMax(widest, metrics.horizontalAdvance(name));
+        widest = qMax(widest, metrics.Of(name));
         return nameItem;
     };
     for (int row = 0; row < values.size(); ++row) {
@@ -99,7 +122,7 @@ void TfraCars::RefreshUDFGrid() {
         addRow(0, Lang().GetText(QStringLiteral("CarUDFNoFieldsDefined")), QString());
         grid->item(0, 1)->setFlags(Qt::ItemIsEnabled);
     }
-    const int rowHeight = qMax(18, metrics.height() + 4);
+    const int rowHeight = qMax(18, metrics.Height() + 4);
     grid->verticalHeader()->setDefaultSectionSize(rowHeight);
     grid->SetNamesWidth(widest + 8);
     grid->setCurrentCell(0, 1);
