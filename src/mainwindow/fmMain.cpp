@@ -235,7 +235,7 @@ void TfrmMain::FormDestroy() {
             m_database->Close();
     } catch (...) {
     }
-    UnbindTables();
+    DetachTables();
 }
 
 void TfrmMain::CloseDatabase() {

@@ -1,6 +1,8 @@
 #include "vdrMainIcons.h"
 
-QIcon TreeImage(TvdrNodeKind kind) {
+namespace {
+
+QIcon Load(TvdrNodeKind kind) {
     switch (kind) {
     case nkRepairs:
         return QIcon(QStringLiteral(":/icons/tree-repairs.svg"));
@@ -11,4 +13,14 @@ QIcon TreeImage(TvdrNodeKind kind) {
     default:
         return QIcon(QStringLiteral(":/icons/tree-car.svg"));
     }
+}
+
+} // namespace
+
+// One icon per image, shared by every node: a tree of many cars would
+// otherwise read and parse an SVG file per node.
+QIcon TreeImage(TvdrNodeKind kind) {
+    static const QIcon images[] = {Load(nkCarsRoot), Load(nkCar), Load(nkMaint), Load(nkRepairs),
+                                   Load(nkPicture)};
+    return images[kind >= nkCarsRoot && kind <= nkPicture ? kind : nkCar];
 }

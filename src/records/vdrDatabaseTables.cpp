@@ -17,7 +17,7 @@ namespace {
 
 // In the order the program loads them.
 std::array<TvdrStringList *, 9> AllTables() {
-    return {&Options(), &Repairs(), &Maint(), &MaintRepairs(), &MaintNotes(),
+    return {&Options(), &Repairs(), &Maint(),   &MaintRepairs(), &MaintNotes(),
             &Cars(),    &UDF(),     &CarsUDF(), &SortOrder()};
 }
 
@@ -38,4 +38,9 @@ void UnbindTables() {
         table->Clear();
     }
     SortOrder().SetSorted(false);
+}
+
+void DetachTables() {
+    for (TvdrStringList *table : AllTables())
+        table->SetStreamFile(nullptr);
 }

@@ -10,3 +10,6 @@ class TkvxStreamFile;
 void BindTables(TkvxStreamFile *database);
 // Unbinds and empties every table, so nothing refers to a closed container.
 void UnbindTables();
+// Unbinds every table and leaves its rows in memory: the cheap end of a run,
+// where emptying tables of many rows would only cost time.
+void DetachTables();
