@@ -19,6 +19,7 @@
 #include "vdrCmRtn.h"
 #include "vdrDatabaseTables.h"
 #include "vdrError.h"
+#include "vdrExchangeCommands.h"
 #include "vdrExtFiles.h"
 #include "vdrFrame.h"
 #include "vdrHelpKey.h"
@@ -43,6 +44,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace {
@@ -321,6 +323,40 @@ void TfrmMain::mmiFileLocationsClick() {
     BuildTree();
 }
 
+// --- Export and import -----------------------------------------------------
+
+void TfrmMain::mmiExportXMLClick() {
+    QString done;
+    if (vdrExchangeCommands::ExportXML(this, done))
+        statusBar()->showMessage(done);
+}
+
+void TfrmMain::mmiExportTSVClick() {
+    QString done;
+    if (vdrExchangeCommands::ExportTSV(this, done))
+        statusBar()->showMessage(done);
+}
+
+void TfrmMain::mmiImportXMLClick() {
+    // What the open view holds unsaved goes to the tables first: the import
+    // adds to them, and the rebuilt tree closes the view anyway.
+    tvwMainChanging();
+    QString done;
+    if (vdrExchangeCommands::ImportXML(this, done)) {
+        RebuildAfterImport();
+        statusBar()->showMessage(done);
+    }
+}
+
+void TfrmMain::mmiImportTSVClick() {
+    tvwMainChanging();
+    QString done;
+    if (vdrExchangeCommands::ImportTSV(this, done)) {
+        RebuildAfterImport();
+        statusBar()->showMessage(done);
+    }
+}
+
 // --- The tree --------------------------------------------------------------
 
 void TfrmMain::SetUpTree() {
@@ -568,6 +604,10 @@ void TfrmMain::ConnectCommands() {
     bind(ui.mmiDeleteUnused, &TfrmMain::mmiDeleteUnusedClick);
     bind(ui.mmiUDF, &TfrmMain::mmiUDFClick);
     bind(ui.mmiFileLocations, &TfrmMain::mmiFileLocationsClick);
+    bind(ui.mmiExportXML, &TfrmMain::mmiExportXMLClick);
+    bind(ui.mmiExportTSV, &TfrmMain::mmiExportTSVClick);
+    bind(ui.mmiImportXML, &TfrmMain::mmiImportXMLClick);
+    bind(ui.mmiImportTSV, &TfrmMain::mmiImportTSVClick);
     bind(ui.mmiExit, &TfrmMain::mmiExitClick);
     bind(ui.mmiHelpHelp, &TfrmMain::mmiHelpHelpClick);
     bind(ui.tbHelp, &TfrmMain::mmiHelpHelpClick);

@@ -69,6 +69,10 @@ public:
     void mmiDeleteUnusedClick();
     void mmiUDFClick();
     void mmiFileLocationsClick();
+    void mmiExportXMLClick();
+    void mmiExportTSVClick();
+    void mmiImportXMLClick();
+    void mmiImportTSVClick();
     void mmiExitClick();
     void mmiHelpHelpClick();
     void InsertCar();

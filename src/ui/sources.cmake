@@ -8,9 +8,11 @@ set(VANDOR_UI_SOURCES
   ui/kvxLangApply.cpp
   ui/kvxNbrEdit.cpp
   ui/vdrApplication.cpp
+  ui/vdrBackgroundWork.cpp
   ui/vdrCodePageInput.cpp
   ui/vdrDateEdit.cpp
   ui/vdrDialogPrompts.cpp
+  ui/vdrExchangeCommands.cpp
   ui/vdrFrame.cpp
   ui/vdrHelpKey.cpp
   ui/vdrHelpTopic.cpp

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QSettings>
+#include <QStatusBar>
 #include <QToolBar>
 
 namespace {
@@ -364,4 +365,53 @@ TEST_F(Locations, TheWizardWarnsAboutEmptyFolders) {
     EXPECT_EQ(db, DataDir()) << "Cancel leaves the folders";
     EXPECT_EQ(m_prompts->Transcript(), QStringList({"warning: Please enter the folder for the database file.",
                                                     "warning: Please enter the folder for the log file."}));
+}
+
+using Exchange = TvdrMainWindowTest;
+
+TEST_F(Exchange, ExportAndImportFromTheMenuReportWhatTheyDidAndRebuildTheTree) {
+    WriteIni();
+    MakeDatabase([] {
+        AddCar(2001, QStringLiteral("Ford"), QStringLiteral("Ka"));
+        AddCar(2005, QStringLiteral("Audi"), QStringLiteral("A6"));
+    });
+    TfrmMain &window = Start();
+    const QString folder = DataDir() + QStringLiteral("/out");
+    QDir().mkpath(folder);
+    m_prompts->Folders = {QString(), folder, folder};
+    window.mmiExportXMLClick();
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/VandorDB.xml"))) << "a cancelled folder dialog";
+    window.mmiExportXMLClick();
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("Exported 2 cars, 0 maintenance events and 0 repair descriptions to ") + folder +
+                  QStringLiteral("/VandorDB.xml."));
+    window.mmiExportTSVClick();
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/Cars.tsv")));
+    EXPECT_EQ(m_prompts->Asked[0].Text, QStringLiteral("Select location for file"));
+    EXPECT_EQ(m_prompts->Asked[2].Text, QStringLiteral("Select location for files"));
+
+    m_prompts->Files = {folder + QStringLiteral("/VandorDB.xml"), folder + QStringLiteral("/Maint.tsv")};
+    window.mmiImportXMLClick();
+    EXPECT_EQ(m_prompts->Asked[3].Text, QStringLiteral("Select XML file to import"));
+    EXPECT_TRUE(m_prompts->Asked[3].Detail.startsWith(QStringLiteral("XML files (*.xml) in ")));
+    EXPECT_EQ(CarLabels(window).size(), 4) << "the tree is rebuilt with the merged cars";
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("Merged 2 cars, 0 maintenance events and 0 repair descriptions from ") + folder +
+                  QStringLiteral("/VandorDB.xml."));
+    window.mmiImportTSVClick();
+    EXPECT_EQ(CarLabels(window).size(), 6);
+    EXPECT_EQ(Cars().Count(), 6);
+}
+
+TEST_F(Exchange, AFailedImportShowsItsErrorAndLeavesTheTreeAlone) {
+    WriteIni();
+    MakeDatabase([] { AddCar(2001, QStringLiteral("Ford"), QStringLiteral("Ka")); });
+    const QString broken = DataDir() + QStringLiteral("/broken.xml");
+    WriteWholeFile(broken, "<VandorDB><Cars><Car>");
+    TfrmMain &window = Start();
+    QTreeWidgetItem *before = window.Form().tvwMain->topLevelItem(0)->child(0);
+    m_prompts->Files = {broken};
+    EXPECT_THROW(window.mmiImportXMLClick(), std::exception);
+    EXPECT_EQ(window.Form().tvwMain->topLevelItem(0)->child(0), before) << "the tree was not rebuilt";
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
 }
