@@ -1,14 +1,19 @@
 set(VANDOR_UI_SOURCES
   ui/fmDBSetup.cpp
+  ui/fmSortOrderFieldSelector.cpp
+  ui/fmSortTreeEditor.cpp
+  ui/fmUDF.cpp
   ui/frAbout.cpp
   ui/frAbout.ui
   ui/frPicture.cpp
+  ui/kvxControlGrid.cpp
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
   ui/kvxNbrEdit.cpp
   ui/vdrApplication.cpp
   ui/vdrCodePageInput.cpp
   ui/vdrDateEdit.cpp
+  ui/vdrDialog.cpp
   ui/vdrDialogPrompts.cpp
   ui/vdrFrame.cpp
   ui/vdrHelpKey.cpp
@@ -17,6 +22,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrIcons.cpp
   ui/vdrInet.cpp
   ui/vdrModal.cpp
+  ui/vdrOrderedList.cpp
   ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp
   ui/vdrWindowRoutines.cpp

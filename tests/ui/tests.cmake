@@ -1,5 +1,8 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
+  ui/fmSortTreeEditorTest.cpp
+  ui/fmUDFTest.cpp
   ui/frAboutTest.cpp
+  ui/kvxControlGridTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
   ui/vdrHelpWindowTest.cpp
