@@ -1,6 +1,8 @@
 #include "fmMain.h"
 
 #include "fmDBSetup.h"
+#include "fmSortTreeEditor.h"
+#include "fmUDF.h"
 #include "frAbout.h"
 #include "frCars.h"
 #include "frPicture.h"
@@ -74,6 +76,7 @@ bool SameFolder(const QString &a, const QString &b) {
 
 TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::TfrmMain>()) {
     m_ui->setupUi(this);
+    m_sortTreeEditor = [this] { return ExecuteSortTreeEditor(this); };
     SetUpToolbars();
     SetUpTree();
     ConnectCommands();
@@ -749,6 +752,11 @@ void TfrmMain::mmiDeleteUnusedClick() {}
 
 void TfrmMain::mmiUDFClick() {
     Log().Write(QStringLiteral("Show UDF dialog"));
+    if (!ExecuteUDF(this))
+        return;
+    Log().Write(QStringLiteral("UDF applied"));
+    if (auto *view = dynamic_cast<TfraCars *>(m_view))
+        view->RefreshUDFGrid();
 }
 
 // --- The sort drop-down ----------------------------------------------------

@@ -1,6 +1,7 @@
 #include "vdrUDF.h"
 
 #include "vdrCmRtn.h"
+#include "vdrCodePage.h"
 #include "vdrCompareText.h"
 #include "vdrPrefixList.h"
 #include "vdrSingleton.h"
@@ -84,6 +85,10 @@ qint32 TvdrUDF::FindUdf(const QString &name) {
         if (SameText(NameAt(i), wanted))
             return UdfNbrAt(i);
     return -1;
+}
+
+bool TvdrUDF::IsStorableName(const QString &name) {
+    return SingleLine(name) == name && vdrCodePage::CanEncode(name);
 }
 
 qint32 TvdrUDF::UdfNbrAt(int index) const { return TvdrPrefixList::NumberField(Get(index), 1); }

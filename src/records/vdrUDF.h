@@ -28,6 +28,11 @@ public:
     // The lowest number whose name equals `name` ignoring letter case; -1.
     qint32 FindUdf(const QString &name);
 
+    // Whether `name` is stored as it stands, trimming apart: no TAB, line
+    // break or NUL (the row would change them into blanks) and nothing the
+    // code page cannot hold.
+    static bool IsStorableName(const QString &name);
+
     // Fields of row `index` in the current order.
     qint32 UdfNbrAt(int index) const;
     qint32 UdfSortOrderAt(int index) const;

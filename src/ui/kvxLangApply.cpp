@@ -1,5 +1,6 @@
 #include "kvxLangApply.h"
 
+#include "kvxControlGrid.h"
 #include "kvxLang.h"
 #include "vdrLock.h"
 
@@ -174,6 +175,9 @@ void AddColumns(QObject *object, const QString &prefix, QList<TWindowText> &text
                           for (int i = 0; i < lines.size() && i < grid->columnCount(); ++i)
                               grid->setHorizontalHeaderItem(i, new QTableWidgetItem(lines[i]));
                       }});
+    } else if (auto *controls = qobject_cast<TkvxControlGrid *>(object)) {
+        texts.append({key, controls->HeaderTexts().join(QString()),
+                      [controls](const QString &t) { controls->SetHeaderTexts(LinesOf(t)); }});
     }
 }
 

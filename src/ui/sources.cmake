@@ -1,9 +1,13 @@
 set(VANDOR_UI_SOURCES
   ui/fmDBSetup.cpp
+  ui/fmSortOrderFieldSelector.cpp
+  ui/fmSortTreeEditor.cpp
+  ui/fmUDF.cpp
   ui/frAbout.cpp
   ui/frAbout.ui
   ui/frCars.cpp
   ui/frPicture.cpp
+  ui/kvxControlGrid.cpp
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
   ui/kvxNbrEdit.cpp
@@ -11,6 +15,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrBackgroundWork.cpp
   ui/vdrCodePageInput.cpp
   ui/vdrDateEdit.cpp
+  ui/vdrDialog.cpp
   ui/vdrDialogPrompts.cpp
   ui/vdrExchangeCommands.cpp
   ui/vdrFrame.cpp
@@ -20,6 +25,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrIcons.cpp
   ui/vdrInet.cpp
   ui/vdrModal.cpp
+  ui/vdrOrderedList.cpp
   ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp
   ui/vdrUdfGrid.cpp

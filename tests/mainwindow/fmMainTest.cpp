@@ -1,4 +1,5 @@
 #include "fmDBSetup.h"
+#include "fmUDF.h"
 #include "frCars.h"
 #include "frPicture.h"
 #include "kvxStreamFile.h"
@@ -454,4 +455,27 @@ TEST_F(Commands, DeletingACarWithPendingEditsDoesNotWriteItBack) {
     EXPECT_EQ(Cars().Count(), 0);
     Stop();
     MakeDatabase([] { EXPECT_EQ(Cars().Count(), 0); });
+}
+
+TEST_F(Commands, NewUserDefinedFieldsShowInTheOpenCarViewAndKeepItsTyping) {
+    WriteIni();
+    MakeDatabase([] { AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus")); });
+    TfrmMain &window = Start();
+    window.SelectNode(Node(QStringLiteral("2004 Ford Taurus")));
+    auto *view = dynamic_cast<TfraCars *>(window.CurrentView());
+    ASSERT_NE(view, nullptr);
+    QTest::keyClicks(view->Form().edtModel, QStringLiteral(" GL"));
+    m_prompts->Inputs = {QStringLiteral("Color")};
+    QueueDialogScript([](QDialog &dialog) {
+        auto &udf = static_cast<TfrmUDF &>(dialog);
+        udf.spbAddClick();
+        udf.btnOKClick();
+    });
+    window.mmiUDFClick();
+    ASSERT_EQ(view->Form().sgrUDF->rowCount(), 1);
+    EXPECT_EQ(view->Form().sgrUDF->item(0, 0)->text(), QStringLiteral("Color"));
+    EXPECT_EQ(view->Form().edtModel->text(), QStringLiteral("Taurus GL")) << "the typing stays";
+    const QStringList log = LogLines();
+    EXPECT_TRUE(log.contains(QStringLiteral("Show UDF dialog")));
+    EXPECT_TRUE(log.contains(QStringLiteral("UDF applied")));
 }

@@ -44,6 +44,17 @@ TEST(UDF, NumbersOrdersAndLookUps) {
     EXPECT_EQ(UDF().UdfNbrAt(1), 2);
 }
 
+TEST(UDF, ANameIsStorableOnlyWhenItsRowKeepsItAsTyped) {
+    EXPECT_TRUE(TvdrUDF::IsStorableName(QStringLiteral(" Tyre size = 195/65 R15 ")));
+    EXPECT_TRUE(TvdrUDF::IsStorableName(QString::fromUtf8("Pr\u00fcfung \u20ac")));
+    EXPECT_TRUE(TvdrUDF::IsStorableName(QString()));
+    const QStringList unstorable{QStringLiteral("Plate\tno"),       QStringLiteral("Plate\nno"),
+                                 QStringLiteral("Plate\r"),         QString(QLatin1String("a\0b", 3)),
+                                 QString::fromUtf8("\u0141ada"), QString::fromUtf8("\u2028")};
+    for (const QString &name : unstorable)
+        EXPECT_FALSE(TvdrUDF::IsStorableName(name)) << name.toStdString();
+}
+
 TEST(CarsUDF, OneValuePerCarAndFieldAndNoPrefixConfusion) {
     TvdrTestDatabase db;
     CarsUDF().SetCarValue(2, 0, QStringLiteral(" AB-123 "));

@@ -1,6 +1,9 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
+  ui/fmSortTreeEditorTest.cpp
+  ui/fmUDFTest.cpp
   ui/frAboutTest.cpp
   ui/frCarsTest.cpp
+  ui/kvxControlGridTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
   ui/vdrHelpWindowTest.cpp
