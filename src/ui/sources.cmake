@@ -1,7 +1,9 @@
 set(VANDOR_UI_SOURCES
   ui/fmDBSetup.cpp
+  ui/fmMaintFilter.cpp
   ui/frAbout.cpp
   ui/frAbout.ui
+  ui/frMaint.cpp
   ui/frPicture.cpp
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
@@ -19,6 +21,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrModal.cpp
   ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp
+  ui/vdrReportList.cpp
   ui/vdrWindowRoutines.cpp
   ui/icons/icons.qrc
 )

@@ -1,5 +1,7 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
+  ui/fmMaintFilterTest.cpp
   ui/frAboutTest.cpp
+  ui/frMaintTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
   ui/vdrHelpWindowTest.cpp
