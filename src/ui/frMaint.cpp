@@ -23,9 +23,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QScrollBar>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -160,17 +160,20 @@ void TfraMaint::RefreshMaintList(qint32 carNbr, qint32 selectMaintNbr, quint8 de
     m_list.reset();
     m_list = Maint().SortedList(carNbr, column, descending);
 
-    QList<QTreeWidgetItem *> rows;
-    rows.reserve(m_list->Count());
+    std::vector<std::unique_ptr<QTreeWidgetItem>> made;
+    made.reserve(std::size_t(m_list->Count()));
     double total = 0.0;
-    const TvdrFormatSettings &format = TvdrFormatSettings::Current();
     for (int i = 0; i < m_list->Count(); ++i) {
         TvdrMaintRec &event = m_list->Items(i);
         if (!m_filter->Matches(event))
             continue;
-        rows.append(new TEventRow(event));
+        made.push_back(std::make_unique<TEventRow>(event));
         total += event.Cost;
     }
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(qsizetype(made.size()));
+    for (std::unique_ptr<QTreeWidgetItem> &row : made)
+        rows.append(row.release());
     {
         // The rows go in at once while the list neither paints nor reports
         // each selection step; the final selection is reported below.
@@ -193,7 +196,7 @@ void TfraMaint::RefreshMaintList(qint32 carNbr, qint32 selectMaintNbr, quint8 de
         }
         list->setUpdatesEnabled(true);
     }
-    m_ui->stbTotalsPanel1->setText(format.Currency(total));
+    m_ui->stbTotalsPanel1->setText(TvdrFormatSettings::Current().Currency(total));
     ShowSortImage(list, SortColumn() + 1, m_sortImages, SortDirection());
     lvwMaintChange();
 }
