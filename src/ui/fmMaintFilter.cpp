@@ -66,7 +66,8 @@ TfrmMaintFilter::TfrmMaintFilter(TvdrMaintSortedList &sortedList, QWidget *paren
     connect(m_ui->btnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnOKClick(); }); });
     connect(m_ui->btnCancel, &QPushButton::clicked, this,
             [this] { RunGuarded([this] { btnCancelClick(); }); });
-    connect(m_ui->pgcFilter, &QTabWidget::currentChanged, this, [this] { FocusPage(); });
+    connect(m_ui->pgcFilter, &QTabWidget::currentChanged, this,
+            [this] { RunGuarded([this] { FocusPage(); }); });
     // Ctrl+Tab turns the pages from wherever the focus is, as the page tabs
     // themselves take no focus.
     const auto turn = [this](int step) {
@@ -74,9 +75,9 @@ TfrmMaintFilter::TfrmMaintFilter(TvdrMaintSortedList &sortedList, QWidget *paren
         m_ui->pgcFilter->setCurrentIndex((PageIndex() + step + count) % count);
     };
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
-            [turn] { turn(1); });
+            [turn] { RunGuarded([turn] { turn(1); }); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this), &QShortcut::activated,
-            this, [turn] { turn(-1); });
+            this, [turn] { RunGuarded([turn] { turn(-1); }); });
     Options().SetDefault(QString());
     SetPlacement(this, Options().GetValue(QLatin1String(vdrOptionKeys::MaintFilterDialog)));
     // A page index that is no page leaves the first page shown.

@@ -264,6 +264,10 @@ TEST_F(MaintFilterTest, TheKeyboardReachesTheListsOfThePageAndNeverThePageTabs) 
     QTest::keyClick(ui.cboFromMileage, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(dialog.PageIndex(), TfrmMaintFilter::pgCost) << "Ctrl+Tab turns the page";
     EXPECT_EQ(dialog.focusWidget(), ui.cboFromCost);
+    QTest::keyClick(ui.cboFromCost, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(dialog.PageIndex(), TfrmMaintFilter::pgRepair) << "round to the first page";
+    QTest::keyClick(ui.cboRepair, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(dialog.PageIndex(), TfrmMaintFilter::pgCost) << "and back";
 }
 
 TEST_F(MaintFilterTest, RangeEntriesAreDrawnRightAlignedThreePixelsBeforeTheEdge) {
