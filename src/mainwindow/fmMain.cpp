@@ -5,6 +5,7 @@
 #include "fmUDF.h"
 #include "frAbout.h"
 #include "frCars.h"
+#include "frMaint.h"
 #include "frPicture.h"
 #include "kvxLang.h"
 #include "kvxLangApply.h"
@@ -544,6 +545,14 @@ void TfrmMain::CreateView(const TvdrTreeNodeData &data) {
         view->LoadCar(data.CarNbr);
         break;
     }
+    case nkMaint: {
+        auto *view = new TfraMaint(m_ui->pnlClient);
+        m_ui->lytClient->addWidget(view);
+        m_view = view;
+        view->SetSortImages(m_sortGlyphs);
+        view->LoadMaint(data.CarNbr);
+        break;
+    }
     case nkPicture: {
         auto *view = new TfraPicture(m_ui->pnlClient);
         m_ui->lytClient->addWidget(view);
@@ -659,6 +668,10 @@ void TfrmMain::mmiDeleteClick() {
     case nkCar:
         DeleteCar(node);
         break;
+    case nkMaint:
+        if (auto *view = dynamic_cast<TfraMaint *>(m_view))
+            view->DeleteSelectedMaint(data->CarNbr);
+        break;
     case nkPicture:
         ClearPicture();
         break;
@@ -741,10 +754,17 @@ void TfrmMain::ClearPicture() {
 
 void TfrmMain::mmiFilterClick() {
     Log().Write(QStringLiteral("Show filter dialog"));
+    auto *view = dynamic_cast<TfraMaint *>(m_view);
+    if (!view || !view->ExecuteFilter())
+        return;
+    Log().Write(QStringLiteral("Filter applied"));
+    m_ui->mmiCancelFilter->setEnabled(true);
 }
 
 void TfrmMain::mmiCancelFilterClick() {
     Log().Write(QStringLiteral("Filter canceled"));
+    if (auto *view = dynamic_cast<TfraMaint *>(m_view))
+        view->CancelFilter();
     m_ui->mmiCancelFilter->setEnabled(false);
 }
 

@@ -11,6 +11,7 @@ set(VANDOR_RECORDS_SOURCES
   records/vdrMaint.cpp
   records/vdrMaintEvents.cpp
   records/vdrMaintFilter.cpp
+  records/vdrMaintFilterValues.cpp
   records/vdrMaintNotes.cpp
   records/vdrMaintRec.cpp
   records/vdrMaintRepairs.cpp

@@ -1,11 +1,13 @@
 set(VANDOR_UI_SOURCES
   ui/fmDBSetup.cpp
+  ui/fmMaintFilter.cpp
   ui/fmSortOrderFieldSelector.cpp
   ui/fmSortTreeEditor.cpp
   ui/fmUDF.cpp
   ui/frAbout.cpp
   ui/frAbout.ui
   ui/frCars.cpp
+  ui/frMaint.cpp
   ui/frPicture.cpp
   ui/kvxControlGrid.cpp
   ui/kvxFormScaler.cpp
@@ -28,6 +30,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrOrderedList.cpp
   ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp
+  ui/vdrReportList.cpp
   ui/vdrUdfGrid.cpp
   ui/vdrWindowRoutines.cpp
   ui/icons/icons.qrc

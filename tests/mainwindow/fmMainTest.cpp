@@ -1,10 +1,13 @@
 #include "fmDBSetup.h"
+#include "fmMaintFilter.h"
 #include "fmUDF.h"
 #include "frCars.h"
+#include "frMaint.h"
 #include "frPicture.h"
 #include "kvxStreamFile.h"
 #include "ui_fmDBSetup.h"
 #include "ui_fmMain.h"
+#include "ui_fmMaintFilter.h"
 #include "ui_frCars.h"
 #include "ui_frPicture.h"
 #include "vdrCarPicture.h"
@@ -15,6 +18,7 @@
 #include "vdrExtFiles.h"
 #include "vdrMainWindowFixture.h"
 #include "vdrMaint.h"
+#include "vdrMaintFilter.h"
 #include "vdrMaintNotes.h"
 #include "vdrMaintRepairs.h"
 #include "vdrModal.h"
@@ -478,4 +482,36 @@ TEST_F(Commands, NewUserDefinedFieldsShowInTheOpenCarViewAndKeepItsTyping) {
     const QStringList log = LogLines();
     EXPECT_TRUE(log.contains(QStringLiteral("Show UDF dialog")));
     EXPECT_TRUE(log.contains(QStringLiteral("UDF applied")));
+}
+
+TEST_F(Commands, FilterAndCancelFilterOnAMaintenanceNodeSwitchEachOther) {
+    WriteIni();
+    MakeDatabase([] {
+        const qint32 car = AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus"));
+        Maint().StoreEvent(MakeEvent(car, 0, QDate(2004, 1, 1), 1000, 10));
+        Maint().StoreEvent(MakeEvent(car, 1, QDate(2005, 1, 1), 2000, 20));
+        Maint().Save();
+    });
+    TfrmMain &window = Start();
+    Ui::TfrmMain &ui = window.Form();
+    window.SelectNode(Node(QStringLiteral("Maintenance")));
+    ASSERT_NE(dynamic_cast<TfraMaint *>(window.CurrentView()), nullptr);
+    QueueDialogScript([](QDialog &dialog) { static_cast<TfrmMaintFilter &>(dialog).btnCancelClick(); });
+    window.mmiFilterClick();
+    EXPECT_FALSE(ui.mmiCancelFilter->isEnabled()) << "a cancelled filter dialog";
+    QueueDialogScript([](QDialog &dialog) {
+        auto &filter = static_cast<TfrmMaintFilter &>(dialog);
+        filter.Form().pgcFilter->setCurrentIndex(TfrmMaintFilter::pgMileage);
+        filter.btnOKClick();
+    });
+    window.mmiFilterClick();
+    EXPECT_TRUE(ui.mmiCancelFilter->isEnabled());
+    EXPECT_TRUE(ui.tbCancelFilter->isEnabled());
+    window.mmiCancelFilterClick();
+    EXPECT_FALSE(ui.mmiCancelFilter->isEnabled());
+    EXPECT_FALSE(ui.tbCancelFilter->isEnabled());
+    const QStringList log = LogLines();
+    EXPECT_EQ(log.count(QStringLiteral("Show filter dialog")), 2);
+    EXPECT_EQ(log.count(QStringLiteral("Filter applied")), 1);
+    EXPECT_EQ(log.count(QStringLiteral("Filter canceled")), 1);
 }

@@ -6,6 +6,7 @@ vandor_add_test(vandor_records_tests SOURCES
   records/vdrMaintTest.cpp
   records/vdrMaintLinksTest.cpp
   records/vdrMaintFilterTest.cpp
+  records/vdrMaintFilterValuesTest.cpp
   records/vdrSortOrderTest.cpp
 )
 add_dependencies(vandor_records_tests vandor_lang)

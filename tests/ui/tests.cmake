@@ -1,8 +1,10 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
+  ui/fmMaintFilterTest.cpp
   ui/fmSortTreeEditorTest.cpp
   ui/fmUDFTest.cpp
   ui/frAboutTest.cpp
   ui/frCarsTest.cpp
+  ui/frMaintTest.cpp
   ui/kvxControlGridTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
