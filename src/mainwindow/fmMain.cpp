@@ -1,8 +1,10 @@
 #include "fmMain.h"
 
 #include "fmDBSetup.h"
+#include "fmRepairs.h"
 #include "frAbout.h"
 #include "frPicture.h"
+#include "frRepairs.h"
 #include "kvxLang.h"
 #include "kvxLangApply.h"
 #include "kvxStreamFile.h"
@@ -494,6 +496,14 @@ void TfrmMain::CreateView(const TvdrTreeNodeData &data) {
         view->Setup();
         break;
     }
+    case nkRepairs: {
+        auto *view = new TfraRepairs(m_ui->pnlClient);
+        m_ui->lytClient->addWidget(view);
+        m_view = view;
+        view->SetSortImages(m_sortGlyphs);
+        view->LoadRepairs();
+        break;
+    }
     case nkPicture: {
         auto *view = new TfraPicture(m_ui->pnlClient);
         m_ui->lytClient->addWidget(view);
@@ -588,6 +598,9 @@ void TfrmMain::mmiInsertClick() {
     case nkCarsRoot:
         InsertCar();
         break;
+    case nkRepairs:
+        InsertRepair();
+        break;
     case nkPicture:
         InsertPicture();
         break;
@@ -604,6 +617,10 @@ void TfrmMain::mmiDeleteClick() {
     switch (data->Kind) {
     case nkCar:
         DeleteCar(node);
+        break;
+    case nkRepairs:
+        if (auto *view = dynamic_cast<TfraRepairs *>(m_view))
+            view->DeleteSelectedRepair();
         break;
     case nkPicture:
         ClearPicture();
@@ -629,6 +646,14 @@ void TfrmMain::InsertCar() {
             }
         }
     }
+}
+
+void TfrmMain::InsertRepair() {
+    qint32 repairNbr = -1;
+    if (!TfrmRepairs::ExecuteAdd(repairNbr, this))
+        return;
+    if (auto *view = dynamic_cast<TfraRepairs *>(m_view))
+        view->ShowAddedRepair(repairNbr);
 }
 
 void TfrmMain::InsertPicture() {
@@ -694,7 +719,10 @@ void TfrmMain::mmiCancelFilterClick() {
     m_ui->mmiCancelFilter->setEnabled(false);
 }
 
-void TfrmMain::mmiDeleteUnusedClick() {}
+void TfrmMain::mmiDeleteUnusedClick() {
+    if (auto *view = dynamic_cast<TfraRepairs *>(m_view))
+        view->DeleteUnusedRepairs();
+}
 
 void TfrmMain::mmiUDFClick() {
     Log().Write(QStringLiteral("Show UDF dialog"));

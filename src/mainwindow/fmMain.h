@@ -72,6 +72,7 @@ public:
     void mmiExitClick();
     void mmiHelpHelpClick();
     void InsertCar();
+    void InsertRepair();
     void InsertPicture();
     void DeleteCar(QTreeWidgetItem *node);
     void ClearPicture();

@@ -1,14 +1,21 @@
 set(VANDOR_UI_SOURCES
   ui/fmDBSetup.cpp
+  ui/fmMaint.cpp
+  ui/fmMaint.ui
+  ui/fmRepairs.cpp
+  ui/fmRepairs.ui
   ui/frAbout.cpp
   ui/frAbout.ui
   ui/frPicture.cpp
+  ui/frRepairs.cpp
+  ui/frRepairs.ui
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
   ui/kvxNbrEdit.cpp
   ui/vdrApplication.cpp
   ui/vdrCodePageInput.cpp
   ui/vdrDateEdit.cpp
+  ui/vdrDialog.cpp
   ui/vdrDialogPrompts.cpp
   ui/vdrFrame.cpp
   ui/vdrHelpKey.cpp
@@ -16,6 +23,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrHelpWindow.cpp
   ui/vdrIcons.cpp
   ui/vdrInet.cpp
+  ui/vdrListView.cpp
   ui/vdrModal.cpp
   ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp

@@ -1,5 +1,7 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
+  ui/fmMaintTest.cpp
   ui/frAboutTest.cpp
+  ui/frRepairsTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
   ui/vdrHelpWindowTest.cpp
