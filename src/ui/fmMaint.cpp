@@ -42,9 +42,8 @@ TfrmMaint::TfrmMaint(qint32 carNbr, qint32 maintNbr, const QList<QIcon> &images,
     OnEnterKey(list, [this] { lvwRepairsKeyPress(); });
 
     Options().SetDefault(QStringLiteral("0"));
-    m_repairsDirection =
-        Options().GetValue(QLatin1String(vdrOptionKeys::MaintDialogRepairsOrder)) == QLatin1String("1") ? 1
-                                                                                                        : 0;
+    const QString direction = Options().GetValue(QLatin1String(vdrOptionKeys::MaintDialogRepairsOrder));
+    m_repairsDirection = direction == QLatin1String("1") ? 1 : 0;
     KeepPlacement();
 }
 

@@ -3,6 +3,7 @@
 
 #include "kvxLang.h"
 #include "kvxLangApply.h"
+#include "kvxStreamFile.h"
 #include "ui_fmMaint.h"
 #include "ui_fmRepairs.h"
 #include "vdrDateEdit.h"
@@ -254,6 +255,31 @@ TEST_F(MaintDialog, ChangingARepairRowStoresTheNewLinkAndAnEmptyNoteRemovesTheNo
     EXPECT_TRUE(TfrmMaint::ExecuteModify(kCar, 0, m_images));
     m_db.Reopen();
     EXPECT_EQ(MaintNotes().Text(), QStringLiteral("0000003\t0000000\t\\n\\n\r\n"));
+}
+
+TEST_F(MaintDialog, OKAgainAfterAFailedSaveRewritesTheSameNewEvent) {
+    TvdrTempFolder other;
+    const QString otherFile = other.File(QStringLiteral("Other.dat"));
+    {
+        TkvxStreamFile created;
+        created.Open(otherFile, false);
+        created.Close();
+    }
+    TkvxStreamFile readOnly;
+    readOnly.Open(otherFile, true);
+    QueueDialogScript([this, &readOnly](QDialog &dialog) {
+        // The event row is saved, then saving its links fails.
+        MaintRepairs().SetStreamFile(&readOnly);
+        EXPECT_NE(ErrorMessageOf([&dialog] { AsMaint(dialog).btnOKClick(); }), "(no error)");
+        EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open";
+        MaintRepairs().SetStreamFile(&m_db.Db());
+        AsMaint(dialog).btnOKClick();
+    });
+    qint32 maintNbr = -1;
+    EXPECT_TRUE(TfrmMaint::ExecuteAdd(kCar, maintNbr, m_images));
+    EXPECT_EQ(maintNbr, 0);
+    m_db.Reopen();
+    EXPECT_EQ(Maint().Count(), 1) << "one event, not a second one for the second OK";
 }
 
 TEST_F(MaintDialog, AMileagePastTheIntegerRangeIsStoredAsZero) {
