@@ -1,12 +1,15 @@
 #include "fmMain.h"
 
 #include "fmDBSetup.h"
+#include "fmMaint.h"
+#include "fmRepairs.h"
 #include "fmSortTreeEditor.h"
 #include "fmUDF.h"
 #include "frAbout.h"
 #include "frCars.h"
 #include "frMaint.h"
 #include "frPicture.h"
+#include "frRepairs.h"
 #include "kvxLang.h"
 #include "kvxLangApply.h"
 #include "kvxStreamFile.h"
@@ -550,7 +553,18 @@ void TfrmMain::CreateView(const TvdrTreeNodeData &data) {
         m_ui->lytClient->addWidget(view);
         m_view = view;
         view->SetSortImages(m_sortGlyphs);
+        view->SetModifyEvent([this](qint32 carNbr, qint32 maintNbr) {
+            return TfrmMaint::ExecuteModify(carNbr, maintNbr, m_sortGlyphs, this);
+        });
         view->LoadMaint(data.CarNbr);
+        break;
+    }
+    case nkRepairs: {
+        auto *view = new TfraRepairs(m_ui->pnlClient);
+        m_ui->lytClient->addWidget(view);
+        m_view = view;
+        view->SetSortImages(m_sortGlyphs);
+        view->LoadRepairs();
         break;
     }
     case nkPicture: {
@@ -651,6 +665,12 @@ void TfrmMain::mmiInsertClick() {
     case nkCarsRoot:
         InsertCar();
         break;
+    case nkMaint:
+        InsertMaint(data->CarNbr);
+        break;
+    case nkRepairs:
+        InsertRepair();
+        break;
     case nkPicture:
         InsertPicture();
         break;
@@ -671,6 +691,10 @@ void TfrmMain::mmiDeleteClick() {
     case nkMaint:
         if (auto *view = dynamic_cast<TfraMaint *>(m_view))
             view->DeleteSelectedMaint(data->CarNbr);
+        break;
+    case nkRepairs:
+        if (auto *view = dynamic_cast<TfraRepairs *>(m_view))
+            view->DeleteSelectedRepair();
         break;
     case nkPicture:
         ClearPicture();
@@ -696,6 +720,22 @@ void TfrmMain::InsertCar() {
             }
         }
     }
+}
+
+void TfrmMain::InsertMaint(qint32 carNbr) {
+    qint32 maintNbr = -1;
+    if (!TfrmMaint::ExecuteAdd(carNbr, maintNbr, m_sortGlyphs, this))
+        return;
+    if (auto *view = dynamic_cast<TfraMaint *>(m_view))
+        view->ShowAddedMaint(carNbr, maintNbr);
+}
+
+void TfrmMain::InsertRepair() {
+    qint32 repairNbr = -1;
+    if (!TfrmRepairs::ExecuteAdd(repairNbr, this))
+        return;
+    if (auto *view = dynamic_cast<TfraRepairs *>(m_view))
+        view->ShowAddedRepair(repairNbr);
 }
 
 void TfrmMain::InsertPicture() {
@@ -768,7 +808,10 @@ void TfrmMain::mmiCancelFilterClick() {
     m_ui->mmiCancelFilter->setEnabled(false);
 }
 
-void TfrmMain::mmiDeleteUnusedClick() {}
+void TfrmMain::mmiDeleteUnusedClick() {
+    if (auto *view = dynamic_cast<TfraRepairs *>(m_view))
+        view->DeleteUnusedRepairs();
+}
 
 void TfrmMain::mmiUDFClick() {
     Log().Write(QStringLiteral("Show UDF dialog"));

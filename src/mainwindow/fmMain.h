@@ -76,6 +76,8 @@ public:
     void mmiExitClick();
     void mmiHelpHelpClick();
     void InsertCar();
+    void InsertMaint(qint32 carNbr);
+    void InsertRepair();
     void InsertPicture();
     void DeleteCar(QTreeWidgetItem *node);
     void ClearPicture();

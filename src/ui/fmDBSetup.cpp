@@ -1,9 +1,9 @@
 #include "fmDBSetup.h"
 
 #include "kvxLang.h"
-#include "kvxLangApply.h"
 #include "ui_fmDBSetup.h"
 #include "vdrExtFiles.h"
+#include "vdrHelpTopic.h"
 #include "vdrModal.h"
 #include "vdrOptions.h"
 #include "vdrWindowRoutines.h"
@@ -12,8 +12,8 @@
 #include <QFileInfo>
 
 TfrmDBSetup::TfrmDBSetup(const QString &dbFolder, const QString &logFolder, QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TfrmDBSetup>()), m_dbFolder(dbFolder),
-      m_logFolder(logFolder) {
+    : TvdrDialog(vdrOptionKeys::DBSetup, vdrHelpTopics::Locations, parent),
+      m_ui(std::make_unique<Ui::TfrmDBSetup>()), m_dbFolder(dbFolder), m_logFolder(logFolder) {
     m_ui->setupUi(this);
     connect(m_ui->btnBack, &QPushButton::clicked, this, &TfrmDBSetup::btnBackClick);
     connect(m_ui->btnNext, &QPushButton::clicked, this, &TfrmDBSetup::btnNextClick);
@@ -26,19 +26,10 @@ TfrmDBSetup::TfrmDBSetup(const QString &dbFolder, const QString &logFolder, QWid
         palette.setColor(QPalette::Base, palette.color(QPalette::Window));
         memo->setPalette(palette);
     }
-    Options().SetDefault(QString());
-    SetPlacement(this, Options().GetValue(QLatin1String(vdrOptionKeys::DBSetup)));
-    ApplyToForm(this);
+    FormCreate();
 }
 
-TfrmDBSetup::~TfrmDBSetup() {
-    try {
-        Options().SetValue(QLatin1String(vdrOptionKeys::DBSetup), GetPlacement(this));
-        Options().Save();
-    } catch (...) {
-        // A dialog that closes cannot report: its placement is a nicety.
-    }
-}
+TfrmDBSetup::~TfrmDBSetup() = default;
 
 QString TfrmDBSetup::DBFolder() const {
     return m_ui->edtDBFolder->text();
@@ -50,14 +41,6 @@ QString TfrmDBSetup::LogFolder() const {
 
 int TfrmDBSetup::PageIndex() const {
     return m_ui->nbkPages->currentIndex();
-}
-
-void TfrmDBSetup::showEvent(QShowEvent *event) {
-    QDialog::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TfrmDBSetup::FormShow() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "vdrDialog.h"
 
 #include <memory>
 
@@ -10,9 +10,8 @@ class TfrmDBSetup;
 
 // The locations wizard: page 0 asks for the database folder, page 1 for the
 // log folder. Neither is checked beyond being filled in: start-up finds out
-// whether they work. Restores its placement when created and stores it
-// (saving the options table) when destroyed.
-class TfrmDBSetup : public QDialog {
+// whether they work.
+class TfrmDBSetup : public TvdrDialog {
 public:
     TfrmDBSetup(const QString &dbFolder, const QString &logFolder, QWidget *parent = nullptr);
     ~TfrmDBSetup() override;
@@ -21,7 +20,7 @@ public:
     QString LogFolder() const;
     int PageIndex() const;
 
-    void FormShow();
+    void FormShow() override;
     void btnBackClick();
     void btnNextClick();
     void btnCancelClick();
@@ -30,14 +29,10 @@ public:
 
     Ui::TfrmDBSetup &Form() const { return *m_ui; }
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     std::unique_ptr<Ui::TfrmDBSetup> m_ui;
     QString m_dbFolder;
     QString m_logFolder;
-    bool m_shown = false;
 };
 
 // Shows the wizard with the two folders; true and the edited folders on

@@ -1,6 +1,10 @@
 set(VANDOR_UI_SOURCES
   ui/fmDBSetup.cpp
+  ui/fmMaint.cpp
+  ui/fmMaint.ui
   ui/fmMaintFilter.cpp
+  ui/fmRepairs.cpp
+  ui/fmRepairs.ui
   ui/fmSortOrderFieldSelector.cpp
   ui/fmSortTreeEditor.cpp
   ui/fmUDF.cpp
@@ -9,6 +13,8 @@ set(VANDOR_UI_SOURCES
   ui/frCars.cpp
   ui/frMaint.cpp
   ui/frPicture.cpp
+  ui/frRepairs.cpp
+  ui/frRepairs.ui
   ui/kvxControlGrid.cpp
   ui/kvxFormScaler.cpp
   ui/kvxLangApply.cpp
@@ -26,6 +32,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrHelpWindow.cpp
   ui/vdrIcons.cpp
   ui/vdrInet.cpp
+  ui/vdrListView.cpp
   ui/vdrModal.cpp
   ui/vdrOrderedList.cpp
   ui/vdrPictureBox.cpp

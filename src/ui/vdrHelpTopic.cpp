@@ -22,6 +22,8 @@ int HelpTopicAt(const QWidget *widget) {
 
 QString HelpPageOf(int topic) {
     switch (topic) {
+    case vdrHelpTopics::Locations:
+        return QStringLiteral("getting-started.html#wizard");
     case vdrHelpTopics::CarView:
         return QStringLiteral("car-view.html");
     case vdrHelpTopics::MaintView:

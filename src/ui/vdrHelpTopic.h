@@ -7,6 +7,7 @@ class QWidget;
 // Help topic numbers of the views and dialogs, and the help page of each.
 namespace vdrHelpTopics {
 inline constexpr int Contents = 0;
+inline constexpr int Locations = 10;
 inline constexpr int CarView = 20;
 inline constexpr int MaintView = 30;
 inline constexpr int PictureView = 40;

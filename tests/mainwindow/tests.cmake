@@ -4,6 +4,7 @@ add_executable(vandor_guard_copy mainwindow/vdrGuardCopy.cpp)
 target_link_libraries(vandor_guard_copy PRIVATE vandor_gui)
 
 vandor_add_test(vandor_mainwindow_tests GUI SOURCES
+  mainwindow/fmMainRepairsTest.cpp
   mainwindow/fmMainSortAndLayoutTest.cpp
   mainwindow/fmMainTest.cpp
   mainwindow/vdrInstanceGuardTest.cpp

@@ -11,6 +11,7 @@
 #include "vdrLog.h"
 #include "vdrModal.h"
 #include "vdrProgramFolder.h"
+#include "vdrTestDatabase.h"
 
 #include <QFile>
 #include <QTreeWidget>
@@ -51,14 +52,7 @@ void TvdrMainWindowTest::MakeDatabase(const std::function<void()> &fill) {
 }
 
 qint32 TvdrMainWindowTest::AddCar(int year, const QString &make, const QString &model) {
-    const qint32 carNbr = Cars().NewCar();
-    TvdrCarRec rec = Cars().CarRec(carNbr);
-    rec.Year = year;
-    rec.SetMake(make);
-    rec.SetModel(model);
-    Cars().StoreCarRec(rec);
-    Cars().Save();
-    return carNbr;
+    return StoreCar(year, make, model);
 }
 
 TfrmMain &TvdrMainWindowTest::Start() {
@@ -76,18 +70,7 @@ void TvdrMainWindowTest::Stop() {
 }
 
 QStringList TvdrMainWindowTest::LogLines() const {
-    QFile file(Log().GetFileName());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    // Each line: time ":" thread TAB message CR LF; the messages are wanted.
-    QStringList lines;
-    for (QByteArray line : file.readAll().split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.isEmpty())
-            lines.append(QString::fromLatin1(line.mid(line.indexOf('\t') + 1)));
-    }
-    return lines;
+    return LogMessages();
 }
 
 QTreeWidgetItem *TvdrMainWindowTest::Node(const QString &label) const {

@@ -2,10 +2,14 @@
 
 #include "kvxLang.h"
 #include "kvxStreamFile.h"
+#include "vdrCars.h"
 #include "vdrDatabaseTables.h"
 #include "vdrDateTime.h"
 #include "vdrFormatSettings.h"
+#include "vdrLog.h"
 #include "vdrMaintRec.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +44,32 @@ void LoadBuiltLanguage() {
     // Tests that replace the texts clear them afterwards: load again then.
     if (Lang().Count() == 0)
         Lang().LoadFromFile(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"));
+}
+
+qint32 StoreCar(int year, const QString &make, const QString &model) {
+    const qint32 carNbr = Cars().NewCar();
+    TvdrCarRec rec = Cars().CarRec(carNbr);
+    rec.Year = year;
+    rec.SetMake(make);
+    rec.SetModel(model);
+    Cars().StoreCarRec(rec);
+    Cars().Save();
+    return carNbr;
+}
+
+QStringList LogMessages() {
+    QFile file(Log().GetFileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // Each line: time ":" thread TAB message CR LF.
+    QStringList lines;
+    for (QByteArray line : file.readAll().split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            lines.append(QString::fromLatin1(line.mid(line.indexOf('\t') + 1)));
+    }
+    return lines;
 }
 
 TvdrMaintRec MakeEvent(qint32 carNbr, qint32 maintNbr, const QDate &date, qint32 mileage, double cost) {

@@ -37,9 +37,15 @@ private:
 // The built language file's texts in Lang().
 void LoadBuiltLanguage();
 
+// A car row as the car view writes it, saved; returns its number.
+qint32 StoreCar(int year, const QString &make, const QString &model);
+
+// The messages of the log file so far, without their time and thread.
+QStringList LogMessages();
+
 // An event record with the given fields.
-TvdrMaintRec MakeEvent(qint32 carNbr, qint32 maintNbr, const QDate &date = QDate(2004, 1, 1), qint32 mileage = 0,
-                       double cost = 0);
+TvdrMaintRec MakeEvent(qint32 carNbr, qint32 maintNbr, const QDate &date = QDate(2004, 1, 1),
+                       qint32 mileage = 0, double cost = 0);
 
 // Spoils the stored block of stream `id` in the closed container `fileName`
 // (one byte of its zlib data), so that it no longer inflates while its TOC

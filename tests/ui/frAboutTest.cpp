@@ -143,13 +143,7 @@ protected:
             .setValue(QStringLiteral("Internet/VersionCheckURL"), address);
     }
     // The messages of the log so far, without time and thread.
-    QStringList LogLines() const {
-        QStringList lines = QString::fromLatin1(ReadWholeFile(m_logFolder.File(QStringLiteral("vdrLog.txt"))))
-                                .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        for (QString &line : lines)
-            line = line.section(QLatin1Char('\t'), 1);
-        return lines;
-    }
+    QStringList LogLines() const { return LogMessages(); }
 
     TvdrTempFolder m_program;
     TvdrTempFolder m_logFolder;

@@ -1,10 +1,12 @@
 vandor_add_test(vandor_ui_tests GUI SOURCES
   ui/fmMaintFilterTest.cpp
+  ui/fmMaintTest.cpp
   ui/fmSortTreeEditorTest.cpp
   ui/fmUDFTest.cpp
   ui/frAboutTest.cpp
   ui/frCarsTest.cpp
   ui/frMaintTest.cpp
+  ui/frRepairsTest.cpp
   ui/kvxControlGridTest.cpp
   ui/kvxLangApplyTest.cpp
   ui/vdrApplicationTest.cpp
