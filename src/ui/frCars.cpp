@@ -13,6 +13,7 @@
 #include "vdrUDF.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QResizeEvent>
 
 namespace {
@@ -124,7 +125,9 @@ void TfraCars::RefreshUDFGrid() {
     }
     const int rowHeight = qMax(18, metrics.Height() + 4);
     grid->verticalHeader()->setDefaultSectionSize(rowHeight);
-    grid->SetNamesWidth(widest + 8);
+    // The designed 8 pixels beside the text, plus the cell's own margins.
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    grid->SetNamesWidth(widest + 8 + margins);
     grid->setCurrentCell(0, 1);
     grid->setUpdatesEnabled(true);
     m_filling = false;

@@ -8,7 +8,6 @@
 
 TvdrApplication::TvdrApplication(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vandor"));
-    setApplicationDisplayName(QStringLiteral("Vandor"));
     InitIcons();
 }
 
