@@ -52,8 +52,8 @@ private:
         return !band.BeforePrint || band.BeforePrint(TvdrBandPrint{int(m_pages.size()), item});
     }
 
-    void Emit(const TvdrReportBand &band, int item, int piece, const TArranged &arranged, double from,
-              double to) {
+    // Takes the items of a band that fits whole; copies those of a piece.
+    void Emit(const TvdrReportBand &band, int item, int piece, TArranged &arranged, double from, double to) {
         TvdrPlacedBand placed;
         placed.Name = band.Name();
         placed.Kind = band.Kind();
@@ -61,11 +61,17 @@ private:
         placed.Piece = piece;
         placed.Top = m_y;
         placed.Height = to - from;
-        for (const TvdrPlacedItem &item : arranged.Items) {
-            const bool last = to >= arranged.Height;
-            if (item.Rect.top() >= from && (item.Rect.top() < to || last)) {
-                placed.Items.push_back(item);
-                placed.Items.back().Rect.translate(0, m_y - from);
+        if (from == 0 && to >= arranged.Height) {
+            placed.Items = std::move(arranged.Items);
+            for (TvdrPlacedItem &item : placed.Items)
+                item.Rect.translate(0, m_y);
+        } else {
+            for (const TvdrPlacedItem &item : arranged.Items) {
+                const bool last = to >= arranged.Height;
+                if (item.Rect.top() >= from && (item.Rect.top() < to || last)) {
+                    placed.Items.push_back(item);
+                    placed.Items.back().Rect.translate(0, m_y - from);
+                }
             }
         }
         m_pages.back().Bands.push_back(std::move(placed));
@@ -79,7 +85,7 @@ private:
         for (TvdrReportBand *band : {m_report.PageHeader(), m_report.PageHeaderChild()}) {
             if (!band || !WantsPrint(*band, 0))
                 continue;
-            const TArranged arranged = Arrange(*band, m_report.PageHeight());
+            TArranged arranged = Arrange(*band, m_report.PageHeight());
             Emit(*band, 0, 0, arranged, 0, arranged.Height);
         }
         m_bodyTop = m_y;
@@ -108,7 +114,7 @@ private:
         if (!WantsPrint(band, item))
             return;
         const double pageHeight = m_report.PageHeight();
-        const TArranged arranged = Arrange(band, pageHeight - m_bodyTop);
+        TArranged arranged = Arrange(band, pageHeight - m_bodyTop);
         if (m_y + arranged.Height > pageHeight && m_y > m_bodyTop)
             NewPage();
         double from = 0;

@@ -6,30 +6,30 @@
 QFont TvdrReportMetrics::DefaultFont() {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
-    // 10 point at 96 dpi, rounded as the report's home platform rounds it.
+    // 10 point at 96 pixels per inch, to the whole pixel.
     font.setPixelSize(13);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
-const QFontMetricsF &TvdrReportMetrics::Metrics(const QFont &font) {
-    for (const auto &entry : m_metrics)
-        if (entry.first == font)
-            return entry.second;
-    m_metrics.emplace_back(font, QFontMetricsF(font));
-    return m_metrics.back().second;
+TvdrReportMetrics::TFontMetrics &TvdrReportMetrics::Metrics(const QFont &font) {
+    for (TFontMetrics &entry : m_metrics)
+        if (entry.Font == font)
+            return entry;
+    m_metrics.push_back({font, QFontMetricsF(font)});
+    return m_metrics.back();
 }
 
 double TvdrReportMetrics::Width(const QFont &font, const QString &text) {
-    return Metrics(font).horizontalAdvance(text);
+    return Metrics(font).Metrics.horizontalAdvance(text);
 }
 
 double TvdrReportMetrics::Height(const QFont &font) {
-    return Metrics(font).height();
+    return Metrics(font).Metrics.height();
 }
 
 double TvdrReportMetrics::LineSpacing(const QFont &font) {
-    return Metrics(font).lineSpacing();
+    return Metrics(font).Metrics.lineSpacing();
 }
 
 QStringList TvdrReportMetrics::Wrap(const QFont &font, const QString &text, double width) {

@@ -4,7 +4,6 @@
 #include <QFontMetricsF>
 #include <QStringList>
 
-#include <utility>
 #include <vector>
 
 // Text measured at 96 pixels per inch, whatever device the report is painted
@@ -26,7 +25,11 @@ public:
     QStringList Wrap(const QFont &font, const QString &text, double width);
 
 private:
-    const QFontMetricsF &Metrics(const QFont &font);
+    struct TFontMetrics {
+        QFont Font;
+        QFontMetricsF Metrics;
+    };
+    TFontMetrics &Metrics(const QFont &font);
 
-    std::vector<std::pair<QFont, QFontMetricsF>> m_metrics;
+    std::vector<TFontMetrics> m_metrics;
 };
