@@ -47,15 +47,3 @@ TvdrReportBand &TvdrReport::SetSummary(const QString &name, double height) {
     m_summary = std::make_unique<TvdrReportBand>(TvdrBandKind::Summary, name, height);
     return *m_summary;
 }
-
-TvdrReportControl *TvdrReport::Control(const QString &name) const {
-    std::vector<TvdrReportBand *> bands = {m_pageHeader.get(), m_pageHeaderChild.get()};
-    for (const auto &detail : m_details)
-        bands.push_back(detail.get());
-    bands.push_back(m_summary.get());
-    for (TvdrReportBand *band : bands)
-        if (band)
-            if (TvdrReportControl *control = band->Control(name))
-                return control;
-    return nullptr;
-}

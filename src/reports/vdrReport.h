@@ -44,8 +44,6 @@ public:
     TvdrReportBand *PageHeaderChild() const { return m_pageHeaderChild.get(); }
     const std::vector<std::unique_ptr<TvdrReportBand>> &Details() const { return m_details; }
     TvdrReportBand *Summary() const { return m_summary.get(); }
-    // The first control of that name in any band; null when there is none.
-    TvdrReportControl *Control(const QString &name) const;
 
     // Runs at the start of every layout, before any band's hook. A preview
     // lays a report out again whenever its page setup changes, so this is

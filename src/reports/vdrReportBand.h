@@ -6,8 +6,9 @@
 #include <memory>
 #include <vector>
 
-// What a band's hook is told: the page it is printed on and, for a detail
-// band, the item (0-based).
+// What a band's hook is told: the page being laid out (a detail that does
+// not fit there moves on to the next one) and, for a detail band, the item
+// (0-based).
 struct TvdrBandPrint {
     int PageNumber = 1;
     int Item = 0;
@@ -41,8 +42,6 @@ public:
         return added;
     }
     const std::vector<std::unique_ptr<TvdrReportControl>> &Controls() const { return m_controls; }
-    // Null when the band has no control of that name.
-    TvdrReportControl *Control(const QString &name) const;
 
 private:
     TvdrBandKind m_kind;
