@@ -15,10 +15,10 @@
 
 #include <initializer_list>
 
-void FillSyntheticDatabase(int events) {
+void FillSyntheticDatabase(int events, int eventsPerCar) {
     const QStringList makes = {QStringLiteral("Ford"), QStringLiteral("Volvo"), QStringLiteral("Saab"),
                                QStringLiteral("Fiat")};
-    const int cars = qMax(1, events / 1000);
+    const int cars = qMax(1, events / qMax(1, eventsPerCar));
     for (int f = 0; f < 3; ++f)
         UDF().AddUdf(f, QStringLiteral("Field %1").arg(f));
     for (int r = 0; r < 40; ++r)

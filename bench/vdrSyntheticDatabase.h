@@ -1,8 +1,8 @@
 #pragma once
 
 // Fills the bound, empty tables with a database of about `events`
-// maintenance events shaped like an owner's: a car per thousand events
-// (at least one), three user-defined fields with values, forty repair
+// maintenance events shaped like an owner's: a car per `eventsPerCar`
+// events (at least one), three user-defined fields with values, forty repair
 // descriptions, one or two repairs per event, a note on every fourth, a
 // picture on every tenth car, two sort orders. Every table is saved.
-void FillSyntheticDatabase(int events);
+void FillSyntheticDatabase(int events, int eventsPerCar = 1000);

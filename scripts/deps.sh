@@ -2,7 +2,8 @@
 # when any is missing (apt-get update runs once, only then).
 VANDOR_PACKAGES="build-essential cmake ninja-build ccache qt6-base-dev qt6-qpa-plugins libgl-dev
 zlib1g-dev libjpeg62-turbo-dev libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
-xvfb xauth clang libclang-rt-14-dev llvm qt6-svg-dev libqt6svg6 xdotool imagemagick fonts-dejavu-core"
+xvfb xauth clang libclang-rt-14-dev llvm qt6-svg-dev libqt6svg6 xdotool imagemagick fonts-dejavu-core
+fonts-liberation poppler-utils"
 
 vandor_install_deps() {
   local missing=""

@@ -9,7 +9,8 @@ namespace {
 
 std::vector<TvdrCliCommand> AllCommands() {
     std::vector<TvdrCliCommand> all;
-    for (const auto *group : {&StorageCommands(), &LangCommands(), &RecordsCommands(), &ExchangeCommands()})
+    for (const auto *group :
+         {&StorageCommands(), &LangCommands(), &RecordsCommands(), &ExchangeCommands(), &ReportCommands()})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }
@@ -21,6 +22,13 @@ void PrintUsage(std::ostream &err) {
 }
 
 } // namespace
+
+bool CliCommandNeedsGui(const QString &command) {
+    for (const TvdrCliCommand &c : ReportCommands())
+        if (command == QLatin1String(c.name))
+            return true;
+    return false;
+}
 
 void WriteLine(std::ostream &out, const QString &line) { out << line.toUtf8().constData() << '\n'; }
 

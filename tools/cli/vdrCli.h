@@ -24,6 +24,10 @@ public:
 // (its message on err), 2 wrong arguments (usage on err).
 int RunVandorCli(const QStringList &args, std::istream &in, std::ostream &out, std::ostream &err);
 
+// Whether the command needs a QGuiApplication (reports measure text); one
+// that finds no application object at all makes its own for its run.
+bool CliCommandNeedsGui(const QString &command);
+
 // Helpers for the command units.
 void WriteLine(std::ostream &out, const QString &line);
 void ExpectArgs(const TvdrCliContext &ctx, int min, int max);

@@ -16,3 +16,4 @@ const std::vector<TvdrCliCommand> &StorageCommands();
 const std::vector<TvdrCliCommand> &LangCommands();
 const std::vector<TvdrCliCommand> &RecordsCommands();
 const std::vector<TvdrCliCommand> &ExchangeCommands();
+const std::vector<TvdrCliCommand> &ReportCommands();

@@ -2,6 +2,7 @@
 // operations the windows use.
 
 #include "vdrCliCommands.h"
+#include "vdrCliOptions.h"
 #include "vdrCliSession.h"
 
 #include "kvxLang.h"
@@ -9,9 +10,7 @@
 #include "vdrCarRemoval.h"
 #include "vdrCarSave.h"
 #include "vdrCars.h"
-#include "vdrDateTime.h"
 #include "vdrError.h"
-#include "vdrFormatSettings.h"
 #include "vdrMaint.h"
 #include "vdrMaintEvents.h"
 #include "vdrMaintFilter.h"
@@ -28,86 +27,6 @@
 namespace {
 
 const QString kTab = QStringLiteral("\t");
-
-qint32 ParseNumber(const QString &text, const char *what) {
-    bool ok = false;
-    const qint32 n = text.toInt(&ok, 10);
-    if (!ok)
-        throw EvdrError(QStringLiteral("%1 must be a whole number, not \"%2\"").arg(QLatin1String(what), text));
-    return n;
-}
-
-double ParseAmount(const QString &text, const char *what) {
-    bool ok = false;
-    const double value = TvdrFormatSettings::ParseCost(text, &ok);
-    if (!ok)
-        throw EvdrError(QStringLiteral("%1 must be a number, not \"%2\"").arg(QLatin1String(what), text));
-    return value;
-}
-
-QDate ParseDate(const QString &text) {
-    const QDate date = QDate::fromString(text, Qt::ISODate);
-    if (!date.isValid() || text.size() != 10)
-        throw EvdrError(QStringLiteral("a date must be written YYYY-MM-DD, not \"%1\"").arg(text));
-    return date;
-}
-
-// Options after the positional arguments: "--name value" pairs and flags.
-class TvdrCliOptions {
-public:
-    TvdrCliOptions(const QStringList &args, int positional, const QStringList &withValue,
-                   const QStringList &flags) {
-        for (int i = positional; i < args.size(); ++i) {
-            const QString &name = args[i];
-            if (flags.contains(name)) {
-                m_values.append({name, QString()});
-            } else if (withValue.contains(name)) {
-                if (i + 1 >= args.size())
-                    throw EvdrUsage(QStringLiteral("%1 needs a value").arg(name).toStdString());
-                m_values.append({name, args[++i]});
-            } else {
-                throw EvdrUsage(QStringLiteral("unknown option %1").arg(name).toStdString());
-            }
-        }
-    }
-
-    bool Has(const QString &name) const {
-        for (const auto &v : m_values)
-            if (v.first == name)
-                return true;
-        return false;
-    }
-    // The last value given for `name`.
-    std::optional<QString> Value(const QString &name) const {
-        std::optional<QString> found;
-        for (const auto &v : m_values)
-            if (v.first == name)
-                found = v.second;
-        return found;
-    }
-    QStringList Values(const QString &name) const {
-        QStringList all;
-        for (const auto &v : m_values)
-            if (v.first == name)
-                all.append(v.second);
-        return all;
-    }
-
-private:
-    QList<QPair<QString, QString>> m_values;
-};
-
-void ExpectAtLeast(const TvdrCliContext &ctx, int min) {
-    if (ctx.args.size() < min)
-        throw EvdrUsage("wrong number of arguments");
-}
-
-qint32 ExistingCar(const QString &text) {
-    const qint32 carNbr = ParseNumber(text, "CARNBR");
-    if (!Cars().HasCar(carNbr))
-        throw EvdrError(QStringLiteral("Car (%1) does not exist").arg(carNbr));
-    return carNbr;
-}
 
 void ListCars(TvdrCliContext &ctx) {
     ExpectArgs(ctx, 1, 1);
@@ -158,52 +77,19 @@ void ClearPicture(TvdrCliContext &ctx) {
     ClearCarPicture(ExistingCar(ctx.args[1]));
 }
 
-// "date:FROM:TO", "mileage:FROM:TO", "cost:FROM:TO" or "repair:REPAIRNBR".
-std::unique_ptr<TvdrMaintFilter> ParseFilter(const std::optional<QString> &text) {
-    if (!text)
-        return std::make_unique<TvdrNullFilter>();
-    const QStringList parts = text->split(QLatin1Char(':'));
-    const QString kind = parts.value(0);
-    if (kind == QLatin1String("repair") && parts.size() == 2)
-        return std::make_unique<TvdrRepairFilter>(ParseNumber(parts[1], "REPAIRNBR"));
-    if (parts.size() != 3)
-        throw EvdrUsage(QStringLiteral("unknown filter %1").arg(*text).toStdString());
-    if (kind == QLatin1String("date"))
-        return std::make_unique<TvdrDateFilter>(
-            vdrDateTime::ValueOfDayNumber(vdrDateTime::DayNumberOf(ParseDate(parts[1]))),
-            vdrDateTime::ValueOfDayNumber(vdrDateTime::DayNumberOf(ParseDate(parts[2]))));
-    if (kind == QLatin1String("mileage"))
-        return std::make_unique<TvdrMileageFilter>(ParseNumber(parts[1], "FROM"), ParseNumber(parts[2], "TO"));
-    if (kind == QLatin1String("cost"))
-        return std::make_unique<TvdrCostFilter>(ParseAmount(parts[1], "FROM"), ParseAmount(parts[2], "TO"));
-    throw EvdrUsage(QStringLiteral("unknown filter %1").arg(*text).toStdString());
-}
-
-quint8 ParseSortColumn(const std::optional<QString> &text) {
-    if (!text || *text == QLatin1String("date"))
-        return TvdrMaintSortedList::ByDate;
-    if (*text == QLatin1String("mileage"))
-        return TvdrMaintSortedList::ByMileage;
-    if (*text == QLatin1String("cost"))
-        return TvdrMaintSortedList::ByCost;
-    throw EvdrUsage(QStringLiteral("--sort takes date, mileage or cost, not %1").arg(*text).toStdString());
-}
-
 QString Amount(double value) { return QString::number(value, 'f', 2); }
 
 void ListEvents(TvdrCliContext &ctx) {
     ExpectAtLeast(ctx, 2);
-    const TvdrCliOptions options(ctx.args, 2, {QStringLiteral("--sort"), QStringLiteral("--filter")},
-                                 {QStringLiteral("--desc")});
+    const TvdrCliOptions options(ctx.args, 2, TvdrCliEventView::ValueOptions(), TvdrCliEventView::Flags());
     ParseNumber(ctx.args[1], "CARNBR");
-    const quint8 column = ParseSortColumn(options.Value(QStringLiteral("--sort")));
-    const std::unique_ptr<TvdrMaintFilter> filter = ParseFilter(options.Value(QStringLiteral("--filter")));
+    const TvdrCliEventView view(options);
+    const TvdrMaintFilter *filter = view.Filter.get();
 
     TvdrCliSession session(ctx.args[0], TvdrCliSession::Mode::Read);
     const qint32 carNbr = ExistingCar(ctx.args[1]);
-    const std::unique_ptr<TvdrMaintSortedList> list = Maint().SortedList(
-        carNbr, column,
-        options.Has(QStringLiteral("--desc")) ? TvdrMaintSortedList::Descending : TvdrMaintSortedList::Ascending);
+    const std::unique_ptr<TvdrMaintSortedList> list =
+        Maint().SortedList(carNbr, view.SortColumn, view.SortDirection);
     for (int i = 0; i < list->Count(); ++i) {
         TvdrMaintRec &rec = list->Items(i);
         if (!filter->Matches(rec))
@@ -297,10 +183,7 @@ const std::vector<TvdrCliCommand> &RecordsCommands() {
         {"car-remove", "DB CARNBR", RemoveCar},
         {"picture-set", "DB CARNBR FILE", SetPicture},
         {"picture-clear", "DB CARNBR", ClearPicture},
-        {"events",
-         "DB CARNBR [--sort date|mileage|cost] [--desc] "
-         "[--filter date:FROM:TO|mileage:FROM:TO|cost:FROM:TO|repair:REPAIRNBR]",
-         ListEvents},
+        {"events", "DB CARNBR " VANDOR_CLI_EVENT_VIEW_USAGE, ListEvents},
         {"event-add", "DB CARNBR --date YYYY-MM-DD [--mileage N] [--cost X] [--repair TEXT]... [--note TEXT]",
          AddEvent},
         {"event-remove", "DB CARNBR MAINTNBR", RemoveEvent},

@@ -1,0 +1,18 @@
+set(VANDOR_REPORTS_SOURCES
+  reports/qrCar.cpp
+  reports/qrMaint.cpp
+  reports/qrPicture.cpp
+  reports/qrRepair.cpp
+  reports/vdrQrPageHeader.cpp
+  reports/vdrReport.cpp
+  reports/vdrReportBand.cpp
+  reports/vdrReportControl.cpp
+  reports/vdrReportImage.cpp
+  reports/vdrReportLabel.cpp
+  reports/vdrReportLayout.cpp
+  reports/vdrReportMemo.cpp
+  reports/vdrReportMetrics.cpp
+  reports/vdrReportPaint.cpp
+  reports/vdrReportPdf.cpp
+  reports/vdrReportShape.cpp
+)
