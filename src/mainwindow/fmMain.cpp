@@ -15,6 +15,10 @@
 #include "kvxStreamFile.h"
 #include "kvxTrimWorkingSet.h"
 #include "kvxVersInfo.h"
+#include "qrCar.h"
+#include "qrMaint.h"
+#include "qrPicture.h"
+#include "qrRepair.h"
 #include "ui_fmMain.h"
 #include "vdrApplication.h"
 #include "vdrCarComparer.h"
@@ -34,10 +38,12 @@
 #include "vdrInet.h"
 #include "vdrLog.h"
 #include "vdrMainIcons.h"
+#include "vdrMaintFilter.h"
 #include "vdrMoveFile.h"
 #include "vdrOptions.h"
 #include "vdrPictureImage.h"
 #include "vdrProgramFolder.h"
+#include "vdrReportCommands.h"
 #include "vdrSortOrder.h"
 #include "vdrSortOrderList.h"
 #include "vdrToolbarLayout.h"
@@ -330,6 +336,73 @@ void TfrmMain::mmiFileLocationsClick() {
     BuildTree();
 }
 
+// --- Reports ---------------------------------------------------------------
+
+std::unique_ptr<TvdrReport> TfrmMain::SelectedReport(QString &logName) {
+    const TvdrTreeNodeData *data = SelectedNodeData();
+    if (!data)
+        return nullptr;
+    switch (data->Kind) {
+    case nkCar:
+        logName = QStringLiteral("Car");
+        return CreateCarReport(data->CarNbr);
+    case nkMaint: {
+        auto *view = dynamic_cast<TfraMaint *>(m_view);
+        if (!view)
+            return nullptr;
+        logName = QStringLiteral("Maintenance");
+        const TfraMaint::TPrintSource source = view->PrintSource();
+        static const TvdrNullFilter everything;
+        return CreateMaintReport(source.CarNbr, *source.SortedList, source.RepairsDirection,
+                                 source.Filter ? *source.Filter : everything);
+    }
+    case nkRepairs:
+        logName = QStringLiteral("Repairs");
+        return CreateRepairReport();
+    case nkPicture:
+        logName = QStringLiteral("Picture");
+        return CreatePictureReport(data->CarNbr, m_database.get());
+    default:
+        return nullptr;
+    }
+}
+
+void TfrmMain::mmiPrintPreviewClick() {
+    QString name;
+    // A report that cannot be made ends the command quietly; the log says why.
+    try {
+        std::unique_ptr<TvdrReport> report = SelectedReport(name);
+        if (!report)
+            return;
+        Log().Write(QStringLiteral("Print preview - ") + name);
+        vdrReportCommands::Preview(*report, this);
+    } catch (const EvdrError &error) {
+        Log().Write(QStringLiteral("report not shown: ") + error.Message());
+    }
+}
+
+void TfrmMain::mmiPrintClick() {
+    QString name;
+    try {
+        std::unique_ptr<TvdrReport> report = SelectedReport(name);
+        if (!report)
+            return;
+        Log().Write(QStringLiteral("Printing - ") + name);
+        vdrReportCommands::Print(*report, this);
+    } catch (const EvdrError &error) {
+        Log().Write(QStringLiteral("report not printed: ") + error.Message());
+    }
+}
+
+void TfrmMain::mmiSaveReportPdfClick() {
+    QString name;
+    std::unique_ptr<TvdrReport> report = SelectedReport(name);
+    QString written;
+    if (report && vdrReportCommands::SaveAsPdf(*report, this, written))
+        statusBar()->showMessage(
+            Lang().FormatText(QStringLiteral("IM-ReportWritten"), {QDir::toNativeSeparators(written)}));
+}
+
 // --- Export and import -----------------------------------------------------
 
 void TfrmMain::mmiExportXMLClick() {
@@ -475,7 +548,8 @@ void TfrmMain::tvwMainChange(QTreeWidgetItem *node) {
     for (QAction *hidden : {m_editSeparator, ui.mmiFilter, ui.mmiCancelFilter, ui.mmiDeleteUnused, ui.mmiUDF})
         hidden->setVisible(false);
     ui.mmiCancelFilter->setEnabled(false);
-    for (QAction *print : {ui.mmiPrint, ui.mmiPrintPreview, ui.tbPrint, ui.tbPrintPreview})
+    for (QAction *print :
+         {ui.mmiPrint, ui.mmiPrintPreview, ui.mmiSaveReportPdf, ui.tbPrint, ui.tbPrintPreview})
         print->setEnabled(true);
     setWindowTitle(Text("frmMain.Caption"));
 
@@ -496,7 +570,8 @@ void TfrmMain::tvwMainChange(QTreeWidgetItem *node) {
     switch (data->Kind) {
     case nkCarsRoot:
         setEdit("INS-Car", true, "DEL-Only", false);
-        for (QAction *print : {ui.mmiPrint, ui.mmiPrintPreview, ui.tbPrint, ui.tbPrintPreview})
+        for (QAction *print :
+             {ui.mmiPrint, ui.mmiPrintPreview, ui.mmiSaveReportPdf, ui.tbPrint, ui.tbPrintPreview})
             print->setEnabled(false);
         break;
     case nkCar:
@@ -630,6 +705,11 @@ void TfrmMain::ConnectCommands() {
     bind(ui.mmiDeleteUnused, &TfrmMain::mmiDeleteUnusedClick);
     bind(ui.mmiUDF, &TfrmMain::mmiUDFClick);
     bind(ui.mmiFileLocations, &TfrmMain::mmiFileLocationsClick);
+    bind(ui.mmiPrintPreview, &TfrmMain::mmiPrintPreviewClick);
+    bind(ui.tbPrintPreview, &TfrmMain::mmiPrintPreviewClick);
+    bind(ui.mmiPrint, &TfrmMain::mmiPrintClick);
+    bind(ui.tbPrint, &TfrmMain::mmiPrintClick);
+    bind(ui.mmiSaveReportPdf, &TfrmMain::mmiSaveReportPdfClick);
     bind(ui.mmiExportXML, &TfrmMain::mmiExportXMLClick);
     bind(ui.mmiExportTSV, &TfrmMain::mmiExportTSVClick);
     bind(ui.mmiImportXML, &TfrmMain::mmiImportXMLClick);

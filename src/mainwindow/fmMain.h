@@ -19,6 +19,7 @@ class TkvxStreamFile;
 class TkvxTrimWorkingSet;
 class TvdrCarRec;
 class TvdrFrame;
+class TvdrReport;
 namespace Ui {
 class TfrmMain;
 }
@@ -69,6 +70,9 @@ public:
     void mmiDeleteUnusedClick();
     void mmiUDFClick();
     void mmiFileLocationsClick();
+    void mmiPrintPreviewClick();
+    void mmiPrintClick();
+    void mmiSaveReportPdfClick();
     void mmiExportXMLClick();
     void mmiExportTSVClick();
     void mmiImportXMLClick();
@@ -127,6 +131,9 @@ private:
     // The toolbar buttons follow the Edit commands.
     void CopyEditCommandsToToolbar();
     void CloseDatabase();
+    // The report of the selected node and the name it has in the log lines
+    // ("Car", "Maintenance", ...); null on the Cars node.
+    std::unique_ptr<TvdrReport> SelectedReport(QString &logName);
     void SaveLayout();
     int CheckedSortItem() const;
     QTreeWidgetItem *CarsNode() const;

@@ -37,6 +37,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrOrderedList.cpp
   ui/vdrPictureBox.cpp
   ui/vdrPrompts.cpp
+  ui/vdrReportCommands.cpp
   ui/vdrReportList.cpp
   ui/vdrUdfGrid.cpp
   ui/vdrWindowRoutines.cpp

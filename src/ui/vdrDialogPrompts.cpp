@@ -66,6 +66,16 @@ QString TvdrDialogPrompts::OpenFile(const QString &title, const QString &filter,
     return dialog.selectedFiles().constFirst();
 }
 
+QString TvdrDialogPrompts::SaveFile(const QString &title, const QString &filter, const QString &fileName) {
+    QFileDialog dialog(Owner(), title, fileName, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 void TvdrDialogPrompts::ShellOpen(const QString &target) {
     const QFileInfo file(target);
     QDesktopServices::openUrl(file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath())

@@ -11,5 +11,6 @@ public:
                      bool &accepted) override;
     QString BrowseFolder(const QString &caption, const QString &folder) override;
     QString OpenFile(const QString &title, const QString &filter, const QString &folder) override;
+    QString SaveFile(const QString &title, const QString &filter, const QString &fileName) override;
     void ShellOpen(const QString &target) override;
 };

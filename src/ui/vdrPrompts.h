@@ -25,6 +25,9 @@ public:
     // An existing file, or empty text when cancelled. `filter` is in Qt's
     // form ("XML files (*.xml);;All files (*)").
     virtual QString OpenFile(const QString &title, const QString &filter, const QString &folder) = 0;
+    // A file to write, `fileName` proposed; empty text when cancelled. The
+    // dialog asks before an existing file is replaced.
+    virtual QString SaveFile(const QString &title, const QString &filter, const QString &fileName) = 0;
     // Hands a web address, mail address or file to the desktop.
     virtual void ShellOpen(const QString &target) = 0;
 };

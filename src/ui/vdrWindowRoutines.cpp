@@ -48,6 +48,10 @@ QString OpenFile(const QString &title, const QString &filter, const QString &fol
     return Prompts().OpenFile(title, QtFileFilter(filter), start);
 }
 
+QString SaveFile(const QString &title, const QString &filter, const QString &fileName) {
+    return Prompts().SaveFile(title, QtFileFilter(filter), fileName);
+}
+
 void ShellOpen(const QString &target) {
     if (!target.isEmpty())
         Prompts().ShellOpen(target);

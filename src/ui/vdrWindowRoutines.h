@@ -25,6 +25,9 @@ QString BrowseFolder(const QString &caption, const QString &folder,
 // the dialog starts in `folder`, or when that is empty in the program's
 // folder (the home folder for an installed program).
 QString OpenFile(const QString &title, const QString &filter, const QString &folder = QString());
+// A file to write, in the same "description|pattern" filter form, starting
+// at `fileName`; empty text when cancelled.
+QString SaveFile(const QString &title, const QString &filter, const QString &fileName);
 // Nothing happens for empty text.
 void ShellOpen(const QString &target);
 

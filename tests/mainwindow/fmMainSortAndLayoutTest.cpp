@@ -5,9 +5,11 @@
 #include "vdrCars.h"
 #include "vdrExtFiles.h"
 #include "vdrMainWindowFixture.h"
+#include "vdrMaint.h"
 #include "vdrModal.h"
 #include "vdrNvList.h"
 #include "vdrOptions.h"
+#include "vdrReportCommands.h"
 #include "vdrSortOrder.h"
 #include "vdrSortOrderField.h"
 #include "vdrSortOrderList.h"
@@ -19,6 +21,8 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -414,4 +418,56 @@ TEST_F(Exchange, AFailedImportShowsItsErrorAndLeavesTheTreeAlone) {
     EXPECT_THROW(window.mmiImportXMLClick(), std::exception);
     EXPECT_EQ(window.Form().tvwMain->topLevelItem(0)->child(0), before) << "the tree was not rebuilt";
     EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+}
+
+using Reports = TvdrMainWindowTest;
+
+TEST_F(Reports, PreviewPrintAndPdfFollowTheSelectedNodeAndTheirLogLines) {
+    WriteIni();
+    MakeDatabase([] {
+        const qint32 car = AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus"));
+        Maint().StoreEvent(MakeEvent(car, 0, QDate(2004, 3, 15), 12345, 45.5));
+        Maint().Save();
+    });
+    TfrmMain &window = Start();
+    vdrReportCommands::SetHavePrinter(0);
+    const QString pdf = DataDir() + QStringLiteral("/car.pdf");
+
+    window.SelectNode(Node(QStringLiteral("2004 Ford Taurus")));
+    m_prompts->YesNo = {false, true};
+    m_prompts->SaveFiles = {pdf};
+    window.mmiPrintClick();
+    EXPECT_FALSE(QFileInfo::exists(pdf)) << "No to the PDF instead of a printer";
+    window.mmiPrintClick();
+    EXPECT_TRUE(QFileInfo::exists(pdf)) << "Yes writes the PDF";
+    EXPECT_TRUE(
+        m_prompts->Asked[0].Text.startsWith(QStringLiteral("No printer is set up on this computer.")));
+
+    window.SelectNode(Node(QStringLiteral("Maintenance")));
+    const QString maint = DataDir() + QStringLiteral("/maint");
+    m_prompts->SaveFiles = {maint};
+    QueueDialogScript([](QDialog &dialog) {
+        auto &preview = dynamic_cast<QPrintPreviewDialog &>(dialog);
+        preview.findChild<QAction *>(QStringLiteral("actSavePdf"))->trigger();
+        preview.reject();
+    });
+    window.mmiPrintPreviewClick();
+    EXPECT_TRUE(QFileInfo::exists(maint + QStringLiteral(".pdf")))
+        << "the preview's button saves, .pdf added";
+
+    window.SelectNode(Node(QStringLiteral("Repair descriptions")));
+    const QString repairs = DataDir() + QStringLiteral("/repairs.pdf");
+    m_prompts->SaveFiles = {QString(), repairs};
+    window.mmiSaveReportPdfClick();
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty()) << "a cancelled save dialog";
+    window.mmiSaveReportPdfClick();
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("The report was written to ") + repairs + QStringLiteral("."));
+
+    window.SelectNode(Node(QStringLiteral("Cars")));
+    EXPECT_FALSE(window.Form().mmiSaveReportPdf->isEnabled());
+    const QStringList log = LogLines();
+    EXPECT_EQ(log.count(QStringLiteral("Printing - Car")), 2);
+    EXPECT_EQ(log.count(QStringLiteral("Print preview - Maintenance")), 1);
+    vdrReportCommands::SetHavePrinter(-1);
 }

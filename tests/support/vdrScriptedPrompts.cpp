@@ -76,6 +76,11 @@ QString TvdrScriptedPrompts::OpenFile(const QString &title, const QString &filte
     return TakeFirst(Files, QString(), QStringLiteral("the file dialog \"%1\"").arg(title));
 }
 
+QString TvdrScriptedPrompts::SaveFile(const QString &title, const QString &filter, const QString &fileName) {
+    Record(QStringLiteral("save"), title, filter + QStringLiteral(" as ") + fileName);
+    return TakeFirst(SaveFiles, QString(), QStringLiteral("the save dialog \"%1\"").arg(title));
+}
+
 void TvdrScriptedPrompts::ShellOpen(const QString &target) {
     Record(QStringLiteral("open"), target);
 }

@@ -12,7 +12,7 @@
 class TvdrScriptedPrompts : public TvdrPrompts {
 public:
     struct TAsked {
-        QString Kind;   // "question", "error", "warning", "info", "input", "folder", "file", "open"
+        QString Kind;   // "question", "error", "warning", "info", "input", "folder", "file", "save", "open"
         QString Text;   // the message, or the dialog's caption or title
         QString Detail; // the folder, filter or prompt handed to the dialog
     };
@@ -23,10 +23,11 @@ public:
     static void Release();
 
     QList<TAsked> Asked;
-    QList<bool> YesNo;   // true: Yes
-    QStringList Folders; // "" cancels
-    QStringList Files;   // "" cancels
-    QStringList Inputs;  // "" with InputAccepted false cancels
+    QList<bool> YesNo;     // true: Yes
+    QStringList Folders;   // "" cancels
+    QStringList Files;     // "" cancels
+    QStringList SaveFiles; // "" cancels
+    QStringList Inputs;    // "" with InputAccepted false cancels
     bool InputAccepted = true;
     // Runs while a message box would be shown (for checks at that moment).
     std::function<void(const TAsked &)> OnAsked;
@@ -40,6 +41,7 @@ public:
                      bool &accepted) override;
     QString BrowseFolder(const QString &caption, const QString &folder) override;
     QString OpenFile(const QString &title, const QString &filter, const QString &folder) override;
+    QString SaveFile(const QString &title, const QString &filter, const QString &fileName) override;
     void ShellOpen(const QString &target) override;
 
 private:
