@@ -1,5 +1,6 @@
 #include "vdrDateText.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -32,6 +33,12 @@ QDate ParseShortDate(const QString &text, const QString &format, const QDate &to
     const QString t = text.trimmed();
     if (t == QLatin1String("/") || (t.size() == 1 && t.at(0) == DateSeparatorOf(format)))
         return today;
+    // A format that names its months ("d MMM yyyy") is also read with the
+    // names, as the edit shows a date.
+    if (t.contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) {
+        const QDate named = QLocale::system().toDate(t, format);
+        return named.isValid() ? named : QLocale::c().toDate(t, format);
+    }
     static const QRegularExpression digits(QStringLiteral("^\\d+$"));
     const QStringList parts = t.split(QRegularExpression(QStringLiteral("[^0-9]+")), Qt::SkipEmptyParts);
     if (parts.size() < 2 || parts.size() > 3 ||

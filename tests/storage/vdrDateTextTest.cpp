@@ -26,3 +26,11 @@ TEST(DateText, TextThatIsNoDateGivesAnInvalidDate) {
         EXPECT_FALSE(ParseShortDate(QString::fromLatin1(text), us, today).isValid()) << text;
     EXPECT_EQ(DateSeparatorOf(QStringLiteral("dd.MM.yyyy")), QLatin1Char('.'));
 }
+
+TEST(DateText, AFormatWithMonthNamesReadsThemAndNumbersAlike) {
+    const QDate today(2026, 12, 9);
+    const QString named = QStringLiteral("d MMM yyyy");
+    EXPECT_EQ(ParseShortDate(QStringLiteral("15 Mar 2004"), named, today), QDate(2004, 3, 15));
+    EXPECT_EQ(ParseShortDate(QStringLiteral("15 3 04"), named, today), QDate(2004, 3, 15));
+    EXPECT_FALSE(ParseShortDate(QStringLiteral("15 Foo 2004"), named, today).isValid());
+}
