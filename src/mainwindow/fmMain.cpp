@@ -724,7 +724,8 @@ void TfrmMain::ConnectCommands() {
         connect(edit, &QAction::changed, this, &TfrmMain::CopyEditCommandsToToolbar);
     // The shortcuts work while the menu bar's toolbar floats in a window of
     // its own.
-    addActions({ui.mmiInsert, ui.mmiDelete, ui.mmiFilter, ui.mmiCancelFilter, ui.mmiExit, ui.mmiHelpHelp});
+    addActions({ui.mmiInsert, ui.mmiDelete, ui.mmiFilter, ui.mmiCancelFilter, ui.mmiExit, ui.mmiHelpHelp,
+                ui.tbSortTree});
 }
 
 void TfrmMain::CopyEditCommandsToToolbar() {
@@ -922,6 +923,18 @@ void TfrmMain::SetUpToolbars() {
     m_sortGroup = new QActionGroup(this);
     m_sortGroup->setExclusive(true);
     ui.tbSortTree->setMenu(m_sortMenu);
+    // The toolbar takes no keyboard focus: the sort button gets keys of its
+    // own, Ctrl+T for its button part and Ctrl+Shift+T for its menu.
+    ui.tbSortTree->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    auto *openSortMenu = new QAction(this);
+    openSortMenu->setObjectName(QStringLiteral("actSortMenu"));
+    openSortMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    addAction(openSortMenu);
+    connect(openSortMenu, &QAction::triggered, this, [this] {
+        QWidget *button = m_ui->tbtButtons->widgetForAction(m_ui->tbSortTree);
+        m_sortMenu->popup(button && button->isVisible() ? button->mapToGlobal(QPoint(0, button->height()))
+                                                        : mapToGlobal(QPoint(0, 0)));
+    });
     if (auto *button = qobject_cast<QToolButton *>(ui.tbtButtons->widgetForAction(ui.tbSortTree)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
 }
