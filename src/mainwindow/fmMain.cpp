@@ -367,31 +367,26 @@ std::unique_ptr<TvdrReport> TfrmMain::SelectedReport(QString &logName) {
     }
 }
 
-void TfrmMain::mmiPrintPreviewClick() {
+void TfrmMain::RunReport(const QString &logLine, void (*run)(TvdrReport &, QWidget *)) {
     QString name;
     // A report that cannot be made ends the command quietly; the log says why.
     try {
         std::unique_ptr<TvdrReport> report = SelectedReport(name);
         if (!report)
             return;
-        Log().Write(QStringLiteral("Print preview - ") + name);
-        vdrReportCommands::Preview(*report, this);
+        Log().Write(logLine + name);
+        run(*report, this);
     } catch (const EvdrError &error) {
-        Log().Write(QStringLiteral("report not shown: ") + error.Message());
+        Log().Write(QStringLiteral("report not run: ") + error.Message());
     }
 }
 
+void TfrmMain::mmiPrintPreviewClick() {
+    RunReport(QStringLiteral("Print preview - "), vdrReportCommands::Preview);
+}
+
 void TfrmMain::mmiPrintClick() {
-    QString name;
-    try {
-        std::unique_ptr<TvdrReport> report = SelectedReport(name);
-        if (!report)
-            return;
-        Log().Write(QStringLiteral("Printing - ") + name);
-        vdrReportCommands::Print(*report, this);
-    } catch (const EvdrError &error) {
-        Log().Write(QStringLiteral("report not printed: ") + error.Message());
-    }
+    RunReport(QStringLiteral("Printing - "), vdrReportCommands::Print);
 }
 
 void TfrmMain::mmiSaveReportPdfClick() {
@@ -405,36 +400,33 @@ void TfrmMain::mmiSaveReportPdfClick() {
 
 // --- Export and import -----------------------------------------------------
 
-void TfrmMain::mmiExportXMLClick() {
+void TfrmMain::RunExchange(bool (*command)(QWidget *, QString &), bool import) {
+    // What the open view holds unsaved goes to the tables before an import
+    // adds to them; the rebuilt tree closes the view anyway.
+    if (import)
+        tvwMainChanging();
     QString done;
-    if (vdrExchangeCommands::ExportXML(this, done))
-        statusBar()->showMessage(done);
+    if (!command(this, done))
+        return;
+    if (import)
+        RebuildAfterImport();
+    statusBar()->showMessage(done);
+}
+
+void TfrmMain::mmiExportXMLClick() {
+    RunExchange(vdrExchangeCommands::ExportXML, false);
 }
 
 void TfrmMain::mmiExportTSVClick() {
-    QString done;
-    if (vdrExchangeCommands::ExportTSV(this, done))
-        statusBar()->showMessage(done);
+    RunExchange(vdrExchangeCommands::ExportTSV, false);
 }
 
 void TfrmMain::mmiImportXMLClick() {
-    // What the open view holds unsaved goes to the tables first: the import
-    // adds to them, and the rebuilt tree closes the view anyway.
-    tvwMainChanging();
-    QString done;
-    if (vdrExchangeCommands::ImportXML(this, done)) {
-        RebuildAfterImport();
-        statusBar()->showMessage(done);
-    }
+    RunExchange(vdrExchangeCommands::ImportXML, true);
 }
 
 void TfrmMain::mmiImportTSVClick() {
-    tvwMainChanging();
-    QString done;
-    if (vdrExchangeCommands::ImportTSV(this, done)) {
-        RebuildAfterImport();
-        statusBar()->showMessage(done);
-    }
+    RunExchange(vdrExchangeCommands::ImportTSV, true);
 }
 
 // --- The tree --------------------------------------------------------------

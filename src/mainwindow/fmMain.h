@@ -134,6 +134,10 @@ private:
     // The report of the selected node and the name it has in the log lines
     // ("Car", "Maintenance", ...); null on the Cars node.
     std::unique_ptr<TvdrReport> SelectedReport(QString &logName);
+    // Print or preview the selected node's report, logging `logLine` + its name.
+    void RunReport(const QString &logLine, void (*run)(TvdrReport &, QWidget *));
+    // An export or import command; after an import the tree is rebuilt.
+    void RunExchange(bool (*command)(QWidget *, QString &), bool import);
     void SaveLayout();
     int CheckedSortItem() const;
     QTreeWidgetItem *CarsNode() const;

@@ -5,14 +5,7 @@
 # manager would give it.
 . "$(dirname "$0")/vdrE2E.sh"
 
-e2e_start_x
-e2e_program_folder
-e2e_start_vandor
-e2e_window "Vandor file locations"
-e2e_keys Return Return
-e2e_window "^Vandor$"
-e2e_keys Return                       # create the database
-e2e_window "^Vandor$"
+e2e_first_run
 e2e_keys ctrl+i                       # a new car; its year is selected
 xdotool type --delay 40 "2004"; e2e_keys Tab
 xdotool type --delay 40 "Ford"; e2e_keys Tab

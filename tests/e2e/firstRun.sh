@@ -4,16 +4,7 @@
 # closed with Alt+F4. Then the database is read back with vandor-cli.
 . "$(dirname "$0")/vdrE2E.sh"
 
-e2e_start_x
-e2e_program_folder
-e2e_start_vandor
-
-e2e_window "Vandor file locations"
-e2e_keys Return           # Next: the database folder is the program's
-e2e_keys Return           # Finish: so is the log folder
-e2e_window "^Vandor$"     # the question whether to create the database
-e2e_keys Return           # Yes
-e2e_window "^Vandor$"
+e2e_first_run
 e2e_keys ctrl+i           # Insert car on the Cars node
 sleep 0.5
 

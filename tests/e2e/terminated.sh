@@ -3,14 +3,7 @@
 # typed into the open car view reaches the database.
 . "$(dirname "$0")/vdrE2E.sh"
 
-e2e_start_x
-e2e_program_folder
-e2e_start_vandor
-e2e_window "Vandor file locations"
-e2e_keys Return Return
-e2e_window "^Vandor$"
-e2e_keys Return
-e2e_window "^Vandor$"
+e2e_first_run
 e2e_keys ctrl+i
 xdotool type --delay 60 "1998"
 e2e_keys Tab

@@ -59,6 +59,20 @@ e2e_window() {
 
 e2e_keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
 
+# A first start in a fresh program folder: both folders as proposed, Yes to
+# the new database; the main window then has the keyboard.
+e2e_first_run() {
+    e2e_start_x
+    e2e_program_folder
+    e2e_start_vandor
+    e2e_window "Vandor file locations"
+    e2e_keys Return           # Next: the database folder is the program's
+    e2e_keys Return           # Finish: so is the log folder
+    e2e_window "^Vandor$"     # the question whether to create the database
+    e2e_keys Return           # Yes
+    e2e_window "^Vandor$"
+}
+
 e2e_alt_f4() { xdotool keydown alt key F4 keyup alt; }
 
 e2e_wait_exit() {

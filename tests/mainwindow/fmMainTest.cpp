@@ -447,27 +447,19 @@ TEST_F(Commands, ACarViewsEditsReachTheFileBeforeShutDownAndTheTreeResorts) {
 }
 
 TEST_F(Commands, DeletingACarWithPendingEditsDoesNotWriteItBack) {
-    WriteIni();
-    MakeDatabase([] { AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus")); });
-    TfrmMain &window = Start();
-    window.SelectNode(Node(QStringLiteral("2004 Ford Taurus")));
-    auto *view = dynamic_cast<TfraCars *>(window.CurrentView());
-    ASSERT_NE(view, nullptr);
-    QTest::keyClicks(view->Form().edtMake, QStringLiteral("x"));
+    TfraCars &view = StartInTheCarView();
+    QTest::keyClicks(view.Form().edtMake, QStringLiteral("x"));
     m_prompts->YesNo = {true};
-    window.mmiDeleteClick();
+    m_window->mmiDeleteClick();
     EXPECT_EQ(Cars().Count(), 0);
     Stop();
     MakeDatabase([] { EXPECT_EQ(Cars().Count(), 0); });
 }
 
 TEST_F(Commands, NewUserDefinedFieldsShowInTheOpenCarViewAndKeepItsTyping) {
-    WriteIni();
-    MakeDatabase([] { AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus")); });
-    TfrmMain &window = Start();
-    window.SelectNode(Node(QStringLiteral("2004 Ford Taurus")));
-    auto *view = dynamic_cast<TfraCars *>(window.CurrentView());
-    ASSERT_NE(view, nullptr);
+    TfraCars &carView = StartInTheCarView();
+    TfraCars *view = &carView;
+    TfrmMain &window = *m_window;
     QTest::keyClicks(view->Form().edtModel, QStringLiteral(" GL"));
     m_prompts->Inputs = {QStringLiteral("Color")};
     QueueDialogScript([](QDialog &dialog) {

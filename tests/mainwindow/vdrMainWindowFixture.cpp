@@ -1,5 +1,6 @@
 #include "vdrMainWindowFixture.h"
 
+#include "frCars.h"
 #include "kvxLang.h"
 #include "kvxStreamFile.h"
 #include "ui_fmMain.h"
@@ -71,6 +72,17 @@ void TvdrMainWindowTest::Stop() {
 
 QStringList TvdrMainWindowTest::LogLines() const {
     return LogMessages();
+}
+
+TfraCars &TvdrMainWindowTest::StartInTheCarView() {
+    WriteIni();
+    MakeDatabase([] { AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus")); });
+    TfrmMain &window = Start();
+    window.SelectNode(Node(QStringLiteral("2004 Ford Taurus")));
+    auto *view = dynamic_cast<TfraCars *>(window.CurrentView());
+    if (!view)
+        throw std::runtime_error("no car view");
+    return *view;
 }
 
 QTreeWidgetItem *TvdrMainWindowTest::Node(const QString &label) const {

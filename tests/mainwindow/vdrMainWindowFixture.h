@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class TfraCars;
 class TvdrCarRec;
 
 // A program folder of its own (with the built language file and, when a
@@ -38,6 +39,8 @@ protected:
     void Stop();
 
     QStringList LogLines() const;
+    // Starts with one car, 2004 Ford Taurus, and shows its car view.
+    TfraCars &StartInTheCarView();
     QTreeWidgetItem *Node(const QString &label) const;
 
     TvdrPromptsScript m_prompts;
