@@ -1,7 +1,6 @@
 #pragma once
 
 #include "vdrImportRows.h"
-#include "vdrStringList.h"
 
 #include <QHash>
 #include <QMultiHash>
@@ -36,8 +35,8 @@ public:
     void Check(const TvdrImportRows &rows);
     // Merges the tables in their order (cars, fields, descriptions, values,
     // events, links, notes, sort orders), saving each after its rows, then
-    // stores the pictures. Each table is merged in one pass, so the work is
-    // linear in the rows whatever their order.
+    // stores the pictures. Each table is merged in one pass, whatever the
+    // order of the file's rows.
     void Write(const TvdrImportRows &rows);
 
     // The new numbers of old ones; -1 when the file did not define them.

@@ -19,7 +19,7 @@ public:
     // Replaces the car's value (trimmed, single line); an empty value is
     // stored too.
     void SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value);
-    // SetCarValue of each in turn, linear in the values whatever their order.
+    // SetCarValue of each in turn, in one merge whatever their order.
     void SetCarValues(const QList<TValue> &values);
     QString CarValue(qint32 carNbr, qint32 udfNbr) const;
     void RemoveCarValue(qint32 carNbr, qint32 udfNbr);

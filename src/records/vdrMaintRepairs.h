@@ -20,7 +20,7 @@ public:
     TvdrMaintRepairs();
 
     void AddLink(qint32 carNbr, qint32 maintNbr, qint32 repairNbr);
-    // AddLink of each, linear in the links whatever their order.
+    // AddLink of each, in one merge whatever their order.
     void AddLinks(const QList<TLink> &links);
     void RemoveEventLinks(qint32 carNbr, qint32 maintNbr);
     void RemoveCarLinks(qint32 carNbr);

@@ -35,7 +35,7 @@ protected:
     void RemoveWhere(const std::function<bool(const QString &row)> &match);
     // For each (prefix, row) in turn: removes the rows that start with the
     // prefix and adds the row; so the last row of a prefix is the one that
-    // stays. Linear in the rows whatever their order. Each prefix ends with
-    // the TAB after `keys` keys (see KeyPrefix).
+    // stays. One pass and one merge, whatever the rows' order. Each prefix
+    // ends with the TAB after `keys` keys (see KeyPrefix).
     void ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys);
 };

@@ -34,8 +34,8 @@ public:
     // blank value only removes the row. The value is stored as given. Does
     // not save.
     void SetValue(const QString &name, const QString &value);
-    // SetValue of every (name, value) in turn, in one merge: linear in the
-    // rows whatever their order. Does not save.
+    // SetValue of every (name, value) in turn, in one merge with the list
+    // instead of an insert into its middle per row. Does not save.
     void SetValues(const QList<QPair<QString, QString>> &rows);
 
     using TvdrStringList::FirstFreeNumber;

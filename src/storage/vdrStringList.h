@@ -51,8 +51,8 @@ public:
     // Appends, or on a sorted list inserts in order; returns the line's index.
     // On a sorted list an equal line adds nothing and its index is returned.
     int Add(const QString &line);
-    // Adds every line as Add does, one after the other, but in one merge:
-    // linear in the lines whatever their order.
+    // Adds every line as Add does, one after the other, but in one merge
+    // with the list instead of an insert into its middle per line.
     void AddLines(QStringList lines);
     // Not allowed on a sorted list. `index` may be Count() to append.
     void Insert(int index, const QString &line);
