@@ -7,5 +7,6 @@ set(VANDOR_EXCHANGE_SOURCES
   exchange/vdrImportTSV.cpp
   exchange/vdrImportValue.cpp
   exchange/vdrImportXML.cpp
+  exchange/vdrTsvRow.cpp
   exchange/xdbVandorDB.cpp
 )

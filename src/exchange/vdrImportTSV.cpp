@@ -3,10 +3,10 @@
 #include "vdrCodePage.h"
 #include "vdrDateTime.h"
 #include "vdrError.h"
-#include "vdrImportValue.h"
 #include "vdrLimits.h"
 #include "vdrMaintNotes.h"
 #include "vdrRegularFile.h"
+#include "vdrTsvRow.h"
 
 #include <QFile>
 
@@ -17,49 +17,6 @@ namespace {
 bool IsBlank(const QByteArray &line) {
     return std::all_of(line.begin(), line.end(), [](char ch) { return ch == ' ' || ch == '\t'; });
 }
-
-// One row of a TSV file: its columns, cut at every TAB (empty columns
-// count), and where it stands, for the messages of values that fail.
-class TTsvRow {
-public:
-    TTsvRow(const QString &fileName, const QString &line, int index, int lineNumber)
-        : m_fileName(fileName), m_columns(line.split(QLatin1Char('\t'))), m_index(index), m_line(lineNumber) {
-    }
-
-    QString Text(int column, const char *name) const { return Converted(column, name, vdrImportValue::Text); }
-    qint32 Integer(int column, const char *name) const {
-        return Converted(column, name, vdrImportValue::Integer);
-    }
-    QDate Date(int column, const char *name) const { return Converted(column, name, vdrImportValue::Date); }
-    double Cost(int column, const char *name) const { return Converted(column, name, vdrImportValue::Cost); }
-
-    void CheckRowTexts(std::initializer_list<qsizetype> lengths) const {
-        try {
-            vdrImportValue::CheckRowTexts(lengths);
-        } catch (const EvdrError &e) {
-            Fail(nullptr, e.Message());
-        }
-    }
-
-private:
-    template <class T>
-    T Converted(int column, const char *name, T (*convert)(const std::optional<QString> &)) const {
-        // Columns are counted from 1; one past the last is missing.
-        const std::optional<QString> text =
-            column <= m_columns.size() ? std::optional<QString>(m_columns[column - 1]) : std::nullopt;
-        return vdrImportValue::Converted(convert, text,
-                                         [this, name](const QString &problem) { Fail(name, problem); });
-    }
-
-    [[noreturn]] void Fail(const char *name, const QString &problem) const {
-        vdrImportValue::Fail(m_fileName, problem, name, QStringLiteral("row"), m_index, m_line);
-    }
-
-    QString m_fileName;
-    QStringList m_columns;
-    int m_index;
-    int m_line;
-};
 
 QStringList SortFieldsOf(const QString &text) {
     if (text.trimmed().isEmpty())
@@ -111,14 +68,14 @@ TvdrImportRows TvdrImportTSV::ReadRows() const {
     TvdrImportRows rows;
     rows.PictureFolder = m_folder;
     // Each file's rows in turn, numbered from 0 like the XML export's rows.
-    const auto read = [this](const char *name, const std::function<void(const TTsvRow &row)> &take) {
+    const auto read = [this](const char *name, const std::function<void(const TvdrTsvRow &row)> &take) {
         const QString file = QString::fromLatin1(name);
         int index = 0;
         ReadFile(file, [&](const QString &line, int lineNumber) {
-            take(TTsvRow(m_folder + file, line, index++, lineNumber));
+            take(TvdrTsvRow(m_folder + file, line, index++, lineNumber));
         });
     };
-    read("Cars.tsv", [&rows](const TTsvRow &row) {
+    read("Cars.tsv", [&rows](const TvdrTsvRow &row) {
         TvdrImportRows::TCar car;
         car.CarNbr = row.Integer(1, "CarNbr");
         car.Year = row.Integer(2, "Year");
@@ -128,27 +85,27 @@ TvdrImportRows TvdrImportTSV::ReadRows() const {
         row.CheckRowTexts({car.Make.size(), car.Model.size(), car.PictureExtension.size()});
         rows.Cars.append(car);
     });
-    read("UDF.tsv", [&rows](const TTsvRow &row) {
+    read("UDF.tsv", [&rows](const TvdrTsvRow &row) {
         const qint32 udfNbr = row.Integer(1, "UdfNbr");
         const qint32 sortOrder = row.Integer(2, "SortOrder");
         const QString name = row.Text(3, "Name");
         row.CheckRowTexts({name.size()});
         rows.Udfs.append({udfNbr, sortOrder, name});
     });
-    read("Repairs.tsv", [&rows](const TTsvRow &row) {
+    read("Repairs.tsv", [&rows](const TvdrTsvRow &row) {
         const qint32 repairNbr = row.Integer(1, "RepairNbr");
         const QString description = row.Text(2, "Description");
         row.CheckRowTexts({description.size()});
         rows.Repairs.append({repairNbr, description});
     });
-    read("CarsUDF.tsv", [&rows](const TTsvRow &row) {
+    read("CarsUDF.tsv", [&rows](const TvdrTsvRow &row) {
         const qint32 carNbr = row.Integer(1, "CarNbr");
         const qint32 udfNbr = row.Integer(2, "UdfNbr");
         const QString value = row.Text(3, "Value");
         row.CheckRowTexts({value.size()});
         rows.CarValues.append({carNbr, udfNbr, value});
     });
-    read("Maint.tsv", [&rows](const TTsvRow &row) {
+    read("Maint.tsv", [&rows](const TvdrTsvRow &row) {
         TvdrImportRows::TEvent event;
         event.CarNbr = row.Integer(1, "CarNbr");
         event.MaintNbr = row.Integer(2, "MaintNbr");
@@ -157,19 +114,19 @@ TvdrImportRows TvdrImportTSV::ReadRows() const {
         event.Cost = row.Cost(5, "Cost");
         rows.Events.append(event);
     });
-    read("MaintRepairs.tsv", [&rows](const TTsvRow &row) {
+    read("MaintRepairs.tsv", [&rows](const TvdrTsvRow &row) {
         const qint32 carNbr = row.Integer(1, "CarNbr");
         const qint32 maintNbr = row.Integer(2, "MaintNbr");
         rows.Links.append({carNbr, maintNbr, row.Integer(3, "RepairNbr")});
     });
-    read("MaintNotes.tsv", [&rows](const TTsvRow &row) {
+    read("MaintNotes.tsv", [&rows](const TvdrTsvRow &row) {
         const qint32 carNbr = row.Integer(1, "CarNbr");
         const qint32 maintNbr = row.Integer(2, "MaintNbr");
         const QString note = row.Text(3, "Note");
         row.CheckRowTexts({TvdrMaintNotes::StoredForm(note).size()});
         rows.Notes.append({carNbr, maintNbr, note});
     });
-    read("SortOrder.tsv", [&rows](const TTsvRow &row) {
+    read("SortOrder.tsv", [&rows](const TvdrTsvRow &row) {
         TvdrImportRows::TSortOrder sortOrder;
         sortOrder.Name = row.Text(1, "SortOrderName");
         sortOrder.SortOrderNbr = row.Integer(2, "SortOrderNbr");
