@@ -67,12 +67,33 @@ void TvdrFuzzDatabase::Bind() {
     BindTables(m_db.get());
 }
 
+namespace {
+
+TvdrStringList *const *AllTables() {
+    static TvdrStringList *const tables[] = {&Options(), &Repairs(), &Maint(),   &MaintRepairs(), &MaintNotes(),
+                                             &Cars(),    &UDF(),     &CarsUDF(), &SortOrder()};
+    return tables;
+}
+constexpr int kTables = 9;
+
+QStringList TableTexts() {
+    QStringList texts;
+    for (int i = 0; i < kTables; ++i)
+        texts.append(AllTables()[i]->Text());
+    return texts;
+}
+
+QByteArray FileBytes(const QString &path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+} // namespace
+
 void TvdrFuzzDatabase::CheckReload() {
-    TvdrStringList *const tables[] = {&Options(), &Repairs(), &Maint(),   &MaintRepairs(), &MaintNotes(),
-                                      &Cars(),    &UDF(),     &CarsUDF(), &SortOrder()};
-    QStringList inMemory;
-    for (TvdrStringList *table : tables)
-        inMemory.append(table->Text());
+    TvdrStringList *const *tables = AllTables();
+    const QStringList inMemory = TableTexts();
     UnbindTables();
     Bind();
     for (int i = 0; i < inMemory.size(); ++i)
@@ -87,9 +108,16 @@ void FuzzFail(const char *what) {
 
 void CheckImport(const std::function<void()> &import) {
     TvdrFuzzDatabase database;
+    const QStringList tables = TableTexts();
+    const QByteArray file = FileBytes(database.Db().FileName());
     try {
         import();
     } catch (const std::exception &) {
+        // The whole file is checked before the first change.
+        if (TableTexts() != tables)
+            FuzzFail("a failed import changed the tables");
+        if (FileBytes(database.Db().FileName()) != file)
+            FuzzFail("a failed import changed the database file");
         ExportTables();
         return;
     }

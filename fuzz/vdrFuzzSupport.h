@@ -38,8 +38,9 @@ private:
 };
 
 // Runs an import into a fresh database. Its errors are outcomes, not
-// findings; what it leaves must export, and after a complete import load
-// back as it is.
+// findings, but a failed import must leave tables and file as they were;
+// what it leaves must export, and after a complete import load back as it
+// is.
 void CheckImport(const std::function<void()> &import);
 
 // A broken promise of the code under test: prints and aborts, so libFuzzer

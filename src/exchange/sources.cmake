@@ -4,8 +4,9 @@ set(VANDOR_EXCHANGE_SOURCES
   exchange/vdrExportTable.cpp
   exchange/vdrExportXML.cpp
   exchange/vdrImportMerge.cpp
-  exchange/vdrImportSteps.cpp
   exchange/vdrImportTSV.cpp
+  exchange/vdrImportValue.cpp
   exchange/vdrImportXML.cpp
+  exchange/vdrTsvRow.cpp
   exchange/xdbVandorDB.cpp
 )

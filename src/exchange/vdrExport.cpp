@@ -4,9 +4,10 @@
 #include "vdrError.h"
 #include "vdrJpeg.h"
 #include "vdrPicture.h"
+#include "vdrPrivateFiles.h"
 
 #include <QBuffer>
-#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -39,14 +40,21 @@ QString TvdrExport::FilePath(const QString &name) const {
 }
 
 void TvdrExport::WriteFile(const QString &fileName, const QByteArray &bytes) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EvdrError(QStringLiteral("cannot create %1: %2").arg(fileName, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw EvdrError(QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
+    vdrPrivateFiles::MakeFolder(QFileInfo(fileName).absolutePath());
+    vdrPrivateFiles::ReplaceFile(fileName, bytes);
+}
+
+QStringList TvdrExport::SkippedPictureLines() const {
+    QStringList lines;
+    for (const TvdrSkippedPicture &skipped : m_skipped)
+        lines.append(QStringLiteral("the picture of car %1 (%2) was not exported: %3")
+                         .arg(skipped.CarNbr)
+                         .arg(skipped.Car, skipped.Reason));
+    return lines;
 }
 
 void TvdrExport::ExportPictures() {
+    m_skipped.clear();
     for (int i = 0; i < Cars().Count(); ++i) {
         const qint32 carNbr = Cars().CarNbrAt(i);
         const QString extension = Cars().PictureExtension(carNbr);
@@ -60,13 +68,17 @@ void TvdrExport::ExportPictures() {
         const QByteArray stored = picture.data();
         const QString name = picture.StreamId() + QLatin1Char('.') + extension;
         QByteArray bytes;
-        if (!stored.isEmpty()) {
-            if (bitmap) {
+        try {
+            if (bitmap && !stored.isEmpty()) {
                 bytes = BitmapFile(stored, name);
-            } else {
+            } else if (!stored.isEmpty()) {
                 CheckJpegHeader(stored, name);
                 bytes = stored;
             }
+        } catch (const EvdrError &e) {
+            // One bad picture must not keep the others from their backup.
+            m_skipped.append({carNbr, Cars().CarDescription(carNbr), e.Message()});
+            continue;
         }
         WriteFile(FilePath(name), bytes);
     }

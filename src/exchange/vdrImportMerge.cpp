@@ -2,55 +2,33 @@
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
+#include "vdrCmRtn.h"
 #include "vdrCodePage.h"
-#include "vdrError.h"
+#include "vdrLimits.h"
 #include "vdrMaint.h"
 #include "vdrMaintNotes.h"
 #include "vdrMaintRepairs.h"
 #include "vdrPicture.h"
+#include "vdrPictureImage.h"
+#include "vdrRegularFile.h"
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
 #include "vdrStrUtils.h"
 #include "vdrUDF.h"
 
-#include <QFile>
-
 namespace {
 
 // The database holds code page 1252: what it cannot hold becomes "?" now,
 // so the tables in memory hold what the next load will read.
-QString Storable(const QString &text) { return vdrCodePage::ToUnicode(vdrCodePage::FromUnicode(text)); }
+QString Storable(const QString &text) {
+    return vdrCodePage::ToUnicode(vdrCodePage::FromUnicode(text));
+}
+
+QByteArray ReadPicture(const QString &path) {
+    return vdrRegularFile::ReadAll(path, vdrLimits::kMaxStreamBytes, QStringLiteral("a picture"));
+}
 
 } // namespace
-
-QString TvdrImportMerge::Key(const QString &old) {
-    bool ok = false;
-    const qint32 n = Trim(old).toInt(&ok, 10);
-    return ok ? QString::number(n) : Trim(old);
-}
-
-qint32 TvdrImportMerge::Find(const QHash<QString, qint32> &map, const QString &old) {
-    return map.value(Key(old), -1);
-}
-
-bool TvdrImportMerge::Skip() {
-    ++m_skipped;
-    return false;
-}
-
-qint32 TvdrImportMerge::AddCar(const QString &oldCarNbr, qint32 year, const QString &make, const QString &model,
-                               const QString &pictureExtension) {
-    TvdrCarRec rec;
-    rec.CarNbr = Cars().FirstFreeNumber(
-        [](const QString &row) { return TvdrNvList::ParseRowNumber(TvdrNvList::NameOf(row)); }, m_carWalk);
-    m_cars.insert(Key(oldCarNbr), rec.CarNbr);
-    rec.Year = year;
-    rec.SetMake(Storable(make));
-    rec.SetModel(Storable(model));
-    rec.SetPictureExtension(Storable(pictureExtension));
-    Cars().StoreCarRec(rec);
-    return rec.CarNbr;
-}
 
 qint32 TvdrImportMerge::TTextIndex::Match(const QString &text) const {
     qint32 caseOnly = -1;
@@ -72,117 +50,9 @@ void TvdrImportMerge::TTextIndex::Add(qint32 number, const QString &text) {
     Rows.insert(text.toCaseFolded(), {number, text});
 }
 
-qint32 TvdrImportMerge::AddUdf(const QString &oldUdfNbr, qint32 sortOrder, const QString &name) {
-    if (!m_udfTexts.Built) {
-        UDF().SortByNumber();
-        for (int i = 0; i < UDF().Count(); ++i)
-            m_udfTexts.Add(UDF().UdfNbrAt(i), UDF().NameAt(i));
-        m_udfTexts.Built = true;
-    }
-    const QString storable = Trim(SingleLine(Storable(name)));
-    qint32 udfNbr = m_udfTexts.Match(storable);
-    if (udfNbr < 0) {
-        UDF().SortByNumber();
-        udfNbr = UDF().FirstFreeNumber(
-            [](const QString &row) { return TvdrPrefixList::NumberField(row, 1); }, m_udfWalk);
-        UDF().AddUdfAs(udfNbr, sortOrder, storable);
-        m_udfTexts.Add(udfNbr, storable);
-    }
-    m_udfTexts.Taken.insert(udfNbr);
-    m_udfs.insert(Key(oldUdfNbr), udfNbr);
-    return udfNbr;
-}
-
-qint32 TvdrImportMerge::AddRepair(const QString &oldRepairNbr, const QString &description) {
-    if (!m_repairTexts.Built) {
-        for (int i = 0; i < Repairs().Count(); ++i) {
-            const QString row = Repairs().Get(i);
-            const qsizetype eq = row.indexOf(QLatin1Char('='));
-            bool ok = false;
-            const qint32 number = row.left(eq).toInt(&ok, 10);
-            if (eq >= 0 && ok)
-                m_repairTexts.Add(number, row.mid(eq + 1));
-        }
-        m_repairTexts.Built = true;
-    }
-    const QString storable = SingleLine(Storable(description));
-    // A blank description stores no row; links to its number would go to
-    // whatever description gets that number next.
-    if (Trim(storable).isEmpty()) {
-        Skip();
-        return -1;
-    }
-    qint32 repairNbr = m_repairTexts.Match(storable);
-    if (repairNbr < 0) {
-        repairNbr = Repairs().AddRepair(storable, false);
-        m_repairTexts.Add(repairNbr, storable);
-    }
-    m_repairTexts.Taken.insert(repairNbr);
-    m_repairs.insert(Key(oldRepairNbr), repairNbr);
-    return repairNbr;
-}
-
-bool TvdrImportMerge::AddCarValue(const QString &oldCarNbr, const QString &oldUdfNbr, const QString &value) {
-    const qint32 carNbr = NewCarNbr(oldCarNbr);
-    const qint32 udfNbr = NewUdfNbr(oldUdfNbr);
-    if (carNbr < 0 || udfNbr < 0)
-        return Skip();
-    CarsUDF().SetCarValue(carNbr, udfNbr, Storable(value));
-    return true;
-}
-
-bool TvdrImportMerge::AddEvent(const QString &oldCarNbr, qint32 maintNbr, qint32 dayNumber, qint32 mileage,
-                               double cost) {
-    const qint32 carNbr = NewCarNbr(oldCarNbr);
-    if (carNbr < 0)
-        return Skip();
-    TvdrMaintRec rec;
-    rec.SetCarNbr(carNbr);
-    rec.SetMaintNbr(maintNbr);
-    rec.Date = dayNumber;
-    rec.SetMileage(mileage);
-    rec.SetCost(cost);
-    Maint().StoreEvent(rec);
-    return true;
-}
-
-bool TvdrImportMerge::AddLink(const QString &oldCarNbr, qint32 maintNbr, const QString &oldRepairNbr) {
-    const qint32 carNbr = NewCarNbr(oldCarNbr);
-    const qint32 repairNbr = NewRepairNbr(oldRepairNbr);
-    if (carNbr < 0 || repairNbr < 0 || !Maint().HasEvent(carNbr, maintNbr))
-        return Skip();
-    MaintRepairs().AddLink(carNbr, maintNbr, repairNbr);
-    return true;
-}
-
-bool TvdrImportMerge::AddNote(const QString &oldCarNbr, qint32 maintNbr, const QString &note) {
-    const qint32 carNbr = NewCarNbr(oldCarNbr);
-    if (carNbr < 0 || !Maint().HasEvent(carNbr, maintNbr))
-        return Skip();
-    MaintNotes().AddNote(carNbr, maintNbr, Storable(note));
-    return true;
-}
-
-void TvdrImportMerge::AddSortOrder(const QString &name, const QString &number, const QStringList &fields) {
-    QStringList stored;
-    for (const QString &text : fields) {
-        TvdrSortOrderField field;
-        field.Decode(text);
-        if (field.IsUserDefined()) {
-            const qint32 udfNbr = NewUdfNbr(QString::number(field.FieldNbr));
-            if (udfNbr < 0) {
-                Skip();
-                continue;
-            }
-            field.FieldNbr = udfNbr;
-        }
-        stored.append(field.Encode());
-    }
-    // A number that does not convert reads as 0 once stored, so it is 0 now.
-    const qint32 sortOrderNbr = Trim(number).toInt();
-    const QString row = TvdrSortOrderRec::EncodeParts(Trim(SingleLine(Storable(name))), sortOrderNbr,
-                                                      stored.join(QLatin1Char('\t')));
-    SortOrder().Add(row);
+void TvdrImportMerge::Execute(const TvdrImportRows &rows) {
+    Check(rows);
+    Write(rows);
 }
 
 bool TvdrImportMerge::IsPlainExtension(const QString &extension) {
@@ -194,27 +64,221 @@ bool TvdrImportMerge::IsPlainExtension(const QString &extension) {
     return true;
 }
 
-void TvdrImportMerge::AddPicture(const QString &folder, const QString &oldCarNbr, const QString &extension) {
-    if (extension.isEmpty())
-        return;
-    bool ok = false;
-    const qint32 old = Trim(oldCarNbr).toInt(&ok, 10);
-    const qint32 carNbr = NewCarNbr(oldCarNbr);
-    if (!ok || carNbr < 0 || !IsPlainExtension(extension)) {
-        Skip();
-        return;
+QString TvdrImportMerge::PicturePath(const TvdrImportRows &rows, const TvdrImportRows::TCar &car,
+                                     bool count) {
+    if (car.PictureExtension.isEmpty())
+        return QString();
+    if (!IsPlainExtension(car.PictureExtension)) {
+        if (count)
+            Skip();
+        return QString();
     }
-    QString path = folder;
+    QString path = rows.PictureFolder;
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
-    path += TvdrPicture::StreamIdOf(old) + QLatin1Char('.') + extension;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EvdrError(QStringLiteral("cannot read the picture %1: %2").arg(path, file.errorString()));
-    TvdrPicture picture(carNbr);
-    picture.SetStreamFile(Cars().StreamFile());
-    picture.write(file.readAll());
-    if (file.error() != QFileDevice::NoError)
-        throw EvdrError(QStringLiteral("cannot read the picture %1: %2").arg(path, file.errorString()));
-    picture.Save();
+    return path + TvdrPicture::StreamIdOf(car.CarNbr) + QLatin1Char('.') + car.PictureExtension;
+}
+
+void TvdrImportMerge::Check(const TvdrImportRows &rows) {
+    for (const TvdrImportRows::TCar &car : rows.Cars) {
+        const QString path = PicturePath(rows, car, false);
+        if (path.isEmpty())
+            continue;
+        // The export writes an empty file for an empty picture stream.
+        const QByteArray bytes = ReadPicture(path);
+        if (!bytes.isEmpty())
+            DecodeCarPicture(bytes, TvdrCarRec::NormalizeExtension(car.PictureExtension), path);
+    }
+}
+
+void TvdrImportMerge::Write(const TvdrImportRows &rows) {
+    WriteCars(rows.Cars);
+    Cars().Save();
+    WriteUdfs(rows.Udfs);
+    UDF().Save();
+    WriteRepairs(rows.Repairs);
+    Repairs().Save();
+    WriteCarValues(rows.CarValues);
+    CarsUDF().Save();
+    WriteEvents(rows.Events);
+    Maint().Save();
+    WriteLinks(rows.Links);
+    MaintRepairs().Save();
+    WriteNotes(rows.Notes);
+    MaintNotes().Save();
+    WriteSortOrders(rows.SortOrders);
+    SortOrder().Save();
+    WritePictures(rows);
+}
+
+void TvdrImportMerge::WriteCars(const QList<TvdrImportRows::TCar> &cars) {
+    // New numbers follow the first-free-number rule, the walk resumed where
+    // it stopped: a file of n cars walks the table once, not n times.
+    TvdrStringList::TvdrNumberWalk walk;
+    const auto rowNumber = [](const QString &row) {
+        return TvdrNvList::ParseRowNumber(TvdrNvList::NameOf(row));
+    };
+    QList<QPair<QString, QString>> carRows;
+    carRows.reserve(cars.size());
+    for (const TvdrImportRows::TCar &car : cars) {
+        TvdrCarRec rec;
+        rec.CarNbr = Cars().FirstFreeNumber(rowNumber, walk);
+        ++walk.Next; // taken, though its row comes with the others
+        m_cars.insert(car.CarNbr, rec.CarNbr);
+        m_carRows.append(rec.CarNbr);
+        rec.Year = car.Year;
+        rec.SetMake(Storable(car.Make));
+        rec.SetModel(Storable(car.Model));
+        rec.SetPictureExtension(Storable(car.PictureExtension));
+        // As the car's field writes it: trimmed.
+        carRows.append({TvdrCmRtn::FormatKey(rec.CarNbr), Trim(rec.Encode())});
+    }
+    Cars().SetValues(carRows);
+}
+
+void TvdrImportMerge::WriteUdfs(const QList<TvdrImportRows::TUdf> &udfs) {
+    TTextIndex texts;
+    UDF().SortByNumber();
+    for (int i = 0; i < UDF().Count(); ++i)
+        texts.Add(UDF().UdfNbrAt(i), UDF().NameAt(i));
+    TvdrStringList::TvdrNumberWalk walk;
+    for (const TvdrImportRows::TUdf &udf : udfs) {
+        const QString name = Trim(SingleLine(Storable(udf.Name)));
+        qint32 udfNbr = texts.Match(name);
+        if (udfNbr < 0) {
+            UDF().SortByNumber();
+            udfNbr = UDF().FirstFreeNumber(
+                [](const QString &row) { return TvdrPrefixList::NumberField(row, 1); }, walk);
+            UDF().AddUdfAs(udfNbr, udf.SortOrder, name);
+            texts.Add(udfNbr, name);
+        }
+        texts.Taken.insert(udfNbr);
+        m_udfs.insert(udf.UdfNbr, udfNbr);
+    }
+}
+
+void TvdrImportMerge::WriteRepairs(const QList<TvdrImportRows::TRepair> &repairs) {
+    TTextIndex texts;
+    for (int i = 0; i < Repairs().Count(); ++i) {
+        const QString row = Repairs().Get(i);
+        const qsizetype eq = row.indexOf(QLatin1Char('='));
+        bool ok = false;
+        const qint32 number = row.left(eq).toInt(&ok, 10);
+        if (eq >= 0 && ok)
+            texts.Add(number, row.mid(eq + 1));
+    }
+    for (const TvdrImportRows::TRepair &repair : repairs) {
+        const QString description = SingleLine(Storable(repair.Description));
+        // A blank description stores no row; links to its number would go to
+        // whatever description gets that number next.
+        if (Trim(description).isEmpty()) {
+            Skip();
+            continue;
+        }
+        qint32 repairNbr = texts.Match(description);
+        if (repairNbr < 0) {
+            repairNbr = Repairs().AddRepair(description, false);
+            texts.Add(repairNbr, description);
+        }
+        texts.Taken.insert(repairNbr);
+        m_repairs.insert(repair.RepairNbr, repairNbr);
+    }
+    Repairs().BuildOrder(Repairs().Descending());
+}
+
+void TvdrImportMerge::WriteCarValues(const QList<TvdrImportRows::TCarValue> &values) {
+    QList<TvdrCarsUDF::TValue> stored;
+    stored.reserve(values.size());
+    for (const TvdrImportRows::TCarValue &value : values) {
+        const qint32 carNbr = NewCarNbr(value.CarNbr);
+        const qint32 udfNbr = NewUdfNbr(value.UdfNbr);
+        if (carNbr < 0 || udfNbr < 0)
+            Skip();
+        else
+            stored.append({carNbr, udfNbr, Storable(value.Value)});
+    }
+    CarsUDF().SetCarValues(stored);
+}
+
+void TvdrImportMerge::WriteEvents(const QList<TvdrImportRows::TEvent> &events) {
+    QList<TvdrMaintRec> stored;
+    stored.reserve(events.size());
+    for (const TvdrImportRows::TEvent &event : events) {
+        const qint32 carNbr = NewCarNbr(event.CarNbr);
+        if (carNbr < 0) {
+            Skip();
+            continue;
+        }
+        TvdrMaintRec rec;
+        rec.SetCarNbr(carNbr);
+        rec.SetMaintNbr(event.MaintNbr);
+        rec.Date = event.DayNumber;
+        rec.SetMileage(event.Mileage);
+        rec.SetCost(event.Cost);
+        stored.append(rec);
+    }
+    Maint().StoreEvents(stored);
+}
+
+void TvdrImportMerge::WriteLinks(const QList<TvdrImportRows::TLink> &links) {
+    QList<TvdrMaintRepairs::TLink> stored;
+    stored.reserve(links.size());
+    for (const TvdrImportRows::TLink &link : links) {
+        const qint32 carNbr = NewCarNbr(link.CarNbr);
+        const qint32 repairNbr = NewRepairNbr(link.RepairNbr);
+        if (carNbr < 0 || repairNbr < 0 || !Maint().HasEvent(carNbr, link.MaintNbr))
+            Skip();
+        else
+            stored.append({carNbr, link.MaintNbr, repairNbr});
+    }
+    MaintRepairs().AddLinks(stored);
+}
+
+void TvdrImportMerge::WriteNotes(const QList<TvdrImportRows::TNote> &notes) {
+    QList<TvdrMaintNotes::TNote> stored;
+    stored.reserve(notes.size());
+    for (const TvdrImportRows::TNote &note : notes) {
+        const qint32 carNbr = NewCarNbr(note.CarNbr);
+        if (carNbr < 0 || !Maint().HasEvent(carNbr, note.MaintNbr))
+            Skip();
+        else
+            stored.append({carNbr, note.MaintNbr, Storable(note.Note)});
+    }
+    MaintNotes().AddNotes(stored);
+}
+
+void TvdrImportMerge::WriteSortOrders(const QList<TvdrImportRows::TSortOrder> &sortOrders) {
+    for (const TvdrImportRows::TSortOrder &sortOrder : sortOrders) {
+        QStringList fields;
+        for (const QString &text : sortOrder.Fields) {
+            TvdrSortOrderField field;
+            field.Decode(text);
+            if (field.IsUserDefined()) {
+                const qint32 udfNbr = NewUdfNbr(field.FieldNbr);
+                if (udfNbr < 0) {
+                    Skip();
+                    continue;
+                }
+                field.FieldNbr = udfNbr;
+            }
+            fields.append(field.Encode());
+        }
+        SortOrder().Add(TvdrSortOrderRec::EncodeParts(Trim(SingleLine(Storable(sortOrder.Name))),
+                                                      sortOrder.SortOrderNbr,
+                                                      fields.join(QLatin1Char('\t'))));
+    }
+}
+
+void TvdrImportMerge::WritePictures(const TvdrImportRows &rows) {
+    // Each car row's picture goes to the car made from that row, also when
+    // the file gives two cars one number.
+    for (qsizetype i = 0; i < rows.Cars.size(); ++i) {
+        const QString path = PicturePath(rows, rows.Cars[i], true);
+        if (path.isEmpty())
+            continue;
+        TvdrPicture picture(m_carRows[i]);
+        picture.SetStreamFile(Cars().StreamFile());
+        picture.write(ReadPicture(path));
+        picture.Save();
+    }
 }

@@ -1,27 +1,35 @@
 #pragma once
 
 #include "vdrImportMerge.h"
+#include "vdrImportRows.h"
 
 #include <QString>
 #include <functional>
 
 // Merges the eight files written by the TSV export, read from one folder,
-// into the open database. Values that do not convert take defaults (year
-// 2000, today, 0) instead of stopping the import.
+// into the open database. Values convert as in the XML import
+// (vdrImportValue): a value that does not convert stops the import.
 class TvdrImportTSV {
 public:
     // `folder` ends with a separator or not.
     explicit TvdrImportTSV(const QString &folder);
 
-    // A missing table file raises, naming it, after the files before it were
-    // imported and saved.
+    // Reads and converts every row of the eight files and checks every
+    // picture first: a file set that fails anywhere (a file missing, a
+    // value that does not convert) raises naming the file, the column, the
+    // row and the line, and changes nothing.
     void Execute();
+    // Every row of the eight files, converted; raises as Execute does.
+    TvdrImportRows ReadRows() const;
 
     const TvdrImportMerge &Merge() const { return m_merge; }
 
-    // Hands every line after the header to `row`; a line ends at LF or CR
-    // LF, a lone CR is dropped, blank lines are skipped. Reads line by line.
-    void ReadFile(const QString &name, const std::function<void(const QString &line)> &row) const;
+    // Hands every line after the header to `row` with its line number (from
+    // 1); a line ends at LF or CR LF, a lone CR is dropped, blank lines are
+    // skipped. Reads line by line; a line longer than a table row may hold
+    // is refused before it is read whole.
+    void ReadFile(const QString &name,
+                  const std::function<void(const QString &line, int lineNumber)> &row) const;
 
 private:
     QString m_folder;

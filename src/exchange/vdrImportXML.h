@@ -11,9 +11,12 @@ class TvdrImportXML {
 public:
     explicit TvdrImportXML(const QString &fileName);
 
-    // Raises with the parser's message or a conversion error, naming the
-    // file; the tables of the steps before stay imported and saved.
+    // Reads and converts every row and checks every picture first: a
+    // document that fails anywhere raises (naming the file, and the element,
+    // row and line where it can) and changes nothing.
     void Execute();
+    // Every row of the document, converted; raises as Execute does.
+    TvdrImportRows ReadRows() const;
 
     const TvdrImportMerge &Merge() const { return m_merge; }
 

@@ -7,18 +7,21 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Typed, read-only access to an exchange document parsed into a DOM. Every
 // row and table refers into the document of the TXMLVandorDBType it came
 // from, which must outlive them.
 //
-// Reads of a row's child elements take the first child of that name. A
-// missing text element reads as empty; an integer, date or currency element
-// that is missing, empty or does not convert raises EvdrError naming the
-// file, the element, the row (its position in the table, from 0, like the
-// export's Nbr) and the line.
+// Reads of a row's child elements take the first child of that name and
+// convert as vdrImportValue does (the TSV import converts alike). A missing
+// text element reads as empty; an integer, date or currency element that is
+// missing, empty or does not convert, and a text longer than a table row may
+// hold, raise EvdrError naming the file, the element, the row (its position
+// in the table, from 0, like the export's Nbr) and the line.
 
 // What a row needs to word its errors.
 struct TXMLSource {
@@ -37,20 +40,23 @@ public:
 
     int Index() const { return m_index; }
 
+    // Raises, naming the row, unless a table row can hold texts of these
+    // lengths together.
+    void CheckRowTexts(std::initializer_list<qsizetype> lengths) const;
+
 protected:
     QString Text(const char *name) const;
-    // Plain decimal, optional sign, blanks around it.
     qint32 Integer(const char *name) const;
-    // yyyy-mm-dd, or an ISO date-time whose day is taken.
     QDate Date(const char *name) const;
-    // A point or a comma as decimal separator, rounded to four decimals.
     double Currency(const char *name) const;
 
 private:
-    // The text of a value element; raises when it is missing or empty.
-    QString ValueText(const char *name, const char *kind) const;
+    // The element's text; nullopt when the row has no such element.
+    std::optional<QString> ElementText(const char *name) const;
+    // Runs `convert`, adding the file, the element and the row to its error.
+    template <class T> T Converted(const char *name, T (*convert)(const std::optional<QString> &)) const;
+    // `name` empty: the row itself.
     [[noreturn]] void Fail(const char *name, const QString &problem) const;
-    [[noreturn]] void FailConversion(const char *name, const QString &text, const char *kind) const;
 
     const TXMLSource *m_source;
     pugi::xml_node m_node;
@@ -189,7 +195,7 @@ private:
     TXMLSortOrderTblType m_sortOrder;
 };
 
-// Parses the file (no DTD, nothing fetched; any document element name).
-// Raises EvdrError naming the file when it cannot be read or is not
-// well-formed.
+// Parses the file (no DTD, nothing fetched). Raises EvdrError naming the
+// file when it is no regular file, cannot be read, is not well-formed or its
+// document element is not <Vandor_Database>.
 std::unique_ptr<TXMLVandorDBType> LoadDocument(const QString &fileName);

@@ -41,7 +41,6 @@
 #include "vdrMaintFilter.h"
 #include "vdrMoveFile.h"
 #include "vdrOptions.h"
-#include "vdrPictureImage.h"
 #include "vdrProgramFolder.h"
 #include "vdrReportCommands.h"
 #include "vdrSortOrder.h"
@@ -52,7 +51,6 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
@@ -817,15 +815,6 @@ void TfrmMain::InsertPicture() {
         OpenFile(Plain(m_ui->mmiInsert->text()).remove(QStringLiteral("...")), Text("PictureFilter"));
     if (fileName.isEmpty())
         return;
-    // A file that is no picture of its kind is refused before anything is
-    // stored, instead of being kept as a picture that can never show.
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EvdrError(QStringLiteral("%1 cannot be read: %2")
-                            .arg(QDir::toNativeSeparators(fileName), file.errorString()));
-    const QString extension = TvdrCarRec::NormalizeExtension(QFileInfo(fileName).suffix());
-    DecodeCarPicture(file.readAll(), extension);
-    file.close();
     InsertCarPicture(data->CarNbr, fileName);
     if (auto *view = dynamic_cast<TfraPicture *>(m_view))
         view->LoadPicture(data->CarNbr, m_database.get());

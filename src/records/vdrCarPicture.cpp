@@ -2,9 +2,12 @@
 
 #include "vdrCars.h"
 #include "vdrError.h"
+#include "vdrLimits.h"
 #include "vdrPicture.h"
+#include "vdrPictureImage.h"
+#include "vdrRegularFile.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -19,12 +22,12 @@ void CheckCar(qint32 carNbr) {
 
 void InsertCarPicture(qint32 carNbr, const QString &fileName) {
     CheckCar(carNbr);
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EvdrError(QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EvdrError(QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString()));
+    const QByteArray bytes =
+        vdrRegularFile::ReadAll(fileName, vdrLimits::kMaxStreamBytes, QStringLiteral("a picture"));
+    const QString extension = TvdrCarRec::NormalizeExtension(QFileInfo(fileName).suffix());
+    // A picture that does not decode could never be shown, and every export
+    // would have to leave it out.
+    DecodeCarPicture(bytes, extension, QDir::toNativeSeparators(fileName));
 
     TvdrPicture picture(carNbr);
     picture.SetStreamFile(Cars().StreamFile());
@@ -32,7 +35,7 @@ void InsertCarPicture(qint32 carNbr, const QString &fileName) {
     picture.Save();
 
     TvdrCarRec rec = Cars().CarRec(carNbr);
-    rec.SetPictureExtension(QLatin1Char('.') + QFileInfo(fileName).suffix());
+    rec.SetPictureExtension(extension);
     Cars().StoreCarRec(rec);
     Cars().Save();
 }

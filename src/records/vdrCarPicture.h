@@ -5,9 +5,11 @@
 // A car's picture: the stream holds the chosen file's bytes unchanged, the
 // car's row its normalised extension.
 
-// Reads the whole file first (a file that cannot be read changes nothing),
-// saves it as the car's picture stream, then sets the car's picture
-// extension from the file name and saves the cars table.
+// Reads the whole file first and checks that it decodes as its extension
+// says (bmp, jpg; other extensions are kept undecoded): a file that cannot be
+// read, is no regular file, is larger than a stream may hold or does not
+// decode changes nothing. Then saves it as the car's picture stream, sets
+// the car's picture extension from the file name and saves the cars table.
 void InsertCarPicture(qint32 carNbr, const QString &fileName);
 // Deletes the car's picture stream, empties its extension and saves the
 // cars table.

@@ -15,6 +15,16 @@ void TvdrCarsUDF::SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value
     Add(KeyPrefix(carNbr, udfNbr) + Trim(SingleLine(value)));
 }
 
+void TvdrCarsUDF::SetCarValues(const QList<TValue> &values) {
+    QList<QPair<QString, QString>> rows;
+    rows.reserve(values.size());
+    for (const TValue &v : values) {
+        const QString prefix = KeyPrefix(v.CarNbr, v.UdfNbr);
+        rows.append({prefix, prefix + Trim(SingleLine(v.Value))});
+    }
+    ReplaceByPrefix(rows, 2);
+}
+
 QString TvdrCarsUDF::CarValue(qint32 carNbr, qint32 udfNbr) const {
     TvdrReadGuard guard(Lock());
     int first = 0;

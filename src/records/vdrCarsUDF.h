@@ -8,11 +8,19 @@
 // process: reach it through CarsUDF().
 class TvdrCarsUDF : public TvdrPrefixList {
 public:
+    struct TValue {
+        qint32 CarNbr = 0;
+        qint32 UdfNbr = 0;
+        QString Value;
+    };
+
     TvdrCarsUDF();
 
     // Replaces the car's value (trimmed, single line); an empty value is
     // stored too.
     void SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value);
+    // SetCarValue of each in turn, in one merge whatever their order.
+    void SetCarValues(const QList<TValue> &values);
     QString CarValue(qint32 carNbr, qint32 udfNbr) const;
     void RemoveCarValue(qint32 carNbr, qint32 udfNbr);
     void RemoveCarValues(qint32 carNbr);

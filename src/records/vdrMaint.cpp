@@ -80,6 +80,14 @@ void TvdrMaint::RemoveCarEvents(qint32 carNbr) {
 
 void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) { SetValue(rec.EncodeKey(), rec.Encode()); }
 
+void TvdrMaint::StoreEvents(const QList<TvdrMaintRec> &recs) {
+    QList<QPair<QString, QString>> rows;
+    rows.reserve(recs.size());
+    for (const TvdrMaintRec &rec : recs)
+        rows.append({rec.EncodeKey(), rec.Encode()});
+    SetValues(rows);
+}
+
 std::unique_ptr<TvdrMaintSortedList> TvdrMaint::SortedList(qint32 carNbr, quint8 sortColumn,
                                                            quint8 sortDirection) {
     return std::make_unique<TvdrMaintSortedList>(carNbr, sortColumn, sortDirection);

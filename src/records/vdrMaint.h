@@ -29,6 +29,8 @@ public:
     void RemoveCarEvents(qint32 carNbr);
     // SetValue(rec.EncodeKey(), rec.Encode()): adds or replaces the event.
     void StoreEvent(const TvdrMaintRec &rec);
+    // StoreEvent of each in turn, in one merge whatever their order.
+    void StoreEvents(const QList<TvdrMaintRec> &recs);
 
     std::unique_ptr<TvdrMaintSortedList> SortedList(qint32 carNbr, quint8 sortColumn, quint8 sortDirection);
 

@@ -23,6 +23,16 @@ void TvdrMaintNotes::AddNote(qint32 carNbr, qint32 maintNbr, const QString &note
     Add(KeyPrefix(carNbr, maintNbr) + StoredForm(note));
 }
 
+void TvdrMaintNotes::AddNotes(const QList<TNote> &notes) {
+    QList<QPair<QString, QString>> rows;
+    rows.reserve(notes.size());
+    for (const TNote &note : notes) {
+        const QString prefix = KeyPrefix(note.CarNbr, note.MaintNbr);
+        rows.append({prefix, prefix + StoredForm(note.StoredNote)});
+    }
+    ReplaceByPrefix(rows, 2);
+}
+
 QString TvdrMaintNotes::GetNote(qint32 carNbr, qint32 maintNbr) const {
     return TvdrCmRtn::UnescapeText(StoredNote(carNbr, maintNbr));
 }

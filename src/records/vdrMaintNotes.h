@@ -19,6 +19,9 @@ public:
     // stored form (an import) are both taken. It replaces the event's note:
     // an event has one note at most.
     void AddNote(qint32 carNbr, qint32 maintNbr, const QString &note);
+    // AddNote of each in turn (StoredNote as typed or stored), in one merge
+    // whatever their order.
+    void AddNotes(const QList<TNote> &notes);
     // The note as text with CR LF line breaks; empty without a note.
     QString GetNote(qint32 carNbr, qint32 maintNbr) const;
     QString StoredNote(qint32 carNbr, qint32 maintNbr) const;

@@ -18,6 +18,14 @@ void TvdrMaintRepairs::AddLink(qint32 carNbr, qint32 maintNbr, qint32 repairNbr)
     Add(KeyPrefix(carNbr, maintNbr) + TvdrCmRtn::FormatKey(repairNbr));
 }
 
+void TvdrMaintRepairs::AddLinks(const QList<TLink> &links) {
+    QStringList rows;
+    rows.reserve(links.size());
+    for (const TLink &link : links)
+        rows.append(KeyPrefix(link.CarNbr, link.MaintNbr) + TvdrCmRtn::FormatKey(link.RepairNbr));
+    AddLines(std::move(rows));
+}
+
 void TvdrMaintRepairs::RemoveEventLinks(qint32 carNbr, qint32 maintNbr) {
     RemoveByPrefix(KeyPrefix(carNbr, maintNbr));
 }

@@ -20,6 +20,8 @@ public:
     TvdrMaintRepairs();
 
     void AddLink(qint32 carNbr, qint32 maintNbr, qint32 repairNbr);
+    // AddLink of each, in one merge whatever their order.
+    void AddLinks(const QList<TLink> &links);
     void RemoveEventLinks(qint32 carNbr, qint32 maintNbr);
     void RemoveCarLinks(qint32 carNbr);
     bool HasRepair(qint32 carNbr, qint32 maintNbr, qint32 repairNbr) const;

@@ -4,9 +4,25 @@
 #include "vdrCompareText.h"
 #include "vdrStrUtils.h"
 
+#include <QHash>
+
+#include <algorithm>
+
 namespace {
 
 const QString kTab = QStringLiteral("\t");
+
+// The row's first `keys` fields with the TAB after each, as KeyPrefix
+// writes them; empty when the row has fewer.
+QString LeadingKeys(const QString &row, int keys) {
+    qsizetype end = -1;
+    for (int k = 0; k < keys; ++k) {
+        end = row.indexOf(kTab, end + 1);
+        if (end < 0)
+            return QString();
+    }
+    return row.left(end + 1);
+}
 
 // How the start of `row` compares with `prefix`.
 int ComparePrefix(const QString &row, const QString &prefix) {
@@ -51,7 +67,17 @@ void TvdrPrefixList::RemoveByPrefix(const QString &prefix) {
 
 void TvdrPrefixList::RemoveWhere(const std::function<bool(const QString &row)> &match) {
     TvdrWriteGuard guard(Lock());
-    for (int i = Count() - 1; i >= 0; --i)
-        if (match(Lines()[i]))
-            Delete(i);
+    QStringList rows = Lines();
+    rows.erase(std::remove_if(rows.begin(), rows.end(), match), rows.end());
+    SetLines(std::move(rows));
+}
+
+void TvdrPrefixList::ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys) {
+    TvdrWriteGuard guard(Lock());
+    QHash<QString, QString> last;
+    last.reserve(rows.size());
+    for (const auto &[prefix, row] : rows)
+        last.insert(prefix, row);
+    RemoveWhere([&last, keys](const QString &row) { return last.contains(LeadingKeys(row, keys)); });
+    AddLines(last.values());
 }

@@ -2,6 +2,9 @@
 
 #include "vdrStringList.h"
 
+#include <QList>
+#include <QPair>
+
 #include <functional>
 
 // A sorted list of tab-separated rows whose leading fields are fixed-width
@@ -28,6 +31,11 @@ protected:
     void PrefixRange(const QString &prefix, int &first, int &end) const;
     // Removes every row that starts with `prefix`.
     void RemoveByPrefix(const QString &prefix);
-    // Removes every row for which `match` holds, from the last to the first.
+    // Removes every row for which `match` holds, in one pass.
     void RemoveWhere(const std::function<bool(const QString &row)> &match);
+    // For each (prefix, row) in turn: removes the rows that start with the
+    // prefix and adds the row; so the last row of a prefix is the one that
+    // stays. One pass and one merge, whatever the rows' order. Each prefix
+    // ends with the TAB after `keys` keys (see KeyPrefix).
+    void ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys);
 };

@@ -1,6 +1,7 @@
 #include "kvxSfTocEntry.h"
 
 #include "vdrCodePage.h"
+#include "vdrError.h"
 #include "vdrStrUtils.h"
 
 namespace {
@@ -16,6 +17,21 @@ qint32 ToInt(const QByteArray &token) {
 } // namespace
 
 QString TrimTocId(const QString &id) { return Trim(id); }
+
+void CheckTocId(const QString &id) {
+    for (qsizetype i = 0; i < id.size(); ++i) {
+        const QChar ch = id[i];
+        if (ch == QLatin1Char('\x01') || ch == QLatin1Char('\x02'))
+            throw EvdrError(
+                QStringLiteral("Id (%1) holds the byte %2, which separates the table of contents")
+                    .arg(id, ch == QLatin1Char('\x01') ? QStringLiteral("0x01") : QStringLiteral("0x02")));
+        if (!vdrCodePage::CanEncode(ch)) {
+            const bool pair = ch.isHighSurrogate() && i + 1 < id.size();
+            throw EvdrError(QStringLiteral("Id (%1) holds \"%2\", which code page 1252 cannot hold")
+                                .arg(id, id.mid(i, pair ? 2 : 1)));
+        }
+    }
+}
 
 QList<QByteArray> SplitTocText(const QByteArray &text, char separator) {
     QList<QByteArray> tokens = text.split(separator);

@@ -26,3 +26,8 @@ QList<QByteArray> SplitTocText(const QByteArray &text, char separator);
 
 // Ids are stored and compared without leading and trailing codes 0..32.
 QString TrimTocId(const QString &id);
+
+// Raises unless every character of `id` can be stored in the TOC: not the
+// separators 0x01 and 0x02, nothing code page 1252 cannot hold. Two such Ids
+// would otherwise be stored alike and name one stream twice.
+void CheckTocId(const QString &id);

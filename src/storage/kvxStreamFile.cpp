@@ -3,6 +3,7 @@
 #include "kvxSfFile.h"
 #include "kvxSfJournal.h"
 #include "vdrError.h"
+#include "vdrLimits.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -176,6 +177,11 @@ void TkvxStreamFile::WriteStream(const QString &id, qint32 tag, QIODevice &sourc
 void TkvxStreamFile::WriteStream(const QString &id, qint32 tag, const QByteArray &data) {
     if (!IsOpen() || TrimTocId(id).isEmpty())
         return;
+    if (data.size() > vdrLimits::kMaxStreamBytes)
+        throw EvdrError(QStringLiteral("stream %1 would hold %2 bytes, more than the %3 a stream may hold")
+                            .arg(TrimTocId(id))
+                            .arg(data.size())
+                            .arg(vdrLimits::kMaxStreamBytes));
     // Compressed before anything in the file or the TOC changes.
     WriteRawBlock(id, tag, Compress(data));
 }
@@ -193,8 +199,7 @@ void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArr
         return;
     if (m_readOnly)
         throw EvdrError(QStringLiteral("%1 is open read-only").arg(m_fileName));
-    if (trimmed.contains(QLatin1Char('\x01')) || trimmed.contains(QLatin1Char('\x02')))
-        throw EvdrError(QStringLiteral("Id (%1) holds a character that cannot be stored").arg(id));
+    CheckTocId(trimmed);
     if (DataEnd() + block.size() + 4096 > kMaxFileSize)
         throw EvdrError(QStringLiteral("%1 cannot grow beyond 2 GiB").arg(m_fileName));
     const auto size = qint32(block.size());
@@ -353,6 +358,11 @@ QByteArray TkvxStreamFile::Decompress(const QByteArray &block) {
     const qint32 length = qFromLittleEndian<qint32>(block.constData());
     if (length < 0)
         throw EvdrError(QStringLiteral("damaged block: negative length %1").arg(length));
+    if (length > vdrLimits::kMaxStreamBytes)
+        throw EvdrError(
+            QStringLiteral("damaged block: it claims %1 bytes, more than the %2 a stream may hold")
+                .arg(length)
+                .arg(vdrLimits::kMaxStreamBytes));
     // Deflate expands at most about 1032:1; a larger claim is a damaged
     // header, and refusing it keeps a bad file from allocating gigabytes.
     if (qint64(length) > qint64(block.size() - 4) * 1100 + 1024)

@@ -21,6 +21,8 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrNvList.cpp
   storage/vdrPicture.cpp
   storage/vdrPictureImage.cpp
+  storage/vdrPrivateFiles.cpp
+  storage/vdrRegularFile.cpp
   storage/vdrStrUtils.cpp
   storage/vdrStreamDamage.cpp
   storage/vdrStringList.cpp

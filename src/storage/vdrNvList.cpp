@@ -92,6 +92,43 @@ void TvdrNvList::SetValue(const QString &name, const QString &value) {
     Insert(index, row);
 }
 
+void TvdrNvList::SetValues(const QList<QPair<QString, QString>> &rows) {
+    TvdrWriteGuard guard(Lock());
+    if (Sorted()) {
+        for (const auto &[name, value] : rows)
+            SetValue(name, value);
+        return;
+    }
+    // The last value of each name; a null row only removes (a blank value).
+    std::vector<std::pair<QString, QString>> changes;
+    changes.reserve(size_t(rows.size()));
+    for (const auto &[name, value] : rows) {
+        QString key = Trim(name);
+        if (!key.isEmpty())
+            changes.emplace_back(key, Trim(value).isEmpty() ? QString() : key + QLatin1Char('=') + value);
+    }
+    const auto keyLess = [](const auto &a, const auto &b) { return CompareText(a.first, b.first) < 0; };
+    std::stable_sort(changes.begin(), changes.end(), keyLess);
+    const QStringList &old = Lines();
+    QStringList merged;
+    merged.reserve(old.size() + qsizetype(changes.size()));
+    qsizetype i = 0;
+    for (size_t j = 0; j < changes.size(); ++j) {
+        if (j + 1 < changes.size() && CompareText(changes[j].first, changes[j + 1].first) == 0)
+            continue; // a later value of this name replaces it
+        int c = -1;
+        while (i < old.size() && (c = CompareText(NameOf(old[i]), changes[j].first)) < 0)
+            merged.append(old[i++]);
+        if (i < old.size() && c == 0)
+            ++i; // the row this name replaces
+        if (!changes[j].second.isNull())
+            merged.append(changes[j].second);
+    }
+    while (i < old.size())
+        merged.append(old[i++]);
+    SetLines(std::move(merged));
+}
+
 int TvdrNvList::FirstFreeNumber() const {
     return FirstFreeNumber([](const QString &row) { return ParseRowNumber(NameOf(row)); });
 }

@@ -2,6 +2,9 @@
 
 #include "vdrStringList.h"
 
+#include <QList>
+#include <QPair>
+
 // A list of name=value rows kept in ascending CompareText order of their
 // names, so that a look-up is a binary search. The name is the text before
 // the first "="; a row without "=" has an empty name. Names of rows read from
@@ -31,6 +34,9 @@ public:
     // blank value only removes the row. The value is stored as given. Does
     // not save.
     void SetValue(const QString &name, const QString &value);
+    // SetValue of every (name, value) in turn, in one merge with the list
+    // instead of an insert into its middle per row. Does not save.
+    void SetValues(const QList<QPair<QString, QString>> &rows);
 
     using TvdrStringList::FirstFreeNumber;
     using TvdrStringList::OnePastLastNumber;

@@ -18,8 +18,8 @@ bool IsShownPictureExtension(const QString &extension) {
     return Is(extension, "bmp") || Is(extension, "jpg");
 }
 
-QImage DecodeCarPicture(const QByteArray &bytes, const QString &extension) {
-    const QString name = QStringLiteral("The car's picture");
+QImage DecodeCarPicture(const QByteArray &bytes, const QString &extension, const QString &picture) {
+    const QString name = picture.isEmpty() ? QStringLiteral("The car's picture") : picture;
     if (Is(extension, "jpg"))
         return DecodeJpeg(bytes, name);
     if (!Is(extension, "bmp"))

@@ -4,10 +4,30 @@
 #include "vdrCodePage.h"
 #include "vdrCompareText.h"
 #include "vdrError.h"
+#include "vdrLimits.h"
 #include "vdrStreamDamage.h"
 
 #include <algorithm>
 #include <limits>
+
+namespace {
+
+// The first line longer than a row may be, or -1.
+qsizetype LongRow(const QStringList &lines) {
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].size() > vdrLimits::kMaxRowLength)
+            return i;
+    return -1;
+}
+
+QString LongRowText(const QStringList &lines, qsizetype row) {
+    return QStringLiteral("row %1 is %2 characters long, more than the %3 a row may hold")
+        .arg(row)
+        .arg(lines[row].size())
+        .arg(vdrLimits::kMaxRowLength);
+}
+
+} // namespace
 
 TvdrStringList::TvdrStringList(const QString &streamId) : m_streamId(streamId) {}
 
@@ -40,8 +60,10 @@ bool TvdrStringList::Sorted() const {
 
 void TvdrStringList::SetSorted(bool sorted) {
     TvdrWriteGuard guard(m_lock);
+    // Every line stays, equal ones too: they are the table's rows, and a row
+    // dropped here would be gone from the file at the next save.
     if (sorted && !m_sorted)
-        SortUnique(m_lines);
+        std::stable_sort(m_lines.begin(), m_lines.end(), TvdrTextLess());
     m_sorted = sorted;
 }
 
@@ -53,6 +75,8 @@ void TvdrStringList::Load() {
     QStringList lines;
     try {
         lines = SplitLines(vdrCodePage::ToUnicode(m_streamFile->ReadStream(m_streamId)));
+        if (const qsizetype row = LongRow(lines); row >= 0)
+            throw EvdrError(LongRowText(lines, row));
     } catch (const std::exception &e) {
         // A table that cannot be read starts empty, and the next Save rewrites
         // its stream: a damaged one is copied aside first.
@@ -71,6 +95,8 @@ void TvdrStringList::Save() {
     TvdrWriteGuard guard(m_lock);
     if (m_streamId.isEmpty() || !m_streamFile)
         return;
+    if (const qsizetype row = LongRow(m_lines); row >= 0)
+        throw EvdrError(QStringLiteral("%1 cannot be saved: %2").arg(m_streamId, LongRowText(m_lines, row)));
     m_streamFile->WriteStream(m_streamId, 0, vdrCodePage::FromUnicode(Text()));
 }
 
@@ -84,6 +110,40 @@ int TvdrStringList::Add(const QString &line) {
     if (!Find(line, index))
         m_lines.insert(index, line);
     return index;
+}
+
+void TvdrStringList::AddLines(QStringList lines) {
+    TvdrWriteGuard guard(m_lock);
+    if (!m_sorted) {
+        m_lines.append(lines);
+        return;
+    }
+    // Of equal new lines the first is added, as Add one by one would.
+    std::stable_sort(lines.begin(), lines.end(), TvdrTextLess());
+    lines.erase(std::unique(lines.begin(), lines.end(), SameText), lines.end());
+    QStringList merged;
+    merged.reserve(m_lines.size() + lines.size());
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < m_lines.size() && j < lines.size()) {
+        const int c = CompareText(m_lines[i], lines[j]);
+        if (c < 0)
+            merged.append(std::move(m_lines[i++]));
+        else if (c > 0)
+            merged.append(std::move(lines[j++]));
+        else
+            ++j; // equal to a line there: adds nothing
+    }
+    for (; i < m_lines.size(); ++i)
+        merged.append(std::move(m_lines[i]));
+    for (; j < lines.size(); ++j)
+        merged.append(std::move(lines[j]));
+    m_lines = std::move(merged);
+}
+
+void TvdrStringList::SetLines(QStringList lines) {
+    TvdrWriteGuard guard(m_lock);
+    m_lines = std::move(lines);
 }
 
 void TvdrStringList::Insert(int index, const QString &line) {
@@ -193,9 +253,12 @@ int TvdrStringList::FirstFreeNumber(const TvdrRowNumber &rowNumber, TvdrNumberWa
 
 int TvdrStringList::OnePastLastNumber(const TvdrRowNumber &rowNumber) const {
     TvdrReadGuard guard(m_lock);
-    if (m_lines.isEmpty())
+    // A damaged last row would count as -1 and hand out 0, a number in use.
+    int last = -1;
+    for (qsizetype i = m_lines.size() - 1; i >= 0 && last < 0; --i)
+        last = rowNumber(m_lines[i]);
+    if (last < 0)
         return 0;
-    const int last = rowNumber(m_lines.last());
     if (last == std::numeric_limits<int>::max())
         throw EvdrError(QStringLiteral("No number is left after %1 in %2").arg(last).arg(m_streamId));
     return last + 1;

@@ -13,10 +13,10 @@ class TkvxStreamFile;
 // base of every table. Loaded whole and saved whole; in the stream every line
 // ends with CR LF and the text is code page 1252.
 //
-// Sorted lists keep their lines in ascending CompareText order and hold no
-// two lines that CompareText finds equal. A line must not contain CR, LF or
-// NUL: it would come back as several lines (or cut short) after a reload, so
-// free text is escaped by its owner first.
+// Sorted lists keep their lines in ascending CompareText order; a line added
+// to one that CompareText finds equal to a line it holds is not added. A line
+// must not contain CR, LF or NUL: it would come back as several lines (or
+// cut short) after a reload, so free text is escaped by its owner first.
 //
 // Every operation takes the list's lock; the lock is recursive for its
 // writer, so operations may call one another while it is held.
@@ -35,7 +35,8 @@ public:
     TvdrLock &Lock() const { return m_lock; }
 
     bool Sorted() const;
-    // Switching on sorts the lines and drops later duplicates.
+    // Switching on sorts the lines and keeps every one, equal ones too; only
+    // lines added afterwards are dropped when equal to one already there.
     void SetSorted(bool sorted);
 
     // Both do nothing while the list is unbound. A missing or damaged stream
@@ -50,6 +51,9 @@ public:
     // Appends, or on a sorted list inserts in order; returns the line's index.
     // On a sorted list an equal line adds nothing and its index is returned.
     int Add(const QString &line);
+    // Adds every line as Add does, one after the other, but in one merge
+    // with the list instead of an insert into its middle per line.
+    void AddLines(QStringList lines);
     // Not allowed on a sorted list. `index` may be Count() to append.
     void Insert(int index, const QString &line);
     void Clear();
@@ -86,7 +90,8 @@ public:
         int Next = 0;
     };
     int FirstFreeNumber(const TvdrRowNumber &rowNumber, TvdrNumberWalk &walk) const;
-    // 0 for an empty list, else the last row's number plus one.
+    // The number of the last row that has one (of 0 or more), plus one; 0
+    // when no row has a number. Rows without one are passed over.
     int OnePastLastNumber(const TvdrRowNumber &rowNumber) const;
     // `text` as a decimal integer, -1 when it is not one.
     static int ParseRowNumber(const QString &text);
@@ -98,6 +103,9 @@ public:
 protected:
     // For derived classes that already hold the lock (or must not take it).
     const QStringList &Lines() const { return m_lines; }
+    // Replaces every line with `lines`, which are in the list's order
+    // already. Under the write lock.
+    void SetLines(QStringList lines);
 
     // Brings freshly loaded lines into the order the list promises. Called
     // under the write lock.

@@ -34,9 +34,16 @@ bool Export(QWidget *parent, const QString &caption, const QString &shown, QStri
     const QString folder = BrowseFolder(caption, QString());
     if (folder.isEmpty())
         return false;
+    TExport exporter(folder);
     RunInBackground(parent, Lang().GetText(QStringLiteral("IM-Exporting")),
-                    [&folder] { TExport(folder).Execute(); });
+                    [&exporter] { exporter.Execute(); });
     done = Sentence("IM-Exported", TCounts(), QDir(folder).filePath(shown));
+    if (!exporter.SkippedPictures().isEmpty()) {
+        QString warning = Lang().GetText(QStringLiteral("WM-PicturesNotExported"));
+        for (const TvdrSkippedPicture &skipped : exporter.SkippedPictures())
+            warning += QStringLiteral("\r\n\t%1 (%2)").arg(skipped.Car, skipped.Reason);
+        ShowWarning(warning);
+    }
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
-#include "vdrDateTime.h"
 #include "vdrFormatSettings.h"
 #include "vdrMaint.h"
 #include "vdrMaintNotes.h"
@@ -11,10 +10,10 @@
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
 #include "vdrTestDatabase.h"
+#include "vdrTestPictures.h"
 #include "vdrUDF.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -51,7 +50,9 @@ QStringList RowsOf(const TvdrTestDatabase &db, const QByteArray &bytes) {
     WriteWholeFile(db.File(QStringLiteral("Lines.tsv")), bytes);
     QStringList rows;
     TvdrImportTSV(db.Folder() + QLatin1Char('/'))
-        .ReadFile(QStringLiteral("Lines.tsv"), [&](const QString &line) { rows << line; });
+        .ReadFile(QStringLiteral("Lines.tsv"), [&](const QString &line, int lineNumber) {
+            rows << QStringLiteral("%1:").arg(lineNumber) + line;
+        });
     return rows;
 }
 
@@ -127,36 +128,51 @@ TEST(ImportTSV, CarsGetNewNumbersAndImportingTwiceDoublesOnlyThem) {
     EXPECT_TRUE(rows.contains(QStringLiteral("Name=3")));
 }
 
-TEST(ImportTSV, ValuesThatDoNotConvertTakeDefaults) {
+TEST(ImportTSV, ValuesConvertAsInXmlAndOneThatDoesNotChangesNothing) {
     TvdrTestDatabase db;
-    vdrDateTime::SetClock([] { return QDateTime(QDate(2021, 6, 30), QTime(23, 0)); });
-    WriteSet(db, {{QStringLiteral("Cars.tsv"), "0\t19x8\tA\tB\t\r\n1\t 1998 \tC\tD\t\r\n"},
+    // Blanks around numbers, a date-time's day, either decimal separator,
+    // costs rounded to four decimals; an empty middle column stays empty
+    // and the columns after it keep their places.
+    WriteSet(db, {{QStringLiteral("Cars.tsv"), "0\t 1998 \t\tAstra\t\r\n"},
+                  {QStringLiteral("UDF.tsv"), "3\t0\tColour\r\n"},
+                  {QStringLiteral("CarsUDF.tsv"), "0\t3\t\r\n"},
                   {QStringLiteral("Maint.tsv"), "0\t1\t2004-01-05\t61000\t80,00\r\n"
-                                                "0\t2\t2004/01/05\t61,000\t80.00004\r\n"
-                                                "0\t3\t05.01.2004\t 7 \tabc\r\n"
-                                                "0\t4\t2004-02-30\tx\t1.23456\r\n"
-                                                "0\tx\t2004-1-5\r\n"}});
+                                                "0\t+2\t2004-01-06T23:30:00+05:00\t 7 \t1.23456\r\n"}});
     Import(db);
-    vdrDateTime::SetClock(nullptr);
+    EXPECT_EQ(Cars().Get(0), QStringLiteral("0000000=1998\t\tAstra"));
+    EXPECT_EQ(CarsUDF().Get(0), QStringLiteral("0000000\t0000000\t"));
+    const TvdrMaintRec first = Maint().FindEvent(0, 1)->Clone();
+    EXPECT_EQ(first.Encode(), MakeEvent(0, 1, QDate(2004, 1, 5), 61000, 80).Encode());
+    const TvdrMaintRec second = Maint().FindEvent(0, 2)->Clone();
+    EXPECT_EQ(second.Encode(), MakeEvent(0, 2, QDate(2004, 1, 6), 7, 1.2346).Encode());
 
-    EXPECT_EQ(Cars().CarRec(0).Year, 2000);
-    EXPECT_EQ(Cars().CarRec(1).Year, 1998);
-    struct Expected {
-        qint32 maintNbr;
-        QDate date;
-        qint32 mileage;
-        double cost;
+    // The XML import refuses these too, with the same words.
+    const QString before = Cars().Text() + Maint().Text();
+    const QString maint = db.File(QStringLiteral("Maint.tsv")) + QStringLiteral(": ");
+    const std::pair<QByteArray, QString> refused[] = {
+        {"0\t3\t2004/01/05\t1\t1\r\n", "\"2004/01/05\" is not a valid date (Date of row 0, line 2)"},
+        {"0\t3\t05.01.2004\t1\t1\r\n", "\"05.01.2004\" is not a valid date (Date of row 0, line 2)"},
+        {"0\t3\t2004-01-05\t1\t1\r\n0\t3\t2004-02-30\t1\t1\r\n",
+         "\"2004-02-30\" is not a valid date (Date of row 1, line 3)"},
+        {"0\t3\t\t1\t1\r\n", "the value is empty; it must be a valid date (Date of row 0, line 2)"},
+        {"0\t3\t2004-01-05\t61,000\t1\r\n", "\"61,000\" is not a valid integer (Mileage of row 0, line 2)"},
+        {"0\t3\t2004-01-05\t1\tabc\r\n", "\"abc\" is not a valid amount (Cost of row 0, line 2)"},
+        {"0\tx\t2004-1-5\r\n", "\"x\" is not a valid integer (MaintNbr of row 0, line 2)"},
+        {"0\t3\t2004-01-05\r\n",
+         "the value is missing; it must be a valid integer (Mileage of row 0, line 2)"},
     };
-    const QDate today(2021, 6, 30);
-    for (const Expected &e :
-         {Expected{1, QDate(2004, 1, 5), 61000, 80.0}, Expected{2, today, 0, 80.0},
-          Expected{3, today, 7, 0.0}, Expected{4, today, 0, 1.2346}, Expected{0, today, 0, 0.0}}) {
-        TvdrMaintRec *event = Maint().FindEvent(0, e.maintNbr);
-        ASSERT_NE(event, nullptr) << e.maintNbr;
-        EXPECT_EQ(event->GetDate(), e.date) << e.maintNbr;
-        EXPECT_EQ(event->Mileage, e.mileage) << e.maintNbr;
-        EXPECT_EQ(event->Cost, e.cost) << e.maintNbr;
+    for (const auto &[rows, problem] : refused) {
+        WriteSet(db, {{QStringLiteral("Cars.tsv"), "0\t2004\tFord\tKa\t\r\n"},
+                      {QStringLiteral("Maint.tsv"), rows}});
+        EXPECT_EQ(ErrorMessageOf([&] { Import(db); }), (maint + problem).toStdString());
     }
+    WriteSet(db, {{QStringLiteral("Cars.tsv"), "0\t19x8\tFord\tKa\t\r\n"}});
+    EXPECT_EQ(ErrorMessageOf([&] { Import(db); }),
+              (db.File(QStringLiteral("Cars.tsv")) +
+               QStringLiteral(": \"19x8\" is not a valid integer (Year of row 0, "
+                              "line 2)"))
+                  .toStdString());
+    EXPECT_EQ(Cars().Text() + Maint().Text(), before);
 
     // A file written where the comma separates decimals, read where the
     // point does, and the other way round.
@@ -174,49 +190,48 @@ TEST(ImportTSV, ValuesThatDoNotConvertTakeDefaults) {
     }
 }
 
-TEST(ImportTSV, MissingFilesStopTheImportAfterTheTablesBeforeThem) {
+TEST(ImportTSV, AMissingFileOrPictureChangesNothing) {
     TvdrTestDatabase db;
     WriteSet(db, kFleet);
     QFile::remove(db.File(QStringLiteral("Repairs.tsv")));
-    const QString reason = [&] {
-        QFile missing(db.File(QStringLiteral("Repairs.tsv")));
-        missing.open(QIODevice::ReadOnly);
-        return missing.errorString();
-    }();
-    const QString message = QString::fromStdString(ErrorMessageOf([&] { Import(db); }));
-    EXPECT_TRUE(message.contains(QStringLiteral("Repairs.tsv"))) << message.toStdString();
-    EXPECT_TRUE(message.contains(reason)) << message.toStdString();
+    EXPECT_EQ(ErrorMessageOf([&] { Import(db); }),
+              db.File(QStringLiteral("Repairs.tsv")).toStdString() + " does not exist");
+    QDir().mkdir(db.File(QStringLiteral("Repairs.tsv")));
+    EXPECT_EQ(ErrorMessageOf([&] { Import(db); }),
+              db.File(QStringLiteral("Repairs.tsv")).toStdString() + " is a folder, not a file");
     db.Reopen();
-    EXPECT_EQ(Cars().Count(), 3);
-    EXPECT_EQ(UDF().FindUdf(QStringLiteral("Color")), 0);
-    EXPECT_EQ(Repairs().Count(), 0);
-    EXPECT_EQ(Maint().Count(), 0);
+    EXPECT_EQ(Cars().Count(), 0);
+    EXPECT_EQ(UDF().Count(), 0);
 
     // The first car's picture is there, the second's is not.
     TvdrTestDatabase pictures;
     WriteSet(pictures,
              {{QStringLiteral("Cars.tsv"), "7\t2004\tFord\tTaurus\tjpg\r\n3\t1998\tOpel\tAstra\tjpg\r\n"},
               {QStringLiteral("SortOrder.tsv"), "By make\t1\t1|0|0\r\n"}});
-    WriteWholeFile(pictures.File(QStringLiteral("CarPic000000007.jpg")),
-                   QByteArray("\xFF\xD8\x00\r\nbytes", 9));
-    const QString pictureMessage = QString::fromStdString(ErrorMessageOf([&] { Import(pictures); }));
-    EXPECT_TRUE(pictureMessage.contains(QStringLiteral("CarPic000000003.jpg")))
-        << pictureMessage.toStdString();
+    WriteWholeFile(pictures.File(QStringLiteral("CarPic000000007.jpg")), MakeJpeg(4, 3));
+    EXPECT_EQ(ErrorMessageOf([&] { Import(pictures); }),
+              pictures.File(QStringLiteral("CarPic000000003.jpg")).toStdString() + " does not exist");
     pictures.Reopen();
-    EXPECT_EQ(PictureOf(pictures, 0), QByteArray("\xFF\xD8\x00\r\nbytes", 9));
-    EXPECT_TRUE(PictureOf(pictures, 1).isEmpty());
-    EXPECT_NE(SortOrder().FindSortOrder(QStringLiteral("By make")), nullptr);
+    EXPECT_EQ(Cars().Count(), 0);
+    EXPECT_EQ(SortOrder().FindSortOrder(QStringLiteral("By make")), nullptr);
 }
 
 TEST(ImportTSV, LinesEndAtLineFeedsAndBlankLinesAreSkipped) {
     TvdrTestDatabase db;
     EXPECT_EQ(RowsOf(db, "head\r\nA\tb\r\n\r\n \t \r\nB\nC\rD\n\r\n\nE"),
-              QStringList({"A\tb", "B", "CD", "E"}));
-    EXPECT_EQ(RowsOf(db, "head\nA\r\n"), QStringList({"A"}));
+              QStringList({"2:A\tb", "5:B", "6:CD", "9:E"}));
+    EXPECT_EQ(RowsOf(db, "head\nA\r\n"), QStringList({"2:A"}));
     EXPECT_EQ(RowsOf(db, "head"), QStringList());
     EXPECT_EQ(RowsOf(db, ""), QStringList());
     // Windows 1252: the euro sign sits at 0x80, not at U+0080.
-    EXPECT_EQ(RowsOf(db, "h\r\nCitro\xEBn\t\x80 5\r\n"), QStringList({QString::fromUtf8("Citroën\t€ 5")}));
+    EXPECT_EQ(RowsOf(db, "h\r\nCitro\xEBn\t\x80 5\r\n"), QStringList({QString::fromUtf8("2:Citroën\t€ 5")}));
+    // A line as long as a row may be is read; a longer one is refused before
+    // it is read whole.
+    const QByteArray longest(1048576, 'x');
+    EXPECT_EQ(RowsOf(db, "h\r\n" + longest + "\r\n").value(0).size(), 1048576 + 2);
+    EXPECT_EQ(ErrorMessageOf([&] { RowsOf(db, "h\r\n" + longest + "x\r\n"); }),
+              db.File(QStringLiteral("Lines.tsv")).toStdString() +
+                  ": line 2 is longer than the 1048576 characters a table row may hold");
 
     // A blank line neither makes an empty car nor replaces event 0 of car 0.
     Cars().NewCar();
@@ -246,8 +261,8 @@ TEST(ImportTSV, RowsNamingNumbersTheFilesDoNotDefineLeaveTheDatabaseAlone) {
     WriteSet(db, {{QStringLiteral("Cars.tsv"), "5\t2004\tFord\tTaurus\t\r\n"},
                   {QStringLiteral("UDF.tsv"), "1\t0\tColor\r\n"},
                   {QStringLiteral("Repairs.tsv"), "2\tBrakes\r\n"},
-                  {QStringLiteral("CarsUDF.tsv"), "0\t1\tRed\r\n5\t0\tGreen\r\n\t\tx\r\n"},
-                  {QStringLiteral("Maint.tsv"), "0\t0\t2004-01-05\t61000\t80.00\r\n\t0\r\n"},
+                  {QStringLiteral("CarsUDF.tsv"), "0\t1\tRed\r\n5\t0\tGreen\r\n9\t9\tx\r\n"},
+                  {QStringLiteral("Maint.tsv"), "0\t0\t2004-01-05\t61000\t80.00\r\n"},
                   {QStringLiteral("MaintRepairs.tsv"), "0\t0\t2\r\n5\t0\t0\r\n"},
                   {QStringLiteral("MaintNotes.tsv"), "0\t0\ttheirs\r\n5\t0\ttheirs\r\n"}});
     Import(db);
@@ -255,6 +270,31 @@ TEST(ImportTSV, RowsNamingNumbersTheFilesDoNotDefineLeaveTheDatabaseAlone) {
     ASSERT_EQ(Cars().Count(), 2);
     EXPECT_EQ(Cars().Get(0), car0);
     EXPECT_EQ(CarsUDF().Text() + Maint().Text() + MaintRepairs().Text() + MaintNotes().Text(), before);
+}
+
+TEST(ImportTSV, FieldsAndDescriptionsMatchTheSameTextBeforeTheSameButForLetterCase) {
+    TvdrTestDatabase db;
+    Repairs().AddRepair(QStringLiteral("oil change"));
+    Repairs().AddRepair(QStringLiteral("Oil change"));
+    UDF().AddUdf(0, QStringLiteral("colour"));
+    UDF().AddUdf(1, QStringLiteral("Colour"));
+    // Each text takes its own row first; one of other letter case takes the
+    // lowest row left; none is taken twice.
+    WriteSet(db, {{QStringLiteral("Cars.tsv"), "0\t2004\tFord\tKa\t\r\n"},
+                  {QStringLiteral("Repairs.tsv"), "5\tOil change\r\n6\tOIL CHANGE\r\n7\toil change\r\n"},
+                  {QStringLiteral("UDF.tsv"), "5\t0\tColour\r\n6\t0\tcolour\r\n"},
+                  {QStringLiteral("CarsUDF.tsv"), "0\t5\tred\r\n0\t6\tdark\r\n"},
+                  {QStringLiteral("Maint.tsv"), "0\t0\t2004-01-05\t1\t1\r\n"},
+                  {QStringLiteral("MaintRepairs.tsv"), "0\t0\t5\r\n"}});
+    TvdrImportTSV importer(db.Folder());
+    importer.Execute();
+    EXPECT_EQ(importer.Merge().NewRepairNbr(5), 1);
+    EXPECT_EQ(importer.Merge().NewRepairNbr(6), 0);
+    EXPECT_EQ(importer.Merge().NewRepairNbr(7), 2);
+    EXPECT_EQ(Repairs().Description(2), QStringLiteral("oil change"));
+    EXPECT_TRUE(MaintRepairs().HasRepair(0, 0, 1));
+    EXPECT_EQ(CarsUDF().CarValue(0, 1), QStringLiteral("red"));
+    EXPECT_EQ(CarsUDF().CarValue(0, 0), QStringLiteral("dark"));
 }
 
 TEST(ImportTSV, PictureExtensionsNeverLeaveTheFolder) {
@@ -272,10 +312,9 @@ TEST(ImportTSV, PictureExtensionsNeverLeaveTheFolder) {
     EXPECT_TRUE(PictureOf(db, 0).isEmpty());
 }
 
-TEST(ImportTSV, LargeFilesImportInLinearTime) {
-    // Saving the Cars table for every new car, walking the numbers from 0 for
-    // every car and field, and sorting the descriptions again for every new
-    // one each made files like these take minutes.
+TEST(ImportTSV, ManyCarsFieldsAndDescriptionsAreNumberedInTurn) {
+    // Files like these took minutes once (their time now:
+    // vandor_bench_large_input).
     TvdrTestDatabase db;
     Cars().NewCar();
     UDF().AddUdf(0, QStringLiteral("Own field"));
@@ -290,10 +329,7 @@ TEST(ImportTSV, LargeFilesImportInLinearTime) {
     WriteSet(db, {{QStringLiteral("Cars.tsv"), cars},
                   {QStringLiteral("UDF.tsv"), fields},
                   {QStringLiteral("Repairs.tsv"), repairs}});
-    QElapsedTimer timer;
-    timer.start();
     Import(db);
-    EXPECT_LT(timer.elapsed(), 20000);
     // The display order knows every imported description.
     ASSERT_EQ(Repairs().OrderCount(), 8001);
     EXPECT_EQ(Repairs().Description(Repairs().RepairNbrAt(8000)), QStringLiteral("Zz own repair"));

@@ -9,6 +9,7 @@
 #include "vdrModal.h"
 #include "vdrNvList.h"
 #include "vdrOptions.h"
+#include "vdrPicture.h"
 #include "vdrReportCommands.h"
 #include "vdrSortOrder.h"
 #include "vdrSortOrderField.h"
@@ -405,6 +406,36 @@ TEST_F(Exchange, ExportAndImportFromTheMenuReportWhatTheyDidAndRebuildTheTree) {
     window.mmiImportTSVClick();
     EXPECT_EQ(CarLabels(window).size(), 6);
     EXPECT_EQ(Cars().Count(), 6);
+}
+
+TEST_F(Exchange, AnExportWarnsAfterwardsOfThePicturesItLeftOut) {
+    WriteIni();
+    MakeDatabase([] {
+        const qint32 ford = AddCar(2001, QStringLiteral("Ford"), QStringLiteral("Ka"));
+        AddCar(2005, QStringLiteral("Audi"), QStringLiteral("A6"));
+        // A picture stored before pictures were checked.
+        TvdrCarRec rec = Cars().CarRec(ford);
+        rec.SetPictureExtension(QStringLiteral("bmp"));
+        Cars().StoreCarRec(rec);
+        Cars().Save();
+        TvdrPicture picture(ford);
+        picture.SetStreamFile(Cars().StreamFile());
+        picture.write("not a bitmap");
+        picture.Save();
+    });
+    TfrmMain &window = Start();
+    const QString folder = DataDir() + QStringLiteral("/out");
+    m_prompts->Folders = {folder};
+    window.mmiExportXMLClick();
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/VandorDB.xml")));
+    EXPECT_EQ(m_prompts->Transcript().mid(1),
+              QStringList(
+                  {QStringLiteral("warning: Everything else was exported, but the pictures of these cars do "
+                                  "not decode and were left out:\r\n\t2001 Ford Ka (CarPic000000000.bmp is "
+                                  "not a Windows bitmap)")}));
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("Exported 2 cars, 0 maintenance events and 0 repair descriptions to ") + folder +
+                  QStringLiteral("/VandorDB.xml."));
 }
 
 TEST_F(Exchange, AFailedImportShowsItsErrorAndLeavesTheTreeAlone) {

@@ -1,7 +1,7 @@
+#include "vdrCars.h"
 #include "kvxStreamFile.h"
 #include "vdrCarPicture.h"
 #include "vdrCarRemoval.h"
-#include "vdrCars.h"
 #include "vdrCarsUDF.h"
 #include "vdrMaint.h"
 #include "vdrMaintEvents.h"
@@ -9,8 +9,12 @@
 #include "vdrMaintRepairs.h"
 #include "vdrPicture.h"
 #include "vdrTestDatabase.h"
+#include "vdrTestPictures.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(CarRec, RowsDecodeWithFallbacksAndExtensionsAreNormalised) {
     TvdrCarRec rec;
@@ -88,10 +92,10 @@ TEST(Cars, PicturesAreStoredUnderTheCarAndCleared) {
     TvdrTestDatabase db;
     const qint32 car = Cars().NewCar();
     const QString file = db.File(QStringLiteral("photo.JPEG"));
-    WriteWholeFile(file, QByteArray("\xFF\xD8\xFF\xE0 jpeg bytes", 16));
+    WriteWholeFile(file, MakeJpeg(4, 3));
 
-    EXPECT_NE(ErrorMessageOf([&] { InsertCarPicture(car, db.File(QStringLiteral("missing.bmp"))); }),
-              "(no error)");
+    EXPECT_EQ(ErrorMessageOf([&] { InsertCarPicture(car, db.File(QStringLiteral("missing.bmp"))); }),
+              db.File(QStringLiteral("missing.bmp")).toStdString() + " does not exist");
     EXPECT_FALSE(Cars().HasPicture(car)) << "a file that cannot be read changes nothing";
     EXPECT_EQ(ErrorMessageOf([&] { InsertCarPicture(car + 1, file); }), "Car (1) does not exist");
     EXPECT_FALSE(Cars().HasCar(car + 1));
@@ -106,6 +110,42 @@ TEST(Cars, PicturesAreStoredUnderTheCarAndCleared) {
     EXPECT_FALSE(db.Db().Toc().Exists(QStringLiteral("CarPic000000000")));
     EXPECT_FALSE(Cars().HasPicture(car));
     EXPECT_EQ(Cars().Get(0), QStringLiteral("0000000=0"));
+}
+
+TEST(Cars, APictureIsCheckedBeforeAnythingIsStored) {
+    TvdrTestDatabase db;
+    const qint32 car = Cars().NewCar();
+    const auto refused = [&](const QString &file) {
+        const std::string error = ErrorMessageOf([&] { InsertCarPicture(car, file); });
+        EXPECT_FALSE(Cars().HasPicture(car)) << file.toStdString();
+        EXPECT_FALSE(db.Db().Toc().Exists(TvdrPicture::StreamIdOf(car))) << file.toStdString();
+        return error;
+    };
+    // Bytes that are not the picture the extension names.
+    const QString fake = db.File(QStringLiteral("fake.jpg"));
+    WriteWholeFile(fake, "not a picture at all");
+    EXPECT_EQ(refused(fake),
+              fake.toStdString() + " is not a valid JPEG picture: Not a JPEG file: starts with 0x6e 0x6f");
+    const QString bitmap = db.File(QStringLiteral("fake.Bmp"));
+    WriteWholeFile(bitmap, "BM");
+    EXPECT_EQ(refused(bitmap), bitmap.toStdString() + " is not a valid bitmap: Unable to read image data");
+    // What is no regular file is not opened for reading: a pipe would wait
+    // for a writer and a device would never end.
+    const QString fifo = db.File(QStringLiteral("pipe.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(refused(fifo),
+              fifo.toStdString() + " is not a regular file: pipes, devices and sockets are not read");
+    EXPECT_EQ(refused(QStringLiteral("/dev/zero")),
+              "/dev/zero is not a regular file: pipes, devices and sockets are not read");
+    const QString folder = db.File(QStringLiteral("folder.jpg"));
+    QDir().mkdir(folder);
+    EXPECT_EQ(refused(folder), folder.toStdString() + " is a folder, not a file");
+
+    // Other extensions are kept as they are: they are never shown.
+    const QString other = db.File(QStringLiteral("photo.png"));
+    WriteWholeFile(other, "any bytes");
+    InsertCarPicture(car, other);
+    EXPECT_EQ(Cars().PictureExtension(car), QStringLiteral("png"));
 }
 
 TEST(Cars, RemovingACarLeavesNothingForTheNextCarOfItsNumber) {
@@ -123,7 +163,7 @@ TEST(Cars, RemovingACarLeavesNothingForTheNextCarOfItsNumber) {
     }
     CarsUDF().Save();
     const QString file = db.File(QStringLiteral("car.bmp"));
-    WriteWholeFile(file, QByteArray("BM"));
+    WriteWholeFile(file, MakeBitmap(3, 2));
     InsertCarPicture(gone, file);
     InsertCarPicture(kept, file);
 

@@ -1,4 +1,5 @@
 #include "vdrCars.h"
+#include "vdrCarsUDF.h"
 #include "vdrMaint.h"
 #include "vdrMaintEvents.h"
 #include "vdrMaintNotes.h"
@@ -6,6 +7,7 @@
 #include "vdrRepairs.h"
 #include "vdrTestDatabase.h"
 
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -152,4 +154,44 @@ TEST(MaintEvents, AddingChangingAndDeletingAnEventKeepsItsLinksAndNoteInStep) {
     EXPECT_FALSE(MaintRepairs().HasRepair(3, 0, 2));
     EXPECT_EQ(MaintNotes().Count(), 0);
     EXPECT_NE(Maint().FindEvent(3, 1), nullptr) << "other events keep their numbers";
+}
+
+TEST(MaintLinks, ManyAtOnceAgreeWithOneByOne) {
+    // Values, links and notes in random order, repeated ones among them,
+    // and rows already there that a value or note replaces: the batch
+    // operations must leave what the single ones leave.
+    TvdrTestDatabase db;
+    QRandomGenerator rng(5);
+    QList<TvdrCarsUDF::TValue> valueBatch = {{3, 1, QStringLiteral("new")}};
+    QList<TvdrMaintRepairs::TLink> linkBatch;
+    QList<TvdrMaintNotes::TNote> noteBatch = {{3, 1, QStringLiteral("new")}};
+    for (int i = 0; i < 300; ++i) {
+        const qint32 car = qint32(rng.bounded(12));
+        const qint32 other = qint32(rng.bounded(5));
+        valueBatch.append({car, other, QStringLiteral(" value %1 ").arg(i)});
+        linkBatch.append({car, other, qint32(rng.bounded(4))});
+        noteBatch.append({car, other, QStringLiteral("note\\n%1\n").arg(i)});
+    }
+    const auto start = [] {
+        CarsUDF().Clear();
+        MaintRepairs().Clear();
+        MaintNotes().Clear();
+        CarsUDF().Add(QStringLiteral("0000003\t0000001\told"));
+        CarsUDF().Add(QStringLiteral("0000003\t0000001\tolder"));
+        MaintNotes().Add(QStringLiteral("0000003\t0000001\told"));
+        MaintRepairs().Add(QStringLiteral("0000003\t0000001\t0000002"));
+    };
+    start();
+    for (const auto &v : valueBatch)
+        CarsUDF().SetCarValue(v.CarNbr, v.UdfNbr, v.Value);
+    for (const auto &l : linkBatch)
+        MaintRepairs().AddLink(l.CarNbr, l.MaintNbr, l.RepairNbr);
+    for (const auto &n : noteBatch)
+        MaintNotes().AddNote(n.CarNbr, n.MaintNbr, n.StoredNote);
+    const QString one = CarsUDF().Text() + MaintRepairs().Text() + MaintNotes().Text();
+    start();
+    CarsUDF().SetCarValues(valueBatch);
+    MaintRepairs().AddLinks(linkBatch);
+    MaintNotes().AddNotes(noteBatch);
+    EXPECT_EQ(CarsUDF().Text() + MaintRepairs().Text() + MaintNotes().Text(), one);
 }

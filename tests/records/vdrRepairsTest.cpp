@@ -35,6 +35,17 @@ TEST(Repairs, NumbersGrowFromTheLastRow) {
     EXPECT_EQ(Repairs().Description(3), QStringLiteral("Oil change"));
 }
 
+TEST(Repairs, RowsWithoutANumberAfterTheLastArePassedOver) {
+    TvdrTestDatabase db;
+    // A damaged last row (its name is no number) must not make the next
+    // description number 0, which every event linked to 0 would then show.
+    Repairs().SetText(QStringLiteral("0000000=Brakes\r\n0000001=Oil\r\nzz=damaged\r\n"));
+    EXPECT_EQ(Repairs().AddRepair(QStringLiteral("Wipers")), 2);
+    EXPECT_EQ(Repairs().Description(0), QStringLiteral("Brakes"));
+    EXPECT_EQ(Repairs().Description(2), QStringLiteral("Wipers"));
+    EXPECT_EQ(Repairs().Count(), 4);
+}
+
 TEST(Repairs, LookUpsIgnoreCaseButNotBlanks) {
     TvdrTestDatabase db;
     Repairs().AddRepair(QStringLiteral("Oil change"));

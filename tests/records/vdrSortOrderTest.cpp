@@ -1,12 +1,11 @@
+#include "vdrSortOrder.h"
+#include "kvxLang.h"
+#include "kvxStreamFile.h"
 #include "vdrCarComparer.h"
 #include "vdrCarRec.h"
 #include "vdrCarsUDF.h"
-#include "vdrSortOrder.h"
-#include "kvxLang.h"
 #include "vdrSortOrderList.h"
 #include "vdrTestDatabase.h"
-
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -58,14 +57,10 @@ TEST(SortOrderRec, RowsDecodeAndEncodeBackToTheSameText) {
     EXPECT_EQ(rec.SortFieldCount(), 0);
 }
 
-TEST(SortOrderRec, ARowOfAVeryGreatManyFieldsDecodesInLinearTime) {
-    // A damaged row of 300000 TABs: searching each field from the start of
-    // the row took minutes.
-    QElapsedTimer timer;
-    timer.start();
+TEST(SortOrderRec, ARowOfAVeryGreatManyFieldsDecodesEveryField) {
+    // A damaged row of 300000 TABs (its time: vandor_bench_hostile).
     const TvdrSortOrderRec rec =
         Decoded(QStringLiteral("Huge=1\t") + QString(300000, QLatin1Char('\t')) + QStringLiteral("3|1|1"));
-    EXPECT_LT(timer.elapsed(), 10000);
     ASSERT_EQ(rec.SortFieldCount(), 300001);
     EXPECT_EQ(rec.SortFieldAt(0)->FieldNbr, 0);
     EXPECT_EQ(rec.SortFieldAt(300000)->FieldNbr, 3);
@@ -126,6 +121,27 @@ TEST(SortOrder, SavedRowsComeBackAfterReopen) {
     EXPECT_EQ(SortOrder().Text(), saved);
     EXPECT_TRUE(SortOrder().Sorted());
     EXPECT_EQ(SortOrder().FindSortOrder(QStringLiteral("ZETA"))->FieldsText(), QStringLiteral("4|1|1"));
+}
+
+TEST(SortOrder, RowsLoadedFromTheFileAreAllKeptAndOnlyLaterAdditionsIgnoreEqualOnes) {
+    TvdrTestDatabase db;
+    const QByteArray rows = "Year=0\t0|0|0\r\nBy make=1\t1|0|0\r\nBY MAKE=1\t1|0|0\r\nBy make=1\t1|0|0\r\n";
+    db.Reopen([&rows](const QString &fileName) {
+        TkvxStreamFile file;
+        file.Open(fileName, false);
+        file.WriteStream(QStringLiteral("TvdrSortOrder"), 0, rows);
+        file.Close();
+    });
+    ASSERT_TRUE(SortOrder().Sorted());
+    EXPECT_EQ(SortOrder().Count(), 4) << "equal rows of the file stay";
+    SortOrder().Add(QStringLiteral("by MAKE=1\t1|0|0"));
+    SortOrder().Add(QStringLiteral("Model=2\t2|0|0"));
+    EXPECT_EQ(SortOrder().Count(), 5) << "an equal row added now does not";
+    SortOrder().Save();
+    db.Reopen();
+    EXPECT_EQ(SortOrder().Text(),
+              QStringLiteral("By make=1\t1|0|0\r\nBY MAKE=1\t1|0|0\r\nBy make=1\t1|0|0\r\n"
+                             "Model=2\t2|0|0\r\nYear=0\t0|0|0\r\n"));
 }
 
 TEST(CarOrder, FieldsDecideInTurnWithCaseIgnoredAndDirectionsApplied) {

@@ -84,6 +84,7 @@ TEST_F(PictureReport, APictureThatDoesNotDecodeFailsWithoutWritingAFile) {
     SetPicture(QByteArray("not a picture"), QStringLiteral("jpg"));
     const auto report = CreatePictureReport(m_car, &m_db.Db());
     const QString pdf = m_db.File(QStringLiteral("broken.pdf"));
-    EXPECT_THROW(Pdf(*report, QStringLiteral("broken.pdf")), EvdrError);
+    EXPECT_EQ(ErrorMessageOf([&] { Pdf(*report, QStringLiteral("broken.pdf")); }),
+              "The car's picture is not a valid JPEG picture: Not a JPEG file: starts with 0x6e 0x6f");
     EXPECT_FALSE(QFile::exists(pdf));
 }

@@ -3,8 +3,6 @@
 
 #include "vdrTestSupport.h"
 
-#include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -80,7 +78,7 @@ TEST(SfTocText, IdsAreUniqueWithoutRegardToCaseAndIndexesAreChecked) {
     EXPECT_EQ(ErrorMessageOf([&] { toc.EntryById(QStringLiteral("Nope")); }), "Id (Nope) does not exist");
 }
 
-TEST(SfTocText, TheFirstRepeatIsReportedAndLargeTocsReadInLinearTime) {
+TEST(SfTocText, TheFirstRepeatIsReportedAlsoAmongAHundredThousandEntries) {
     TkvxSfToc toc;
     // Of two repeated Ids the one repeated first in the text is named, with
     // its own spelling; gaps without Id never clash.
@@ -92,10 +90,7 @@ TEST(SfTocText, TheFirstRepeatIsReportedAndLargeTocsReadInLinearTime) {
     // each Id up among the ones before it took minutes.
     const int count = 100000;
     QByteArray text = TocRecords(count);
-    QElapsedTimer timer;
-    timer.start();
-    toc.FromText(text);
-    EXPECT_LT(timer.elapsed(), 10000);
+    toc.FromText(text); // its time: vandor_bench_large_input
     ASSERT_EQ(toc.Count(), count);
     EXPECT_EQ(toc.Entry(count - 1).Id, QStringLiteral("S99999"));
     EXPECT_EQ(ErrorMessageOf([&] { toc.FromText(text + Bytes("9|1|0|0|s12345")); }),

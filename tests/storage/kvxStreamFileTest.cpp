@@ -4,7 +4,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QtEndian>
 
@@ -219,9 +218,43 @@ TEST_F(StreamFileTest, IdsAreCaseInsensitiveAndKeepTheNewSpelling) {
     // A blank Id stores nothing; an Id that would break the TOC text is refused.
     sf.WriteStream(QStringLiteral(" \t"), 0, QByteArray("x"));
     EXPECT_EQ(sf.Toc().Count(), 1);
-    EXPECT_NE(ErrorMessageOf([&] { sf.WriteStream(QStringLiteral("a\x01" "b"), 0, QByteArray("x")); }),
-              "(no error)");
+    EXPECT_EQ(ErrorMessageOf([&] {
+                  sf.WriteStream(QStringLiteral("a\x01"
+                                                "b"),
+                                 0, QByteArray("x"));
+              }),
+              "Id (a\x01"
+              "b) holds the byte 0x01, which separates the table of contents");
     EXPECT_EQ(ReadByLayout(db).size(), 1u);
+}
+
+TEST_F(StreamFileTest, AnIdCodePage1252CannotHoldIsRefusedBeforeAnythingIsWritten) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("A"), 0, QByteArray("a"));
+    const QByteArray before = ReadWholeFile(db);
+    // Written twice, such Ids were stored as "????" both times: two entries
+    // of one name, and a file that no longer opens.
+    for (int round = 0; round < 2; ++round)
+        EXPECT_EQ(ErrorMessageOf([&] { sf.WriteStream(QString::fromUtf8("Фото"), 0, QByteArray("x")); }),
+                  "Id (Фото) holds \"Ф\", which code page 1252 cannot hold");
+    EXPECT_EQ(ErrorMessageOf([&] { sf.WriteStream(QString::fromUtf8("Car 🚗"), 0, QByteArray("x")); }),
+              "Id (Car 🚗) holds \"🚗\", which code page 1252 cannot hold");
+    EXPECT_EQ(ReadWholeFile(db), before);
+
+    // What 1252 holds is taken, the bytes it leaves undefined too.
+    sf.WriteStream(QString::fromUtf8("Café €") + QChar(0x81), 0, QByteArray("b"));
+    sf.Close();
+    sf.Open(db, true);
+    EXPECT_EQ(sf.ReadStream(QString::fromUtf8("CAFÉ €") + QChar(0x81)), QByteArray("b"));
+}
+
+TEST_F(StreamFileTest, AStreamLargerThanAStreamMayHoldIsRefused) {
+    sf.Open(db, false);
+    const QByteArray before = ReadWholeFile(db);
+    EXPECT_EQ(ErrorMessageOf(
+                  [&] { sf.WriteStream(QStringLiteral("Big"), 0, QByteArray(64 * 1024 * 1024 + 1, 'x')); }),
+              "stream Big would hold 67108865 bytes, more than the 67108864 a stream may hold");
+    EXPECT_EQ(ReadWholeFile(db), before);
 }
 
 TEST_F(StreamFileTest, ClosedContainersDoNothingAndReadOnlyOpensNeedAFile) {
@@ -312,10 +345,13 @@ TEST_F(StreamFileTest, DamagedFilesFailToOpenAndLeaveTheContainerClosed) {
     }
     const QByteArray good = ReadWholeFile(db);
     const qint32 tocSize = Le32(good, 0);
-    auto expectRefused = [&](const QByteArray &bytes, const char *what) {
+    // `message` without the file's name in front.
+    auto expectRefused = [&](const QByteArray &bytes, const std::string &message) {
+        const std::string &what = message;
         WriteWholeFile(db, bytes);
         TkvxStreamFile f;
-        EXPECT_NE(ErrorMessageOf([&] { f.Open(db, false); }), "(no error)") << what;
+        const std::string error = ErrorMessageOf([&] { f.Open(db, false); });
+        EXPECT_EQ(error.substr(0, 1) == "/" ? error.substr(db.size()) : error, message);
         EXPECT_FALSE(f.IsOpen()) << what;
         EXPECT_TRUE(f.FileName().isEmpty()) << what;
         // The object starts afresh afterwards.
@@ -323,16 +359,19 @@ TEST_F(StreamFileTest, DamagedFilesFailToOpenAndLeaveTheContainerClosed) {
         f.Open(db, true);
         EXPECT_EQ(f.ReadStream(QStringLiteral("B")), Pattern(1000, 2)) << what;
     };
-    expectRefused(QByteArray(), "an empty file");
-    expectRefused(QByteArray("\x01\x00", 2), "a file shorter than the header");
-    expectRefused(QByteArray("\xFF\xFF\xFF\xFF", 4) + good.mid(4), "a negative TOC size");
+    expectRefused(QByteArray(), " is damaged: it is 0 bytes long, too short for a header");
+    expectRefused(QByteArray("\x01\x00", 2), " is damaged: it is 2 bytes long, too short for a header");
+    expectRefused(QByteArray("\xFF\xFF\xFF\xFF", 4) + good.mid(4),
+                  " is damaged: its table of contents (-1 bytes) does not fit a file of 1969 bytes");
     QByteArray tooLarge = good;
     qToLittleEndian<qint32>(qint32(good.size()), tooLarge.data());
-    expectRefused(tooLarge, "a TOC larger than the file");
-    expectRefused(good.left(good.size() - 3), "a truncated TOC block");
+    expectRefused(tooLarge,
+                  " is damaged: its table of contents (1969 bytes) does not fit a file of 1969 bytes");
+    expectRefused(good.left(good.size() - 3),
+                  "damaged block: it claims 429772846 bytes, more than the 67108864 a stream may hold");
     QByteArray garbled = good;
     garbled[good.size() - tocSize + 8] = char(garbled[good.size() - tocSize + 8] ^ 0x55);
-    expectRefused(garbled, "a garbled TOC block");
+    expectRefused(garbled, "damaged block: zlib error -3 (incorrect data check)");
 
     // TOCs that parse but point outside the data region or twice at one Id.
     auto withToc = [&](const QByteArray &tocText) {
@@ -341,17 +380,44 @@ TEST_F(StreamFileTest, DamagedFilesFailToOpenAndLeaveTheContainerClosed) {
         qToLittleEndian<qint32>(qint32(block.size()), file.data());
         return file + block;
     };
-    expectRefused(withToc("4\x01" "999999\x01" "0\x01" "0\x01" "A"), "an entry past the data region");
-    expectRefused(withToc("4\x01" "10\x01" "0\x01" "0\x01" "A\x02" "8\x01" "10\x01" "0\x01" "0\x01" "B"),
-                  "overlapping entries");
-    expectRefused(withToc("4\x01" "10\x01" "0\x01" "0\x01" "A\x02" "14\x01" "10\x01" "0\x01" "0\x01" "a"),
-                  "one Id twice");
+    expectRefused(
+        withToc("4\x01"
+                "999999\x01"
+                "0\x01"
+                "0\x01"
+                "A"),
+        " is damaged: entry 0 of its table of contents (offset 4, size 999999) lies outside the data "
+        "region or overlaps another");
+    expectRefused(
+        withToc("4\x01"
+                "10\x01"
+                "0\x01"
+                "0\x01"
+                "A\x02"
+                "8\x01"
+                "10\x01"
+                "0\x01"
+                "0\x01"
+                "B"),
+        " is damaged: entry 1 of its table of contents (offset 8, size 10) lies outside the data region "
+        "or overlaps another");
+    expectRefused(withToc("4\x01"
+                          "10\x01"
+                          "0\x01"
+                          "0\x01"
+                          "A\x02"
+                          "14\x01"
+                          "10\x01"
+                          "0\x01"
+                          "0\x01"
+                          "a"),
+                  "Id (a) already exists");
     WriteWholeFile(db, withToc("4\x01" "10\x01" "0\x01" "0\x01" "A\x02" "14\x01" "10\x01" "0\x01" "0\x01" "a"));
     TkvxStreamFile f;
     EXPECT_EQ(ErrorMessageOf([&] { f.Open(db, true); }), "Id (a) already exists");
 }
 
-TEST_F(StreamFileTest, EmptyGapsInFrontOfManyEntriesAreDroppedInOnePass) {
+TEST_F(StreamFileTest, EmptyGapsInFrontOfManyEntriesAreDropped) {
     // A TOC text of separators alone packs a million empty gaps into about a
     // kilobyte; dropping them one at a time from in front of the real entries
     // moved those entries a million times.
@@ -362,10 +428,7 @@ TEST_F(StreamFileTest, EmptyGapsInFrontOfManyEntriesAreDroppedInOnePass) {
     qToLittleEndian<qint32>(qint32(block.size()), file.data());
     WriteWholeFile(db, file + block);
 
-    QElapsedTimer timer;
-    timer.start();
-    sf.Open(db, true);
-    EXPECT_LT(timer.elapsed(), 10000);
+    sf.Open(db, true); // its time: vandor_bench_large_input
     ASSERT_EQ(sf.Toc().Count(), entries);
     EXPECT_EQ(sf.Toc().Entry(0).Offset, 4);
     EXPECT_EQ(sf.RawBlock(QStringLiteral("S19999")), QByteArray("x"));
@@ -390,17 +453,24 @@ TEST_F(StreamFileTest, ADamagedBlockFailsOnlyItsOwnRead) {
         return error;
     };
     // Damaged deflate data, a length claiming fewer or more bytes than the
-    // data inflate to, and an absurd length.
-    EXPECT_NE(readAfter(offsetA + sizeA / 2, QByteArray(8, '\x5A')), "(no error)");
+    // data inflate to, more than deflate can give, more than a stream may
+    // hold.
+    EXPECT_EQ(readAfter(offsetA + sizeA / 2, QByteArray(8, '\x5A')),
+              "damaged block: zlib error -3 (incorrect data check)");
     QByteArray len(4, '\0');
     qToLittleEndian<qint32>(1999, len.data());
-    { const std::string m = readAfter(offsetA, len); EXPECT_NE(m.find("inflates to 2000 bytes, not 1999"), std::string::npos) << m; }
+    EXPECT_EQ(readAfter(offsetA, len), "damaged block: it inflates to 2000 bytes, not 1999");
     qToLittleEndian<qint32>(2001, len.data());
-    { const std::string m = readAfter(offsetA, len); EXPECT_NE(m.find("inflates to 2000 bytes, not 2001"), std::string::npos) << m; }
+    EXPECT_EQ(readAfter(offsetA, len), "damaged block: it inflates to 2000 bytes, not 2001");
+    qToLittleEndian<qint32>(20000000, len.data());
+    EXPECT_EQ(readAfter(offsetA, len), "damaged block: 20000000 bytes cannot come from " +
+                                           std::to_string(sizeA - 4) + " compressed bytes");
     qToLittleEndian<qint32>(0x7FFFFFFF, len.data());
-    EXPECT_NE(readAfter(offsetA, len).find("cannot come from"), std::string::npos);
+    EXPECT_EQ(readAfter(offsetA, len),
+              "damaged block: it claims 2147483647 bytes, more than the 67108864 a stream may hold");
 
-    EXPECT_NE(ErrorMessageOf([] { TkvxStreamFile::Decompress(QByteArray("\x00\x00", 2)); }), "(no error)");
+    EXPECT_EQ(ErrorMessageOf([] { TkvxStreamFile::Decompress(QByteArray("\x00\x00", 2)); }),
+              "damaged block: 2 bytes is too short");
     EXPECT_EQ(TkvxStreamFile::Decompress(TkvxStreamFile::Compress(QByteArray())), QByteArray());
 }
 

@@ -26,3 +26,19 @@ TEST(CodePage, CharactersOutsideTheCodePageAreReplacedNotDropped) {
     EXPECT_FALSE(vdrCodePage::CanEncode(text));
     EXPECT_EQ(vdrCodePage::FromUnicode(text), QByteArray("a?b?c"));
 }
+
+TEST(CodePage, TheC1ControlsEncodeOnlyWhere1252LeavesTheirByteUndefined) {
+    // 0x81, 0x8D, 0x8F, 0x90 and 0x9D have no character in 1252: their C1
+    // controls stand for them. Every other C1 control would come back as the
+    // 1252 character of its byte (U+0080 as the euro sign), so it is "?".
+    const QList<int> undefined = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+    QString text;
+    QByteArray expected;
+    for (int u = 0x80; u <= 0x9F; ++u) {
+        text.append(QChar(u));
+        expected.append(undefined.contains(u) ? char(u) : '?');
+        EXPECT_EQ(vdrCodePage::CanEncode(QChar(u)), undefined.contains(u)) << std::hex << u;
+    }
+    EXPECT_EQ(vdrCodePage::FromUnicode(text), expected);
+    EXPECT_EQ(vdrCodePage::FromUnicode(text, '#').count('#'), 27);
+}

@@ -102,3 +102,29 @@ TEST(Entity, TheFieldTrimsWritesThroughAndIsRebound) {
     t.Field(QStringLiteral("0000003")).SetAsString(QStringLiteral("   "));
     EXPECT_EQ(t.Text(), QStringLiteral("0000004=x\r\n"));
 }
+
+TEST(NvList, SetValuesInOneMergeAgreesWithSetValueOneByOne) {
+    // Replacements, removals by a blank value, names repeated in the batch
+    // and names that differ only in letter case, in random order.
+    QRandomGenerator rng(11);
+    for (int round = 0; round < 20; ++round) {
+        TvdrNvList one;
+        TvdrNvList batch;
+        for (int i = 0; i < 50; ++i) {
+            const QString name = QStringLiteral("K%1").arg(rng.bounded(80), 3, 10, QLatin1Char('0'));
+            one.SetValue(name, QString::number(i));
+            batch.SetValue(name, QString::number(i));
+        }
+        QList<QPair<QString, QString>> rows;
+        for (int i = 0; i < 60; ++i) {
+            QString name = QStringLiteral(" k%1 ").arg(rng.bounded(100), 3, 10, QLatin1Char('0'));
+            if (rng.bounded(2))
+                name = name.toUpper();
+            rows.append({name, rng.bounded(5) == 0 ? QStringLiteral(" ") : QStringLiteral("v%1").arg(i)});
+        }
+        for (const auto &[name, value] : rows)
+            one.SetValue(name, value);
+        batch.SetValues(rows);
+        ASSERT_EQ(batch.Text(), one.Text()) << round;
+    }
+}

@@ -3,13 +3,21 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(CliLang, BuildsALanguageFileAndReadsItsTexts) {
     TvdrTempFolder folder;
     const QString source = folder.File(QStringLiteral("lang.txt"));
     const QString out = folder.File(QStringLiteral("vdrLang.dat"));
     WriteWholeFile(source, QStringLiteral("# comment\nZeta=last\nalpha=Two\\nlines\nQM-X=Delete %s?\n").toUtf8());
-    ASSERT_EQ(RunCli({QStringLiteral("lang-build"), source, out}).code, 0);
+    // Every user of the program reads it, whatever the builder's umask.
+    const mode_t mask = ::umask(0077);
+    const int built = RunCli({QStringLiteral("lang-build"), source, out}).code;
+    ::umask(mask);
+    ASSERT_EQ(built, 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(out).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
     EXPECT_EQ(RunCli({QStringLiteral("lang-text"), out, QStringLiteral("ALPHA")}).out, "Two\r\nlines\n");
     EXPECT_EQ(RunCli({QStringLiteral("lang-text"), out, QStringLiteral("Zeta")}).out, "last\n");
     const TvdrCliResult streams = RunCli({QStringLiteral("streams"), out});

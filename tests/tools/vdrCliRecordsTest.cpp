@@ -1,4 +1,5 @@
 #include "vdrCliTestRun.h"
+#include "vdrTestPictures.h"
 #include "vdrTestSupport.h"
 
 #include <QFile>
@@ -8,7 +9,7 @@ TEST(CliRecords, CarsEventsRepairsAndPicturesOnARealDatabase) {
     TvdrTempFolder folder;
     const QString db = folder.File(QStringLiteral("Vandor.dat"));
     const QString picture = folder.File(QStringLiteral("front.Jpeg"));
-    WriteWholeFile(picture, QByteArray("\xFF\xD8\xFF jpeg", 8));
+    WriteWholeFile(picture, MakeJpeg(4, 3));
 
     EXPECT_EQ(RunOk({"car-add", db, "--year", "2004", "--make", " Ford ", "--model", "Taurus"}), "0\n");
     EXPECT_EQ(RunOk({"car-add", db}), "1\n");
@@ -64,6 +65,7 @@ TEST(CliRecords, BadNumbersUnknownCarsAndEventsChangeNothing) {
         {"car-remove", db, "x"},
         {"picture-clear", db, "3"},
         {"picture-set", db, "0", folder.File(QStringLiteral("missing.bmp"))},
+        {"picture-set", db, "0", QStringLiteral("/dev/zero")},
         {"event-add", db, "0", "--date", "2004-02-30"},
         {"event-add", db, "0", "--date", "2004-03-15", "--mileage", "12k"},
         {"event-add", db, "0", "--date", "2004-03-15", "--cost", "abc"},

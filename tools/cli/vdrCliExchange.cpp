@@ -8,16 +8,29 @@
 #include "vdrExportXML.h"
 #include "vdrImportTSV.h"
 #include "vdrImportXML.h"
+#include "vdrRegularFile.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-QString ExistingFolder(const QString &folder) {
-    if (!QFileInfo(folder).isDir())
-        throw EvdrError(QStringLiteral("%1 is not a folder").arg(folder));
-    return folder;
+// Checked before the database is opened, which may create it.
+void CheckImportFile(const QString &fileName) {
+    QFile file;
+    vdrRegularFile::Open(file, fileName);
+}
+
+// Everything else is written; the exit code still says the backup is not
+// whole.
+void Export(TvdrCliContext &ctx, TvdrExport &&exporter) {
+    exporter.Execute();
+    for (const QString &line : exporter.SkippedPictureLines())
+        WriteLine(ctx.err, line);
+    const qsizetype skipped = exporter.SkippedPictures().size();
+    if (skipped > 0)
+        throw EvdrError(skipped == 1 ? QStringLiteral("1 picture was not exported")
+                                     : QStringLiteral("%1 pictures were not exported").arg(skipped));
 }
 
 void ReportSkipped(TvdrCliContext &ctx, const TvdrImportMerge &merge) {
@@ -30,19 +43,18 @@ void ReportSkipped(TvdrCliContext &ctx, const TvdrImportMerge &merge) {
 void ExportXml(TvdrCliContext &ctx) {
     ExpectArgs(ctx, 2, 2);
     TvdrCliSession session(ctx.args[0], TvdrCliSession::Mode::Read);
-    TvdrExportXML(ExistingFolder(ctx.args[1])).Execute();
+    Export(ctx, TvdrExportXML(ctx.args[1]));
 }
 
 void ExportTsv(TvdrCliContext &ctx) {
     ExpectArgs(ctx, 2, 2);
     TvdrCliSession session(ctx.args[0], TvdrCliSession::Mode::Read);
-    TvdrExportTSV(ExistingFolder(ctx.args[1])).Execute();
+    Export(ctx, TvdrExportTSV(ctx.args[1]));
 }
 
 void ImportXml(TvdrCliContext &ctx) {
     ExpectArgs(ctx, 2, 2);
-    if (!QFileInfo(ctx.args[1]).isFile())
-        throw EvdrError(QStringLiteral("%1 does not exist").arg(ctx.args[1]));
+    CheckImportFile(ctx.args[1]);
     TvdrCliSession session(ctx.args[0], TvdrCliSession::Mode::ChangeOrCreate);
     TvdrImportXML importer(QFileInfo(ctx.args[1]).absoluteFilePath());
     importer.Execute();
@@ -51,8 +63,7 @@ void ImportXml(TvdrCliContext &ctx) {
 
 void ImportTsv(TvdrCliContext &ctx) {
     ExpectArgs(ctx, 2, 2);
-    if (!QFileInfo(ctx.args[1]).isFile())
-        throw EvdrError(QStringLiteral("%1 does not exist").arg(ctx.args[1]));
+    CheckImportFile(ctx.args[1]);
     TvdrCliSession session(ctx.args[0], TvdrCliSession::Mode::ChangeOrCreate);
     TvdrImportTSV importer(QFileInfo(ctx.args[1]).absolutePath() + QLatin1Char('/'));
     importer.Execute();

@@ -30,6 +30,11 @@ void LangBuild(TvdrCliContext &ctx) {
     const QString target = QFileInfo(ctx.args[1]).absoluteFilePath();
     const QString partial = target + QStringLiteral(".partial");
     WriteLangFile(partial, rows);
+    // Every user of the program reads it; a database is owner-only, this is
+    // not.
+    if (!QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadGroup | QFileDevice::ReadOther))
+        throw EvdrError(QStringLiteral("cannot make %1 readable by every user").arg(partial));
     QFile::remove(target);
     if (!QFile::rename(partial, target))
         throw EvdrError(QStringLiteral("cannot write %1").arg(target));

@@ -5,6 +5,8 @@
 #include "kvxStreamFile.h"
 #include "vdrDatabaseCheck.h"
 #include "vdrError.h"
+#include "vdrLimits.h"
+#include "vdrRegularFile.h"
 
 #include <QFile>
 #include <istream>
@@ -41,19 +43,25 @@ QByteArray ReadInput(TvdrCliContext &ctx, const QString &name) {
         const std::string all((std::istreambuf_iterator<char>(ctx.in)), std::istreambuf_iterator<char>());
         return QByteArray(all.data(), qsizetype(all.size()));
     }
-    QFile f(name);
-    if (!f.open(QIODevice::ReadOnly))
-        throw EvdrError(QStringLiteral("cannot read %1: %2").arg(name, f.errorString()));
-    return f.readAll();
+    return vdrRegularFile::ReadAll(name, vdrLimits::kMaxStreamBytes, QStringLiteral("a stream"));
+}
+
+// The container passes over a blank Id; asked for by name, it is an error.
+QString StreamIdArgument(const QString &id) {
+    if (TrimTocId(id).isEmpty())
+        throw EvdrError(QStringLiteral("the stream Id is blank"));
+    return id;
 }
 
 void Put(TvdrCliContext &ctx) {
     ExpectArgs(ctx, 3, 3);
-    // Read the input first: a missing input file must not create a database.
+    // The Id and the input first: neither may leave a new database behind.
+    const QString id = StreamIdArgument(ctx.args[1]);
+    CheckTocId(TrimTocId(id));
     const QByteArray data = ReadInput(ctx, ctx.args[2]);
     TkvxStreamFile sf;
     sf.Open(ctx.args[0], false);
-    sf.WriteStream(ctx.args[1], 0, data);
+    sf.WriteStream(id, 0, data);
 }
 
 // Opening a missing database read-write would create it; these commands only
@@ -66,9 +74,13 @@ void OpenExisting(TkvxStreamFile &sf, const QString &fileName) {
 
 void Remove(TvdrCliContext &ctx) {
     ExpectArgs(ctx, 2, 2);
+    const QString id = StreamIdArgument(ctx.args[1]);
     TkvxStreamFile sf;
     OpenExisting(sf, ctx.args[0]);
-    sf.DeleteStream(ctx.args[1]);
+    // Checked here: the container rewrites its TOC even for an unknown Id.
+    if (!sf.Toc().Exists(id))
+        throw EvdrError(QStringLiteral("Id (%1) does not exist").arg(id));
+    sf.DeleteStream(id);
 }
 
 void Compact(TvdrCliContext &ctx) {
