@@ -4,8 +4,9 @@
 
 // The order every import follows: each step reads one table's rows from the
 // file and that table is saved right after it, before the next step; the
-// pictures come last, when every table is saved. A step that fails leaves
-// the cars it made saved.
+// pictures come last, when every table is saved. The whole import is one
+// change of the database (InOneTransaction): a step that fails leaves the
+// database, and the tables in memory, as they were before the import.
 struct TvdrImportSteps {
     std::function<void()> Cars;
     std::function<void()> Udf;

@@ -13,8 +13,8 @@ public:
     // `folder` ends with a separator or not.
     explicit TvdrImportTSV(const QString &folder);
 
-    // A missing table file raises, naming it, after the files before it were
-    // imported and saved.
+    // A missing table file raises, naming it; the database is then as it was
+    // before.
     void Execute();
 
     const TvdrImportMerge &Merge() const { return m_merge; }

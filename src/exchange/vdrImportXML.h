@@ -12,7 +12,7 @@ public:
     explicit TvdrImportXML(const QString &fileName);
 
     // Raises with the parser's message or a conversion error, naming the
-    // file; the tables of the steps before stay imported and saved.
+    // file; the database is then as it was before.
     void Execute();
 
     const TvdrImportMerge &Merge() const { return m_merge; }

@@ -3,6 +3,7 @@
 #include "vdrCars.h"
 #include "vdrError.h"
 #include "vdrPicture.h"
+#include "vdrTableTransaction.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,13 @@ namespace {
 void CheckCar(qint32 carNbr) {
     if (!Cars().HasCar(carNbr))
         throw EvdrError(QStringLiteral("Car (%1) does not exist").arg(carNbr));
+}
+
+void StorePictureExtension(qint32 carNbr, const QString &extension) {
+    TvdrCarRec rec = Cars().CarRec(carNbr);
+    rec.SetPictureExtension(extension);
+    Cars().StoreCarRec(rec);
+    Cars().Save();
 }
 
 } // namespace
@@ -26,25 +34,21 @@ void InsertCarPicture(qint32 carNbr, const QString &fileName) {
     if (file.error() != QFileDevice::NoError)
         throw EvdrError(QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString()));
 
-    TvdrPicture picture(carNbr);
-    picture.SetStreamFile(Cars().StreamFile());
-    picture.write(bytes);
-    picture.Save();
-
-    TvdrCarRec rec = Cars().CarRec(carNbr);
-    rec.SetPictureExtension(QLatin1Char('.') + QFileInfo(fileName).suffix());
-    Cars().StoreCarRec(rec);
-    Cars().Save();
+    InOneTransaction({&Cars()}, [&] {
+        TvdrPicture picture(carNbr);
+        picture.SetStreamFile(Cars().StreamFile());
+        picture.write(bytes);
+        picture.Save();
+        StorePictureExtension(carNbr, QLatin1Char('.') + QFileInfo(fileName).suffix());
+    });
 }
 
 void ClearCarPicture(qint32 carNbr) {
     CheckCar(carNbr);
-    TvdrPicture picture(carNbr);
-    picture.SetStreamFile(Cars().StreamFile());
-    picture.Delete();
-
-    TvdrCarRec rec = Cars().CarRec(carNbr);
-    rec.SetPictureExtension(QString());
-    Cars().StoreCarRec(rec);
-    Cars().Save();
+    InOneTransaction({&Cars()}, [&] {
+        TvdrPicture picture(carNbr);
+        picture.SetStreamFile(Cars().StreamFile());
+        picture.Delete();
+        StorePictureExtension(carNbr, QString());
+    });
 }

@@ -7,8 +7,9 @@
 
 // Reads the whole file first (a file that cannot be read changes nothing),
 // saves it as the car's picture stream, then sets the car's picture
-// extension from the file name and saves the cars table.
+// extension from the file name and saves the cars table, both as one change
+// of the database.
 void InsertCarPicture(qint32 carNbr, const QString &fileName);
 // Deletes the car's picture stream, empties its extension and saves the
-// cars table.
+// cars table, as one change of the database.
 void ClearCarPicture(qint32 carNbr);

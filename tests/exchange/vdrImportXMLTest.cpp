@@ -202,7 +202,7 @@ TEST(ImportXML, RowsNamingNumbersTheDocumentDoesNotDefineLeaveTheDatabaseAlone) 
     EXPECT_EQ(MaintNotes().StoredNote(1, 1), QStringLiteral("kept"));
 }
 
-TEST(ImportXML, BadDocumentsStopTheImportWhereTheyFail) {
+TEST(ImportXML, ABadDocumentImportsNothing) {
     TvdrTestDatabase db;
     QString fileName = WriteDocument(db, Car(0, "2001") + "<Cars>");
     EXPECT_NE(ErrorMessageOf([&] { TvdrImportXML(fileName).Execute(); }).find(fileName.toStdString()),
@@ -213,11 +213,10 @@ TEST(ImportXML, BadDocumentsStopTheImportWhereTheyFail) {
                                      Car(3, "2003") + "</Cars>\r\n<Maint>" + Event(0, 0) + "</Maint>");
     EXPECT_EQ(ErrorMessageOf([&] { TvdrImportXML(fileName).Execute(); }),
               fileName.toStdString() + ": \"abc\" is not a valid integer (Year of CarsRow 2, line 6)");
-    EXPECT_EQ(Cars().Count(), 2) << "no car for the failing row or after it";
-    EXPECT_EQ(Cars().CarDescription(1), QStringLiteral("2002 Ford Ka"));
+    EXPECT_EQ(Cars().Count(), 0) << "not even the cars before the failing row";
     EXPECT_EQ(Maint().Count(), 0);
     db.Reopen();
-    EXPECT_EQ(Cars().Count(), 2) << "the cars made before the failing row are in the file";
+    EXPECT_EQ(Cars().Count(), 0);
 }
 
 TEST(ImportXML, PicturesAreReadUnderTheDocumentsNamesButNeverOutsideItsFolder) {
@@ -239,11 +238,22 @@ TEST(ImportXML, PicturesAreReadUnderTheDocumentsNamesButNeverOutsideItsFolder) {
     EXPECT_NE(error.find((folder + QStringLiteral("/CarPic000000010.jpg")).toStdString()), std::string::npos)
         << error;
     db.Reopen();
-    EXPECT_EQ(Cars().Count(), 5) << "every table was saved before the pictures";
+    EXPECT_EQ(Cars().Count(), 0) << "a missing picture takes the whole import with it";
+    EXPECT_EQ(Maint().Count(), 0);
+    for (qint32 car : {0, 1, 2, 3, 4})
+        EXPECT_FALSE(db.Db().Toc().Exists(TvdrPicture::StreamIdOf(car))) << car;
+
+    // Without the missing one, the pictures are read under the document's
+    // names, and never from outside its folder.
+    WriteWholeFile(folder + QStringLiteral("/CarPic000000010.jpg"), "ten");
+    TvdrImportXML(fileName).Execute();
+    db.Reopen();
+    EXPECT_EQ(Cars().Count(), 5);
     EXPECT_NE(Maint().FindEvent(4, 0), nullptr);
     EXPECT_EQ(Cars().PictureExtension(0), QStringLiteral("jpg"));
     EXPECT_EQ(db.Db().ReadStream(TvdrPicture::StreamIdOf(0)), QByteArray("seven"));
-    for (qint32 car : {1, 2, 3, 4})
+    EXPECT_EQ(db.Db().ReadStream(TvdrPicture::StreamIdOf(3)), QByteArray("ten"));
+    for (qint32 car : {1, 2})
         EXPECT_FALSE(db.Db().Toc().Exists(TvdrPicture::StreamIdOf(car))) << car;
 }
 

@@ -8,5 +8,6 @@ vandor_add_test(vandor_records_tests SOURCES
   records/vdrMaintFilterTest.cpp
   records/vdrMaintFilterValuesTest.cpp
   records/vdrSortOrderTest.cpp
+  records/vdrTableTransactionTest.cpp
 )
 add_dependencies(vandor_records_tests vandor_lang)
