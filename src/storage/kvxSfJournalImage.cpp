@@ -68,18 +68,11 @@ bool FitsChunk(const QByteArray &now, const QByteArray &old, const QByteArray &f
 class TReader {
 public:
     explicit TReader(const QByteArray &bytes, qsizetype end) : m_bytes(bytes), m_end(end) {}
-    bool Int64(qint64 &value) {
-        if (m_end - m_at < 8)
+    template <typename T> bool Number(T &value) {
+        if (m_end - m_at < qsizetype(sizeof(T)))
             return false;
-        value = qFromLittleEndian<qint64>(m_bytes.constData() + m_at);
-        m_at += 8;
-        return true;
-    }
-    bool UInt32(quint32 &value) {
-        if (m_end - m_at < 4)
-            return false;
-        value = qFromLittleEndian<quint32>(m_bytes.constData() + m_at);
-        m_at += 4;
+        value = qFromLittleEndian<T>(m_bytes.constData() + m_at);
+        m_at += sizeof(T);
         return true;
     }
     bool Bytes(qint64 length, QByteArray &value) {
@@ -144,16 +137,16 @@ QString TkvxSfJournalImage::Decode(const QByteArray &bytes) {
     in.Skip(16);
     quint32 count = 0;
     Regions.clear();
-    if (!in.Int64(OldLength) || !in.Int64(NewLength) || !in.Int64(LowLength) || !in.Int64(HighLength) ||
-        !in.UInt32(count))
+    if (!in.Number(OldLength) || !in.Number(NewLength) || !in.Number(LowLength) || !in.Number(HighLength) ||
+        !in.Number(count))
         return QStringLiteral("it is not a journal of this program");
     bool inLimit =
         WithinLimit(OldLength) && WithinLimit(NewLength) && WithinLimit(LowLength) && WithinLimit(HighLength);
     for (quint32 i = 0; i < count; ++i) {
         TRegion region;
         qint64 oldSize = 0, newSize = 0;
-        if (!in.Int64(region.Offset) || !in.Int64(oldSize) || !in.Bytes(oldSize, region.Old) ||
-            !in.Int64(newSize) || !in.Bytes(newSize, region.New) || region.Offset < 0 || newSize > oldSize)
+        if (!in.Number(region.Offset) || !in.Number(oldSize) || !in.Bytes(oldSize, region.Old) ||
+            !in.Number(newSize) || !in.Bytes(newSize, region.New) || region.Offset < 0 || newSize > oldSize)
             return QStringLiteral("its regions do not add up");
         inLimit = inLimit && WithinLimit(region.Offset + oldSize);
         Regions.append(region);

@@ -32,14 +32,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <map>
 #include <random>
 #include <set>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -191,12 +188,7 @@ void CreateDatabase(const QString &file, const QString &folder) {
     }
 }
 
-int LastReported(int pipe, int reported) {
-    QByteArray text;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(pipe, buffer, sizeof buffer)) > 0)
-        text.append(buffer, n);
+int LastReported(const QByteArray &text, int reported) {
     for (const QByteArray &line : text.split('\n'))
         if (!line.isEmpty())
             reported = line.toInt();
@@ -274,23 +266,11 @@ TEST(CommandSoak, AWriterKilledAtRandomLeavesEveryCommandWhollyOrNotAtAll) {
     int putBack = 0; // kills in the middle of a commit
     int reported = 4;
     while (kills < wanted) {
-        int fds[2];
-        ASSERT_EQ(::pipe(fds), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(fds[0]);
-            Writer(file, folder.Path(), fds[1], unsigned(rng()));
-        }
-        ::close(fds[1]);
-        ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-        ::usleep(useconds_t(2000 + rng() % 60000));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own: exit " << WEXITSTATUS(status);
-        reported = LastReported(fds[0], reported);
-        ::close(fds[0]);
+        const unsigned seed = unsigned(rng());
+        const QByteArray lines =
+            RunKilledAfter([&](int pipe) { Writer(file, folder.Path(), pipe, seed); }, 2000 + rng() % 60000);
+        ASSERT_FALSE(HasFailure());
+        reported = LastReported(lines, reported);
         ++kills;
 
         SCOPED_TRACE(testing::Message() << "after kill " << kills);

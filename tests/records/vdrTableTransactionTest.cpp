@@ -36,20 +36,12 @@ namespace {
 
 using TStreams = std::map<QString, QByteArray>;
 
-TStreams Streams(TkvxStreamFile &db) {
-    TStreams streams;
-    for (int i = 0; i < db.Toc().Count(); ++i)
-        if (!db.Toc().Entry(i).Free)
-            streams[db.Toc().Entry(i).Id] = db.ReadStream(db.Toc().Entry(i).Id);
-    return streams;
-}
-
 // The TOC and every stream of the file, as a reader finds them. Free gaps
 // may hold other bytes after a change that was put back.
 TStreams FileState(const QString &fileName) {
     TkvxStreamFile db;
     db.Open(fileName, true);
-    TStreams state = Streams(db);
+    TStreams state = StreamsOf(db);
     state[QStringLiteral("(toc)")] = db.Toc().AsText();
     return state;
 }
@@ -164,7 +156,7 @@ struct CommandTest : ::testing::Test {
         db.Reopen();
         start = ReadWholeFile(db.FileName());
         tablesBefore = Tables();
-        before = Streams(db.Db());
+        before = StreamsOf(db.Db());
         fileBefore = FileState(db.FileName());
     }
     void TearDown() override {
@@ -185,7 +177,7 @@ struct CommandTest : ::testing::Test {
         operations = TkvxSfFaults::Count();
         EXPECT_EQ(TkvxSfFaults::Flushes(), 3) << "one commit";
         db.Reopen();
-        return Streams(db.Db());
+        return StreamsOf(db.Db());
     }
 };
 
@@ -215,7 +207,7 @@ TEST_F(CommandTest, AStopAtAnyFileOperationLeavesEachCommandWhollyOrNotAtAll) {
                     continue;
                 ++points;
                 db.Reopen();
-                const TStreams state = Streams(db.Db());
+                const TStreams state = StreamsOf(db.Db());
                 EXPECT_TRUE(state == before || state == after);
                 EXPECT_FALSE(TkvxSfJournal::Exists(db.FileName()));
             }
@@ -239,7 +231,7 @@ TEST_F(CommandTest, AFailingOperationUndoesTheCommandInFileAndMemoryAndRaises) {
             TkvxSfFaults::Reset();
             EXPECT_NE(error.find(": No space left on device"), std::string::npos) << error;
             EXPECT_EQ(Tables(), tablesBefore) << "the tables were loaded again";
-            EXPECT_TRUE(Streams(db.Db()) == before) << "the container agrees";
+            EXPECT_TRUE(StreamsOf(db.Db()) == before) << "the container agrees";
             EXPECT_TRUE(FileState(db.FileName()) == fileBefore) << "the file was put back";
             EXPECT_FALSE(TkvxSfJournal::Exists(db.FileName()));
         }

@@ -12,20 +12,11 @@
 
 #include <functional>
 #include <map>
-#include <random>
 #include <sys/stat.h>
 
 namespace {
 
 using TState = std::map<QString, QByteArray>;
-
-QByteArray Bytes(int size, unsigned seed) {
-    std::mt19937 rng(seed);
-    QByteArray b(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        b[i] = (i % 3) ? char(rng() & 0xFF) : char('a' + i % 26);
-    return b;
-}
 
 // Every live stream of a fresh open, after checking that the TOC covers the
 // data region from offset 4 without gaps or overlaps.
@@ -54,7 +45,7 @@ struct TStep {
 // Writes, rewrites of the same, a smaller and a larger size, deletes, a
 // write into a gap and a compaction, from a state of three streams.
 std::vector<TStep> Steps(TState &start) {
-    start = {{"A", Bytes(3000, 1)}, {"B", Bytes(500, 2)}, {"C", Bytes(4000, 3)}};
+    start = {{"A", SeededBytes(3000, 1)}, {"B", SeededBytes(500, 2)}, {"C", SeededBytes(4000, 3)}};
     std::vector<TStep> steps;
     TState state = start;
     auto write = [&](const QString &id, const QByteArray &data) {
@@ -65,14 +56,14 @@ std::vector<TStep> Steps(TState &start) {
         state.erase(id);
         steps.push_back({[id](TkvxStreamFile &db) { db.DeleteStream(id); }, state});
     };
-    write("B", Bytes(500, 2));  // the same bytes: the same block again
-    write("A", Bytes(3000, 4)); // same size, new content, in place
-    write("C", Bytes(1000, 5)); // smaller: the front of its old block
-    write("A", Bytes(9000, 6)); // larger: appended
+    write("B", SeededBytes(500, 2));  // the same bytes: the same block again
+    write("A", SeededBytes(3000, 4)); // same size, new content, in place
+    write("C", SeededBytes(1000, 5)); // smaller: the front of its old block
+    write("A", SeededBytes(9000, 6)); // larger: appended
     remove("B");
-    write("D", Bytes(200, 7)); // into a gap
+    write("D", SeededBytes(200, 7)); // into a gap
     steps.push_back({[](TkvxStreamFile &db) { db.Compact(); }, state});
-    write("E", Bytes(700, 8));
+    write("E", SeededBytes(700, 8));
     remove("C");
     return steps;
 }
@@ -210,8 +201,8 @@ QByteArray StopBeforeTheFlush(const QString &file, const std::function<void(Tkvx
 
 void GrowAAndAddB(TkvxStreamFile &db) {
     TkvxTransaction transaction(db);
-    db.WriteStream(QStringLiteral("A"), 0, Bytes(5000, 9));
-    db.WriteStream(QStringLiteral("B"), 0, Bytes(300, 10));
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(5000, 9));
+    db.WriteStream(QStringLiteral("B"), 0, SeededBytes(300, 10));
     transaction.Commit();
 }
 
@@ -225,7 +216,7 @@ TEST(Journal, ACutOffJournalIsDroppedAndAWholeOnePutsTheFileBack) {
     TvdrTempFolder folder;
     const QString file = folder.File(QStringLiteral("Vandor.dat"));
     const QString journalFile = TkvxSfJournal::FileNameOf(file);
-    Build(file, {{"A", Bytes(100, 1)}});
+    Build(file, {{"A", SeededBytes(100, 1)}});
     const QByteArray before = ReadWholeFile(file);
     const QByteArray journal = StopBeforeTheFlush(file, GrowAAndAddB);
     const QByteArray changed = ReadWholeFile(file);
@@ -243,7 +234,7 @@ TEST(Journal, ACutOffJournalIsDroppedAndAWholeOnePutsTheFileBack) {
     }
 
     WriteWholeFile(journalFile, journal);
-    EXPECT_EQ(Opened(file, true), (TState{{"A", Bytes(100, 1)}})) << "a reader puts it back too";
+    EXPECT_EQ(Opened(file, true), (TState{{"A", SeededBytes(100, 1)}})) << "a reader puts it back too";
     EXPECT_EQ(ReadWholeFile(file), before) << "old bytes back, cut to the old length";
     EXPECT_FALSE(QFile::exists(journalFile));
 
@@ -253,7 +244,7 @@ TEST(Journal, ACutOffJournalIsDroppedAndAWholeOnePutsTheFileBack) {
     {
         TkvxStreamFile db;
         db.Open(file, false);
-        db.WriteStream(QStringLiteral("B"), 0, Bytes(10, 2));
+        db.WriteStream(QStringLiteral("B"), 0, SeededBytes(10, 2));
     }
     EXPECT_EQ(Opened(file).count(QStringLiteral("B")), 1u);
     EXPECT_FALSE(QFile::exists(journalFile));
@@ -263,12 +254,12 @@ TEST(Journal, AJournalThatDoesNotFitTheFileIsKeptAsideAndNeverApplied) {
     TvdrTempFolder folder;
     const QString file = folder.File(QStringLiteral("Vandor.dat"));
     const QString journalFile = TkvxSfJournal::FileNameOf(file);
-    Build(file, {{"A", Bytes(100, 1)}});
+    Build(file, {{"A", SeededBytes(100, 1)}});
     const QByteArray backup = ReadWholeFile(file);
     {
         TkvxStreamFile db;
         db.Open(file, false);
-        db.WriteStream(QStringLiteral("C"), 0, Bytes(700, 3));
+        db.WriteStream(QStringLiteral("C"), 0, SeededBytes(700, 3));
     }
     const QByteArray journal = StopBeforeTheFlush(file, GrowAAndAddB);
     const QByteArray changed = ReadWholeFile(file);
@@ -343,7 +334,7 @@ TEST(Journal, AJournalIsMadeAnewAndNeverThroughALink) {
     TvdrTempFolder folder;
     const QString file = folder.File(QStringLiteral("Vandor.dat"));
     const QString journalFile = TkvxSfJournal::FileNameOf(file);
-    Build(file, {{"A", Bytes(100, 1)}});
+    Build(file, {{"A", SeededBytes(100, 1)}});
     const QByteArray before = ReadWholeFile(file);
     const QString victim = folder.File(QStringLiteral("victim"));
     WriteWholeFile(victim, "precious");
@@ -351,22 +342,22 @@ TEST(Journal, AJournalIsMadeAnewAndNeverThroughALink) {
     TkvxStreamFile db;
     db.Open(file, false);
     ASSERT_TRUE(QFile::link(victim, journalFile));
-    EXPECT_EQ(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("A"), 0, Bytes(200, 2)); }),
+    EXPECT_EQ(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("A"), 0, SeededBytes(200, 2)); }),
               ("cannot create " + journalFile + ": File exists").toStdString());
     EXPECT_EQ(ReadWholeFile(victim), QByteArray("precious"));
     EXPECT_EQ(ReadWholeFile(file), before) << "the change did not begin";
-    EXPECT_EQ(db.ReadStream(QStringLiteral("A")), Bytes(100, 1)) << "nor in memory";
+    EXPECT_EQ(db.ReadStream(QStringLiteral("A")), SeededBytes(100, 1)) << "nor in memory";
 
     QFile::remove(journalFile);
-    db.WriteStream(QStringLiteral("A"), 0, Bytes(200, 2));
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(200, 2));
     db.Close();
-    EXPECT_EQ(Opened(file), (TState{{"A", Bytes(200, 2)}}));
+    EXPECT_EQ(Opened(file), (TState{{"A", SeededBytes(200, 2)}}));
 }
 
 TEST(Journal, DatabaseAndJournalAreTheOwnersAlone) {
     TvdrTempFolder folder;
     const QString file = folder.File(QStringLiteral("Vandor.dat"));
-    Build(file, {{"A", Bytes(100, 1)}});
+    Build(file, {{"A", SeededBytes(100, 1)}});
     StopBeforeTheFlush(file, GrowAAndAddB);
     struct stat st;
     ASSERT_EQ(::stat(file.toLocal8Bit().constData(), &st), 0);
@@ -382,5 +373,5 @@ TEST(Journal, DatabaseAndJournalAreTheOwnersAlone) {
     TkvxStreamFile reader;
     reader.Open(file, true);
     EXPECT_TRUE(TkvxSfJournal::Exists(file));
-    EXPECT_EQ(reader.ReadStream(QStringLiteral("A")), Bytes(100, 1));
+    EXPECT_EQ(reader.ReadStream(QStringLiteral("A")), SeededBytes(100, 1));
 }

@@ -351,44 +351,15 @@ TEST_F(StreamFileTest, DamagedFilesFailToOpenAndLeaveTheContainerClosed) {
         qToLittleEndian<qint32>(qint32(block.size()), file.data());
         return file + block;
     };
-    expectRefused(withToc("4\x01"
-                          "999999\x01"
-                          "0\x01"
-                          "0\x01"
-                          "A"),
-                  "an entry past the data region");
-    expectRefused(withToc("4\x01"
-                          "10\x01"
-                          "0\x01"
-                          "0\x01"
-                          "A\x02"
-                          "8\x01"
-                          "10\x01"
-                          "0\x01"
-                          "0\x01"
-                          "B"),
-                  "overlapping entries");
-    expectRefused(withToc("4\x01"
-                          "10\x01"
-                          "0\x01"
-                          "0\x01"
-                          "A\x02"
-                          "14\x01"
-                          "10\x01"
-                          "0\x01"
-                          "0\x01"
-                          "a"),
-                  "one Id twice");
-    WriteWholeFile(db, withToc("4\x01"
-                               "10\x01"
-                               "0\x01"
-                               "0\x01"
-                               "A\x02"
-                               "14\x01"
-                               "10\x01"
-                               "0\x01"
-                               "0\x01"
-                               "a"));
+    // "|" separates the fields of a record, ";" the records.
+    auto tocText = [](const char *text) {
+        return QByteArray(text).replace('|', '\x01').replace(';', '\x02');
+    };
+    expectRefused(withToc(tocText("4|999999|0|0|A")), "an entry past the data region");
+    expectRefused(withToc(tocText("4|10|0|0|A;8|10|0|0|B")), "overlapping entries");
+    const QByteArray idTwice = withToc(tocText("4|10|0|0|A;14|10|0|0|a"));
+    expectRefused(idTwice, "one Id twice");
+    WriteWholeFile(db, idTwice);
     TkvxStreamFile f;
     EXPECT_EQ(ErrorMessageOf([&] { f.Open(db, true); }), "Id (a) already exists");
 }

@@ -10,45 +10,29 @@
 #include <cerrno>
 #include <functional>
 #include <map>
-#include <random>
 
 namespace {
 
 using TState = std::map<QString, QByteArray>;
 
-QByteArray Bytes(int size, unsigned seed) {
-    std::mt19937 rng(seed);
-    QByteArray b(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        b[i] = (i % 3) ? char(rng() & 0xFF) : char('a' + i % 26);
-    return b;
-}
-
-TState Streams(TkvxStreamFile &db) {
-    TState state;
-    for (int i = 0; i < db.Toc().Count(); ++i)
-        if (!db.Toc().Entry(i).Free)
-            state[db.Toc().Entry(i).Id] = db.ReadStream(db.Toc().Entry(i).Id);
-    return state;
-}
-
 TState Opened(const QString &file, bool readOnly = false) {
     TkvxStreamFile db;
     db.Open(file, readOnly);
-    return Streams(db);
+    return StreamsOf(db);
 }
 
 // Saves of several tables, as a command makes them: a larger one appended,
 // a smaller one into its old place, a delete, a new stream into a gap.
 void Command(TkvxStreamFile &db) {
-    db.WriteStream(QStringLiteral("A"), 0, Bytes(6000, 11));
-    db.WriteStream(QStringLiteral("B"), 0, Bytes(200, 12));
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(6000, 11));
+    db.WriteStream(QStringLiteral("B"), 0, SeededBytes(200, 12));
     db.DeleteStream(QStringLiteral("C"));
-    db.WriteStream(QStringLiteral("D"), 0, Bytes(900, 13));
+    db.WriteStream(QStringLiteral("D"), 0, SeededBytes(900, 13));
 }
 
-const TState kBefore = {{"A", Bytes(3000, 1)}, {"B", Bytes(800, 2)}, {"C", Bytes(1500, 3)}};
-const TState kAfter = {{"A", Bytes(6000, 11)}, {"B", Bytes(200, 12)}, {"D", Bytes(900, 13)}};
+const TState kBefore = {{"A", SeededBytes(3000, 1)}, {"B", SeededBytes(800, 2)}, {"C", SeededBytes(1500, 3)}};
+const TState kAfter = {
+    {"A", SeededBytes(6000, 11)}, {"B", SeededBytes(200, 12)}, {"D", SeededBytes(900, 13)}};
 
 struct TransactionTest : ::testing::Test {
     TvdrTempFolder folder;
@@ -92,7 +76,7 @@ TEST_F(TransactionTest, ChangesReachTheFileTogetherAtCommitAsTheSameBytesInOneFl
     {
         TkvxTransaction transaction(db);
         Command(db);
-        EXPECT_EQ(Streams(db), kAfter) << "reads inside see the changes";
+        EXPECT_EQ(StreamsOf(db), kAfter) << "reads inside see the changes";
         EXPECT_EQ(ReadWholeFile(file), before) << "the file is untouched until the commit";
         TkvxSfFaults::StopAt(0);
         transaction.Commit();
@@ -120,41 +104,41 @@ TEST_F(TransactionTest, WhatIsNotCommittedIsDroppedAndAFailureInsideDropsTheWhol
         TkvxTransaction transaction(db);
         Command(db);
     }
-    EXPECT_EQ(Streams(db), kBefore) << "memory back as it was";
+    EXPECT_EQ(StreamsOf(db), kBefore) << "memory back as it was";
     EXPECT_EQ(ReadWholeFile(file), before);
 
     // A failed write inside leaves the writes before it standing.
     {
         TkvxTransaction transaction(db);
-        db.WriteStream(QStringLiteral("E"), 0, Bytes(50, 4));
-        EXPECT_NE(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("bad\x01id"), 0, Bytes(5, 5)); }),
+        db.WriteStream(QStringLiteral("E"), 0, SeededBytes(50, 4));
+        EXPECT_NE(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("bad\x01id"), 0, SeededBytes(5, 5)); }),
                   "(no error)");
         EXPECT_EQ(ErrorMessageOf([&] { db.Compact(); }),
                   (file + " cannot be compacted while a change is under way").toStdString());
         transaction.Commit();
     }
     TState expected = kBefore;
-    expected["E"] = Bytes(50, 4);
+    expected["E"] = SeededBytes(50, 4);
     EXPECT_EQ(Opened(file, true), expected);
 
     // An inner transaction that fails takes the outer one with it.
     const QByteArray withE = ReadWholeFile(file);
     {
         TkvxTransaction outer(db);
-        db.WriteStream(QStringLiteral("A"), 0, Bytes(10, 6));
+        db.WriteStream(QStringLiteral("A"), 0, SeededBytes(10, 6));
         {
             TkvxTransaction inner(db);
             db.DeleteStream(QStringLiteral("B"));
         }
         const std::string undone =
             ("the change of " + file + " was undone by an error inside it").toStdString();
-        EXPECT_EQ(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("F"), 0, Bytes(10, 7)); }), undone)
+        EXPECT_EQ(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("F"), 0, SeededBytes(10, 7)); }), undone)
             << "nothing more is taken into a lost transaction";
         EXPECT_EQ(ErrorMessageOf([&] { outer.Commit(); }), undone);
     }
     EXPECT_FALSE(db.InTransaction());
     EXPECT_EQ(ReadWholeFile(file), withE);
-    EXPECT_EQ(Streams(db), expected);
+    EXPECT_EQ(StreamsOf(db), expected);
 }
 
 TEST_F(TransactionTest, AStopAtAnyOperationLeavesTheWholeCommandOrNothing) {
@@ -225,11 +209,11 @@ TEST_F(TransactionTest, AFailingOperationOfTheCommitPutsTheFileBackAndRaises) {
         EXPECT_EQ(ReadWholeFile(file), before);
         EXPECT_FALSE(TkvxSfJournal::Exists(file));
         EXPECT_TRUE(db.IsOpen());
-        EXPECT_EQ(Streams(db), kBefore) << "what the container knows agrees with the file";
-        db.WriteStream(QStringLiteral("C"), 0, Bytes(10, 8));
+        EXPECT_EQ(StreamsOf(db), kBefore) << "what the container knows agrees with the file";
+        db.WriteStream(QStringLiteral("C"), 0, SeededBytes(10, 8));
         db.Close();
         TState expected = kBefore;
-        expected["C"] = Bytes(10, 8);
+        expected["C"] = SeededBytes(10, 8);
         EXPECT_EQ(Opened(file), expected) << "and it goes on working";
     }
     WriteWholeFile(file, before);
