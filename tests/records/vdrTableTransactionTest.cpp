@@ -244,56 +244,29 @@ TEST_F(CommandTest, AFailingOperationUndoesTheCommandInFileAndMemoryAndRaises) {
 }
 
 TEST_F(CommandTest, ACommandWritesTheBytesOfItsSavesOneByOneInOneFlush) {
-    // The saves of an event's add and a car's delete as they were made, each
-    // its own change.
-    const std::function<void()> bySaves[] = {
-        [] {
-            TvdrMaintRec rec;
-            rec.SetCarNbr(1);
-            rec.SetMaintNbr(Maint().NextMaintNbr(1));
-            const TvdrMaintEntry entry = Event(1, -1, 7);
-            rec.SetDate(entry.Date);
-            rec.SetMileage(entry.Mileage);
-            rec.SetCost(entry.Cost);
-            Maint().StoreEvent(rec);
-            Maint().Save();
-            for (qint32 repairNbr : entry.RepairNbrs)
-                MaintRepairs().AddLink(1, rec.MaintNbr, repairNbr);
-            MaintRepairs().Save();
-            MaintNotes().AddNote(1, rec.MaintNbr, entry.Note);
-            MaintNotes().Save();
-        },
-        [] {
-            CarsUDF().RemoveCarValues(0);
-            CarsUDF().Save();
-            Maint().RemoveCarEvents(0);
-            Maint().Save();
-            MaintRepairs().RemoveCarLinks(0);
-            MaintRepairs().Save();
-            MaintNotes().RemoveCarNotes(0);
-            MaintNotes().Save();
-            Cars().RemoveCar(0);
-            Cars().Save();
-            TvdrPicture picture(0);
-            picture.SetStreamFile(Cars().StreamFile());
-            picture.Delete();
-        },
-    };
-    const std::function<void()> byCommand[] = {[] { SaveMaintEvent(Event(1, -1, 7)); },
-                                               [] { RemoveCarAndHistory(0); }};
-    const qint64 flushesBefore[] = {9, 18};
-    for (int i = 0; i < 2; ++i) {
-        Restart();
-        TkvxSfFaults::StopAt(0);
-        bySaves[i]();
-        EXPECT_EQ(TkvxSfFaults::Flushes(), flushesBefore[i]) << "three for each save";
-        const QByteArray expected = ReadWholeFile(db.FileName());
-        Restart();
-        TkvxSfFaults::StopAt(0);
-        byCommand[i]();
-        EXPECT_EQ(TkvxSfFaults::Flushes(), 3);
-        EXPECT_TRUE(ReadWholeFile(db.FileName()) == expected) << "the same bytes";
-    }
+    // A car's delete as it was made: each save its own change.
+    TkvxSfFaults::StopAt(0);
+    CarsUDF().RemoveCarValues(0);
+    CarsUDF().Save();
+    Maint().RemoveCarEvents(0);
+    Maint().Save();
+    MaintRepairs().RemoveCarLinks(0);
+    MaintRepairs().Save();
+    MaintNotes().RemoveCarNotes(0);
+    MaintNotes().Save();
+    Cars().RemoveCar(0);
+    Cars().Save();
+    TvdrPicture picture(0);
+    picture.SetStreamFile(Cars().StreamFile());
+    picture.Delete();
+    EXPECT_EQ(TkvxSfFaults::Flushes(), 18) << "three for each of six changes";
+    const QByteArray expected = ReadWholeFile(db.FileName());
+
+    Restart();
+    TkvxSfFaults::StopAt(0);
+    RemoveCarAndHistory(0);
+    EXPECT_EQ(TkvxSfFaults::Flushes(), 3);
+    EXPECT_TRUE(ReadWholeFile(db.FileName()) == expected) << "the same bytes";
 }
 
 TEST_F(CommandTest, ACommandInsideAnotherJoinsItAndAFailureUndoesBoth) {

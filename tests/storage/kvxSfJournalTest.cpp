@@ -210,13 +210,18 @@ QString Refused(const QString &file) {
     return TkvxSfJournal::FileNameOf(file) + QStringLiteral(".refused");
 }
 
+// A database of one stream.
+struct Journal : ::testing::Test {
+    TvdrTempFolder folder;
+    QString file = folder.File(QStringLiteral("Vandor.dat"));
+    QString journalFile = TkvxSfJournal::FileNameOf(file);
+
+    void SetUp() override { Build(file, {{"A", SeededBytes(100, 1)}}); }
+};
+
 } // namespace
 
-TEST(Journal, ACutOffJournalIsDroppedAndAWholeOnePutsTheFileBack) {
-    TvdrTempFolder folder;
-    const QString file = folder.File(QStringLiteral("Vandor.dat"));
-    const QString journalFile = TkvxSfJournal::FileNameOf(file);
-    Build(file, {{"A", SeededBytes(100, 1)}});
+TEST_F(Journal, ACutOffJournalIsDroppedAndAWholeOnePutsTheFileBack) {
     const QByteArray before = ReadWholeFile(file);
     const QByteArray journal = StopBeforeTheFlush(file, GrowAAndAddB);
     const QByteArray changed = ReadWholeFile(file);
@@ -250,11 +255,7 @@ TEST(Journal, ACutOffJournalIsDroppedAndAWholeOnePutsTheFileBack) {
     EXPECT_FALSE(QFile::exists(journalFile));
 }
 
-TEST(Journal, AJournalThatDoesNotFitTheFileIsKeptAsideAndNeverApplied) {
-    TvdrTempFolder folder;
-    const QString file = folder.File(QStringLiteral("Vandor.dat"));
-    const QString journalFile = TkvxSfJournal::FileNameOf(file);
-    Build(file, {{"A", SeededBytes(100, 1)}});
+TEST_F(Journal, AJournalThatDoesNotFitTheFileIsKeptAsideAndNeverApplied) {
     const QByteArray backup = ReadWholeFile(file);
     {
         TkvxStreamFile db;
@@ -330,11 +331,7 @@ TEST(Journal, AJournalThatDoesNotFitTheFileIsKeptAsideAndNeverApplied) {
     EXPECT_TRUE(QFile::exists(Refused(file) + QStringLiteral("2")));
 }
 
-TEST(Journal, AJournalIsMadeAnewAndNeverThroughALink) {
-    TvdrTempFolder folder;
-    const QString file = folder.File(QStringLiteral("Vandor.dat"));
-    const QString journalFile = TkvxSfJournal::FileNameOf(file);
-    Build(file, {{"A", SeededBytes(100, 1)}});
+TEST_F(Journal, AJournalIsMadeAnewAndNeverThroughALink) {
     const QByteArray before = ReadWholeFile(file);
     const QString victim = folder.File(QStringLiteral("victim"));
     WriteWholeFile(victim, "precious");
@@ -354,10 +351,7 @@ TEST(Journal, AJournalIsMadeAnewAndNeverThroughALink) {
     EXPECT_EQ(Opened(file), (TState{{"A", SeededBytes(200, 2)}}));
 }
 
-TEST(Journal, DatabaseAndJournalAreTheOwnersAlone) {
-    TvdrTempFolder folder;
-    const QString file = folder.File(QStringLiteral("Vandor.dat"));
-    Build(file, {{"A", SeededBytes(100, 1)}});
+TEST_F(Journal, DatabaseAndJournalAreTheOwnersAlone) {
     StopBeforeTheFlush(file, GrowAAndAddB);
     struct stat st;
     ASSERT_EQ(::stat(file.toLocal8Bit().constData(), &st), 0);
