@@ -128,6 +128,9 @@ void TkvxSfFile::LockChanges(bool alone) {
     for (;;) {
         if (::fcntl(m_fd, F_OFD_SETLK, &range) == 0)
             return;
+        // A file system without byte-range locks leaves only the write lock.
+        if (errno == EINVAL || errno == ENOLCK || errno == EOPNOTSUPP)
+            return;
         if (errno != EAGAIN && errno != EACCES && errno != EINTR)
             Fail(QStringLiteral("cannot lock"));
         if (waited.elapsed() >= LockWaitMs())

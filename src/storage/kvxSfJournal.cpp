@@ -142,11 +142,13 @@ TkvxSfJournal::TRecovery TkvxSfJournal::Recover(TkvxSfFile &database) {
 
 QList<QPair<QString, QString>> TkvxSfJournal::KeptAside(const TkvxSfFile &database) {
     const QFileInfo journal(FileNameOf(database.FileName()));
-    const QStringList names = QDir(journal.absolutePath())
-                                  .entryList({journal.fileName() + kKeptSuffix + QLatin1Char('*')},
-                                             QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    const QString prefix = journal.fileName() + kKeptSuffix;
+    const QStringList names =
+        QDir(journal.absolutePath()).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
     QList<QPair<QString, QString>> kept;
     for (const QString &fileName : names) {
+        if (!fileName.startsWith(prefix))
+            continue;
         const QString path = journal.absolutePath() + QLatin1Char('/') + fileName;
         TkvxSfJournalImage image;
         bool cutOff = false;

@@ -43,7 +43,8 @@ struct TStep {
 };
 
 // Writes, rewrites of the same, a smaller and a larger size, deletes, a
-// write into a gap and a compaction, from a state of three streams.
+// write into a gap, a compaction and a transaction of several of these,
+// from a state of three streams.
 std::vector<TStep> Steps(TState &start) {
     start = {{"A", SeededBytes(3000, 1)}, {"B", SeededBytes(500, 2)}, {"C", SeededBytes(4000, 3)}};
     std::vector<TStep> steps;
@@ -65,6 +66,17 @@ std::vector<TStep> Steps(TState &start) {
     steps.push_back({[](TkvxStreamFile &db) { db.Compact(); }, state});
     write("E", SeededBytes(700, 8));
     remove("C");
+    state["A"] = SeededBytes(12000, 9);
+    state["B"] = SeededBytes(300, 10);
+    state.erase("D");
+    steps.push_back({[](TkvxStreamFile &db) {
+                         TkvxTransaction transaction(db);
+                         db.WriteStream(QStringLiteral("A"), 0, SeededBytes(12000, 9));
+                         db.WriteStream(QStringLiteral("B"), 0, SeededBytes(300, 10));
+                         db.DeleteStream(QStringLiteral("D"));
+                         transaction.Commit();
+                     },
+                     state});
     return steps;
 }
 

@@ -141,48 +141,6 @@ TEST_F(TransactionTest, WhatIsNotCommittedIsDroppedAndAFailureInsideDropsTheWhol
     EXPECT_EQ(StreamsOf(db), expected);
 }
 
-TEST_F(TransactionTest, AStopAtAnyOperationLeavesTheWholeCommandOrNothing) {
-    TkvxSfFaults::SetFlushing(false);
-    Build();
-    qint64 operations = 0;
-    {
-        TkvxStreamFile db;
-        db.Open(file, false);
-        operations = RunInTransaction(db);
-    }
-    ASSERT_GE(operations, 8);
-    int points = 0;
-    for (const bool torn : {false, true}) {
-        for (qint64 k = 1; k <= operations; ++k) {
-            SCOPED_TRACE(testing::Message() << "stopped at operation " << k << (torn ? ", torn" : ""));
-            Build();
-            {
-                TkvxStreamFile db;
-                db.Open(file, false);
-                TkvxSfFaults::StopAt(k, torn);
-                bool stopped = false;
-                try {
-                    TkvxTransaction transaction(db);
-                    Command(db);
-                    transaction.Commit();
-                } catch (const EkvxSfStop &) {
-                    stopped = true;
-                }
-                TkvxSfFaults::Reset();
-                if (!stopped)
-                    continue; // no write to tear
-            }
-            ++points;
-            const TState state = Opened(file, k % 2 == 0);
-            EXPECT_TRUE(state == kBefore || state == kAfter);
-            EXPECT_FALSE(TkvxSfJournal::Exists(file));
-            EXPECT_FALSE(QFile::exists(TkvxSfJournal::FileNameOf(file) + QStringLiteral(".refused")));
-        }
-    }
-    TkvxSfFaults::SetFlushing(true);
-    EXPECT_GE(points, int(operations));
-}
-
 TEST_F(TransactionTest, AFailingOperationOfTheCommitPutsTheFileBackAndRaises) {
     Build();
     const QByteArray before = ReadWholeFile(file);
