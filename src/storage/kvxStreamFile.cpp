@@ -155,10 +155,12 @@ void TkvxStreamFile::RepairForReading(const QString &fileName) {
     Recover(*writer);
 }
 
-void TkvxStreamFile::Recover(TkvxSfFile &file) const {
+// Logs what it did; true when the file was put back.
+bool TkvxStreamFile::Recover(TkvxSfFile &file) const {
     const TkvxSfJournal::TRecovery recovery = TkvxSfJournal::Recover(file);
     if (!recovery.Message.isEmpty())
         WriteStorageLog(recovery.Message);
+    return recovery.Outcome == TkvxSfJournal::TOutcome::RolledBack;
 }
 
 // A compaction killed before its rename leaves a file as large as the
@@ -442,8 +444,7 @@ void TkvxStreamFile::Apply(const TkvxSfPending &pending) {
         failure = std::current_exception();
     }
     try {
-        restored = TkvxSfJournal::Enabled() &&
-                   TkvxSfJournal::Recover(*m_file).Outcome == TkvxSfJournal::TOutcome::RolledBack;
+        restored = TkvxSfJournal::Enabled() && Recover(*m_file);
     } catch (const EkvxSfStop &) {
         throw;
     } catch (...) {

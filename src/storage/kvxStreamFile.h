@@ -109,7 +109,7 @@ private:
     void OpenForReading(const QString &fileName);
     void RepairForReading(const QString &fileName);
     void RemoveStaleCompactions() const;
-    void Recover(TkvxSfFile &file) const;
+    bool Recover(TkvxSfFile &file) const;
     void Change(const std::function<void()> &plan);
     void Apply(const TkvxSfPending &pending);
     QList<TkvxSfRange> InUseBefore(qint64 originalSize) const;
