@@ -1,5 +1,7 @@
 #include "vdrImportMerge.h"
 
+#include "vdrTableTransaction.h"
+
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
 #include "vdrCmRtn.h"
@@ -92,23 +94,28 @@ void TvdrImportMerge::Check(const TvdrImportRows &rows) {
 }
 
 void TvdrImportMerge::Write(const TvdrImportRows &rows) {
-    WriteCars(rows.Cars);
-    Cars().Save();
-    WriteUdfs(rows.Udfs);
-    UDF().Save();
-    WriteRepairs(rows.Repairs);
-    Repairs().Save();
-    WriteCarValues(rows.CarValues);
-    CarsUDF().Save();
-    WriteEvents(rows.Events);
-    Maint().Save();
-    WriteLinks(rows.Links);
-    MaintRepairs().Save();
-    WriteNotes(rows.Notes);
-    MaintNotes().Save();
-    WriteSortOrders(rows.SortOrders);
-    SortOrder().Save();
-    WritePictures(rows);
+    // The whole merge is one change of the database: a failure leaves it,
+    // and the tables in memory, as they were.
+    InOneTransaction({&Cars(), &UDF(), &Repairs(), &CarsUDF(), &Maint(), &MaintRepairs(), &MaintNotes(), &SortOrder()},
+                     [&] {
+                         WriteCars(rows.Cars);
+                         Cars().Save();
+                         WriteUdfs(rows.Udfs);
+                         UDF().Save();
+                         WriteRepairs(rows.Repairs);
+                         Repairs().Save();
+                         WriteCarValues(rows.CarValues);
+                         CarsUDF().Save();
+                         WriteEvents(rows.Events);
+                         Maint().Save();
+                         WriteLinks(rows.Links);
+                         MaintRepairs().Save();
+                         WriteNotes(rows.Notes);
+                         MaintNotes().Save();
+                         WriteSortOrders(rows.SortOrders);
+                         SortOrder().Save();
+                         WritePictures(rows);
+                     });
 }
 
 void TvdrImportMerge::WriteCars(const QList<TvdrImportRows::TCar> &cars) {

@@ -17,7 +17,8 @@ public:
     // Reads and converts every row of the eight files and checks every
     // picture first: a file set that fails anywhere (a file missing, a
     // value that does not convert) raises naming the file, the column, the
-    // row and the line, and changes nothing.
+    // row and the line, and changes nothing. The merge is one change of the
+    // database.
     void Execute();
     // Every row of the eight files, converted; raises as Execute does.
     TvdrImportRows ReadRows() const;

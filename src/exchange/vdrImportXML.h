@@ -13,7 +13,8 @@ public:
 
     // Reads and converts every row and checks every picture first: a
     // document that fails anywhere raises (naming the file, and the element,
-    // row and line where it can) and changes nothing.
+    // row and line where it can) and changes nothing. The merge is one change
+    // of the database.
     void Execute();
     // Every row of the document, converted; raises as Execute does.
     TvdrImportRows ReadRows() const;

@@ -28,6 +28,7 @@
 #include "vdrCars.h"
 #include "vdrCmRtn.h"
 #include "vdrDatabaseTables.h"
+#include "vdrStreamDamage.h"
 #include "vdrError.h"
 #include "vdrExchangeCommands.h"
 #include "vdrExtFiles.h"
@@ -155,8 +156,20 @@ bool TfrmMain::OpenDatabase() {
     if (!LocateDatabase())
         return false;
     BindTables(m_database.get());
+    WarnOfUnreadTables();
     BuildSortMenu();
     return true;
+}
+
+// A table that could not be read starts empty; the user must know which, and
+// that its bytes are not lost.
+void TfrmMain::WarnOfUnreadTables() {
+    QStringList tables;
+    for (const TvdrDamagedStream &damage : DamagedStreams())
+        tables.append(damage.KeptAs.isEmpty() ? damage.StreamId
+                                              : QStringLiteral("%1 (kept as %2)").arg(damage.StreamId, damage.KeptAs));
+    if (!tables.isEmpty())
+        ShowWarning(Lang().FormatText(QStringLiteral("WM-TablesNotRead"), {tables.join(QStringLiteral("\r\n"))}));
 }
 
 bool TfrmMain::LocateDatabase() {

@@ -46,6 +46,7 @@ public:
     bool OpenLanguage();
     // False when the user cancelled the locations wizard.
     bool OpenDatabase();
+    void WarnOfUnreadTables();
     bool LocateDatabase();
     void SaveToolbars();
     void RestoreToolbars();

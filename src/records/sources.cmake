@@ -22,6 +22,7 @@ set(VANDOR_RECORDS_SOURCES
   records/vdrSortOrderField.cpp
   records/vdrSortOrderList.cpp
   records/vdrSortOrderRec.cpp
+  records/vdrTableTransaction.cpp
   records/vdrUDF.cpp
   records/vdrUdfChanges.cpp
 )

@@ -6,6 +6,7 @@
 #include "vdrPicture.h"
 #include "vdrPictureImage.h"
 #include "vdrRegularFile.h"
+#include "vdrTableTransaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +17,13 @@ namespace {
 void CheckCar(qint32 carNbr) {
     if (!Cars().HasCar(carNbr))
         throw EvdrError(QStringLiteral("Car (%1) does not exist").arg(carNbr));
+}
+
+void StorePictureExtension(qint32 carNbr, const QString &extension) {
+    TvdrCarRec rec = Cars().CarRec(carNbr);
+    rec.SetPictureExtension(extension);
+    Cars().StoreCarRec(rec);
+    Cars().Save();
 }
 
 } // namespace
@@ -29,25 +37,21 @@ void InsertCarPicture(qint32 carNbr, const QString &fileName) {
     // would have to leave it out.
     DecodeCarPicture(bytes, extension, QDir::toNativeSeparators(fileName));
 
-    TvdrPicture picture(carNbr);
-    picture.SetStreamFile(Cars().StreamFile());
-    picture.write(bytes);
-    picture.Save();
-
-    TvdrCarRec rec = Cars().CarRec(carNbr);
-    rec.SetPictureExtension(extension);
-    Cars().StoreCarRec(rec);
-    Cars().Save();
+    InOneTransaction({&Cars()}, [&] {
+        TvdrPicture picture(carNbr);
+        picture.SetStreamFile(Cars().StreamFile());
+        picture.write(bytes);
+        picture.Save();
+        StorePictureExtension(carNbr, extension);
+    });
 }
 
 void ClearCarPicture(qint32 carNbr) {
     CheckCar(carNbr);
-    TvdrPicture picture(carNbr);
-    picture.SetStreamFile(Cars().StreamFile());
-    picture.Delete();
-
-    TvdrCarRec rec = Cars().CarRec(carNbr);
-    rec.SetPictureExtension(QString());
-    Cars().StoreCarRec(rec);
-    Cars().Save();
+    InOneTransaction({&Cars()}, [&] {
+        TvdrPicture picture(carNbr);
+        picture.SetStreamFile(Cars().StreamFile());
+        picture.Delete();
+        StorePictureExtension(carNbr, QString());
+    });
 }

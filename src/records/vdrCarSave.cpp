@@ -2,20 +2,23 @@
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
+#include "vdrTableTransaction.h"
 #include "vdrUDF.h"
 
 void SaveCar(const TvdrCarEntry &entry) {
-    TvdrCarRec rec;
-    rec.CarNbr = entry.CarNbr;
-    rec.Year = entry.Year;
-    rec.SetMake(entry.Make);
-    rec.SetModel(entry.Model);
-    rec.SetPictureExtension(Cars().PictureExtension(entry.CarNbr));
-    Cars().StoreCarRec(rec);
-    Cars().Save();
-    for (const auto &value : entry.Values)
-        CarsUDF().SetCarValue(entry.CarNbr, value.first, value.second);
-    CarsUDF().Save();
+    InOneTransaction({&Cars(), &CarsUDF()}, [&] {
+        TvdrCarRec rec;
+        rec.CarNbr = entry.CarNbr;
+        rec.Year = entry.Year;
+        rec.SetMake(entry.Make);
+        rec.SetModel(entry.Model);
+        rec.SetPictureExtension(Cars().PictureExtension(entry.CarNbr));
+        Cars().StoreCarRec(rec);
+        Cars().Save();
+        for (const auto &value : entry.Values)
+            CarsUDF().SetCarValue(entry.CarNbr, value.first, value.second);
+        CarsUDF().Save();
+    });
 }
 
 QList<QPair<qint32, QString>> CarValuesForAllFields(qint32 carNbr) {

@@ -14,7 +14,8 @@ struct TvdrCarEntry {
 };
 
 // Writes Year, Make and Model (the picture extension stays) and saves the
-// cars table, then every value (empty ones too) and saves the values table.
+// cars table, then every value (empty ones too) and saves the values table;
+// both as one change of the database.
 void SaveCar(const TvdrCarEntry &entry);
 
 // The values the car view shows for a car: one per definition, in display

@@ -7,6 +7,7 @@
 #include "vdrPicture.h"
 #include "vdrStringList.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -230,6 +231,9 @@ QList<TvdrCheckProblem> TvdrDatabaseCheck::CheckDatabase(TkvxStreamFile &db) {
             problems.append(
                 {id, 0, QStringLiteral("the picture of car %1, which has no row in TvdrCars").arg(carNbr)});
     }
+    for (const auto &[fileName, why] : db.KeptAsideJournals())
+        problems.append({QFileInfo(fileName).fileName(), 0,
+                         QStringLiteral("a journal kept aside and never applied: %1").arg(why)});
     // The TOC's order is where the blocks happen to lie; a report reads better by name.
     std::stable_sort(problems.begin(), problems.end(),
                      [](const TvdrCheckProblem &a, const TvdrCheckProblem &b) {

@@ -19,7 +19,8 @@ struct TvdrCheckProblem {
 // Finds what the tables forgive on load and so never tell: a stream that does
 // not inflate (it loads empty), a row that is not of its table's shape (it
 // reads as zeros, or a look-up never finds it), a picture whose car has no
-// row. Only reads, so the container may be open read-only.
+// row, a journal kept aside beside the file instead of being applied. Only
+// reads, so the container may be open read-only.
 class TvdrDatabaseCheck {
 public:
     // Whether `streamId` names one of the tables (compared without case).

@@ -2,6 +2,7 @@
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
+#include "vdrError.h"
 #include "vdrMaint.h"
 #include "vdrMaintNotes.h"
 #include "vdrMaintRepairs.h"
@@ -30,6 +31,19 @@ void BindTables(TkvxStreamFile *database) {
         table->Load();
     }
     SortOrder().SetSorted(true);
+}
+
+void RaiseIfTablesUnreadable() {
+    QStringList lines;
+    for (const TvdrDamagedStream &damage : DamagedStreams()) {
+        QString line = QStringLiteral("table %1 of %2 cannot be read (%3), so nothing was done")
+                           .arg(damage.StreamId, damage.FileName, damage.Error);
+        if (!damage.KeptAs.isEmpty())
+            line += QStringLiteral("; its bytes are kept as %1").arg(damage.KeptAs);
+        lines.append(line);
+    }
+    if (!lines.isEmpty())
+        throw EvdrError(lines.join(QLatin1Char('\n')));
 }
 
 void UnbindTables() {

@@ -8,6 +8,11 @@ class TkvxStreamFile;
 // outlive the binding. DamagedStreams() then lists what this binding found
 // (earlier findings are forgotten).
 void BindTables(TkvxStreamFile *database);
+// For commands that read the tables (exports, listings, reports): raises,
+// naming each table, when the last BindTables found a table in its
+// container that could not be read, rather than take it for an empty one.
+// The program's start-up keeps such a table empty and tells the user.
+void RaiseIfTablesUnreadable();
 // Unbinds and empties every table, so nothing refers to a closed container.
 void UnbindTables();
 // Unbinds every table and leaves its rows in memory: the cheap end of a run,

@@ -3,8 +3,11 @@
 #include "vdrMaint.h"
 #include "vdrMaintNotes.h"
 #include "vdrMaintRepairs.h"
+#include "vdrTableTransaction.h"
 
-qint32 SaveMaintEvent(const TvdrMaintEntry &entry) {
+namespace {
+
+qint32 StoreMaintEvent(const TvdrMaintEntry &entry) {
     TvdrMaintRec rec;
     rec.SetCarNbr(entry.CarNbr);
     rec.SetMaintNbr(entry.MaintNbr < 0 ? Maint().NextMaintNbr(entry.CarNbr) : entry.MaintNbr);
@@ -26,11 +29,21 @@ qint32 SaveMaintEvent(const TvdrMaintEntry &entry) {
     return rec.MaintNbr;
 }
 
+} // namespace
+
+qint32 SaveMaintEvent(const TvdrMaintEntry &entry) {
+    qint32 maintNbr = -1;
+    InOneTransaction({&Maint(), &MaintRepairs(), &MaintNotes()}, [&] { maintNbr = StoreMaintEvent(entry); });
+    return maintNbr;
+}
+
 void DeleteMaintEvent(qint32 carNbr, qint32 maintNbr) {
-    Maint().RemoveEvent(carNbr, maintNbr);
-    Maint().Save();
-    MaintRepairs().RemoveEventLinks(carNbr, maintNbr);
-    MaintRepairs().Save();
-    MaintNotes().RemoveNote(carNbr, maintNbr);
-    MaintNotes().Save();
+    InOneTransaction({&Maint(), &MaintRepairs(), &MaintNotes()}, [&] {
+        Maint().RemoveEvent(carNbr, maintNbr);
+        Maint().Save();
+        MaintRepairs().RemoveEventLinks(carNbr, maintNbr);
+        MaintRepairs().Save();
+        MaintNotes().RemoveNote(carNbr, maintNbr);
+        MaintNotes().Save();
+    });
 }

@@ -16,9 +16,11 @@ struct TvdrMaintEntry {
 };
 
 // Adds or changes one event: its row, then its repair links, then its note,
-// each table saved after its change. Returns the event's MaintNbr (the car's
-// next number for a new event).
+// each table saved after its change, all as one change of the database
+// (InOneTransaction). Returns the event's MaintNbr (the car's next number for
+// a new event).
 qint32 SaveMaintEvent(const TvdrMaintEntry &entry);
 
-// Removes one event with its repair links and note, each table saved.
+// Removes one event with its repair links and note, each table saved, as one
+// change of the database.
 void DeleteMaintEvent(qint32 carNbr, qint32 maintNbr);

@@ -14,5 +14,5 @@ struct TvdrUdfEntry {
 // fields in the sort orders; then the list's definitions are stored with
 // positions 0, 1, 2, ... (new ones numbered, possibly with a number freed a
 // moment ago); then the sort orders, the values and the definitions are
-// saved, in that order.
+// saved, in that order, as one change of the database.
 void ApplyUdfChanges(const QList<qint32> &deleted, const QList<TvdrUdfEntry> &entries);

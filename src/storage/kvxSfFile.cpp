@@ -2,6 +2,8 @@
 
 #include "vdrError.h"
 
+#include <QElapsedTimer>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,50 +13,31 @@
 
 namespace {
 
-QString ErrnoText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
-
-struct TFaultPlan {
-    qint64 stopAt = 0;
-    bool torn = false;
-    qint64 count = 0;
-};
-
-bool &FlushingOn() {
-    static bool on = true;
-    return on;
+QString ErrnoText(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
 }
 
-TFaultPlan &Plan() {
-    static TFaultPlan plan;
-    return plan;
+// The change lock lies far past any byte the format can address, so it never
+// covers data.
+constexpr off_t kChangeLockOffset = off_t(1) << 40;
+
+int &LockWaitMs() {
+    static int wait = 10000;
+    return wait;
 }
 
-// Counts one changing operation; raises when it is the one to stop at,
-// unless it is to be torn, which the caller then does.
-bool CountOperation(bool canTear) {
-    TFaultPlan &plan = Plan();
-    ++plan.count;
-    if (plan.stopAt == 0 || plan.count != plan.stopAt)
+// True when a planned failure stands in for the system call; errno then
+// holds its error, as the call's own failure would leave it.
+bool PlannedFailure(bool isFlush = false) {
+    if (TkvxSfFaults::Next(false, isFlush) != TkvxSfFaults::TOutcome::Fail)
         return false;
-    if (plan.torn && canTear)
-        return true;
-    throw EkvxSfStop();
+    errno = TkvxSfFaults::FailError();
+    return true;
 }
 
 } // namespace
 
-void TkvxSfFaults::StopAt(qint64 k, bool torn) { Plan() = {k, torn, 0}; }
-
-void TkvxSfFaults::Reset() { Plan().stopAt = 0; }
-
-void TkvxSfFaults::SetFlushing(bool on) { FlushingOn() = on; }
-
-bool TkvxSfFaults::Flushing() { return FlushingOn(); }
-
-qint64 TkvxSfFaults::Count() { return Plan().count; }
-
 TkvxSfFile::TkvxSfFile(const QString &fileName, Mode mode) : m_fileName(fileName) {
-    const QByteArray path = fileName.toLocal8Bit();
     int flags = O_CLOEXEC;
     switch (mode) {
     case Mode::ReadOnly:
@@ -66,17 +49,51 @@ TkvxSfFile::TkvxSfFile(const QString &fileName, Mode mode) : m_fileName(fileName
     case Mode::Create:
         flags |= O_RDWR | O_CREAT | O_EXCL;
         break;
-    case Mode::Replace:
-        flags |= O_RDWR | O_CREAT | O_TRUNC;
+    case Mode::CreateNew:
+        flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
+        break;
+    case Mode::ReadPlain:
+        flags |= O_RDONLY | O_NOFOLLOW | O_NONBLOCK;
         break;
     }
-    if (mode == Mode::Create || mode == Mode::Replace)
-        CountOperation(false);
-    m_fd = ::open(path.constData(), flags, 0600);
-    if (m_fd < 0)
-        Fail(QStringLiteral("cannot open"));
-    if (mode == Mode::ReadWrite || mode == Mode::Create)
+    if (mode == Mode::Create || mode == Mode::CreateNew)
+        CheckFault(QStringLiteral("cannot create"));
+    if (mode != Mode::ReadWrite) {
+        OpenOnce(flags);
+        if (mode == Mode::Create)
+            Lock();
+        if (mode == Mode::ReadPlain) {
+            struct stat st;
+            if (::fstat(m_fd, &st) != 0)
+                Fail(QStringLiteral("cannot read the type of"));
+            if (!S_ISREG(st.st_mode)) {
+                ::close(m_fd);
+                m_fd = -1;
+                throw EvdrError(QStringLiteral("%1 is not a regular file").arg(m_fileName));
+            }
+        }
+        return;
+    }
+    // The file locked must be the one the name leads to once the lock is
+    // held: a writer that locked a file renamed away would write into
+    // nothing.
+    for (int attempt = 0;; ++attempt) {
+        OpenOnce(flags);
+        TkvxSfFaults::RunBeforeLock();
         Lock();
+        if (IsAt(m_fileName))
+            return;
+        ::close(m_fd);
+        m_fd = -1;
+        if (attempt == 20)
+            throw EvdrError(QStringLiteral("%1 keeps being replaced while it is opened").arg(m_fileName));
+    }
+}
+
+void TkvxSfFile::OpenOnce(int flags) {
+    m_fd = ::open(m_fileName.toLocal8Bit().constData(), flags, 0600);
+    if (m_fd < 0)
+        Fail((flags & O_CREAT) ? QStringLiteral("cannot create") : QStringLiteral("cannot open"));
 }
 
 void TkvxSfFile::Lock() {
@@ -91,11 +108,62 @@ void TkvxSfFile::Lock() {
     Fail(QStringLiteral("cannot lock"));
 }
 
+bool TkvxSfFile::IsAt(const QString &fileName) const {
+    struct stat mine, named;
+    if (::fstat(m_fd, &mine) != 0)
+        Fail(QStringLiteral("cannot read the identity of"));
+    if (::stat(fileName.toLocal8Bit().constData(), &named) != 0)
+        return false;
+    return mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+}
+
+void TkvxSfFile::LockChanges(bool alone) {
+    struct flock range {};
+    range.l_type = alone ? F_WRLCK : F_RDLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = kChangeLockOffset;
+    range.l_len = 1;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (::fcntl(m_fd, F_OFD_SETLK, &range) == 0)
+            return;
+        // A file system without byte-range locks leaves only the write lock.
+        if (errno == EINVAL || errno == ENOLCK || errno == EOPNOTSUPP)
+            return;
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+            Fail(QStringLiteral("cannot lock"));
+        if (waited.elapsed() >= LockWaitMs())
+            throw EvdrError(
+                QStringLiteral("%1 is being changed or read by another process; try again").arg(m_fileName));
+        ::usleep(2000);
+    }
+}
+
+void TkvxSfFile::UnlockChanges() {
+    struct flock range {};
+    range.l_type = F_UNLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = kChangeLockOffset;
+    range.l_len = 1;
+    ::fcntl(m_fd, F_OFD_SETLK, &range);
+}
+
+void TkvxSfFile::SetLockWait(int milliseconds) {
+    LockWaitMs() = milliseconds;
+}
+
+int TkvxSfFile::LockWait() {
+    return LockWaitMs();
+}
+
 std::unique_ptr<TkvxSfFile> TkvxSfFile::CreateUnique(const QString &folder, const QString &prefix,
                                                      const QString &suffix) {
-    CountOperation(false);
     std::unique_ptr<TkvxSfFile> file(new TkvxSfFile());
-    QByteArray pattern = (folder + QLatin1Char('/') + prefix + QStringLiteral("XXXXXX") + suffix).toLocal8Bit();
+    QByteArray pattern =
+        (folder + QLatin1Char('/') + prefix + QStringLiteral("XXXXXX") + suffix).toLocal8Bit();
+    file->m_fileName = QString::fromLocal8Bit(pattern);
+    file->CheckFault(QStringLiteral("cannot create a temporary file"));
     file->m_fd = ::mkostemps(pattern.data(), int(suffix.toLocal8Bit().size()), O_CLOEXEC);
     file->m_fileName = QString::fromLocal8Bit(pattern);
     if (file->m_fd < 0)
@@ -105,7 +173,7 @@ std::unique_ptr<TkvxSfFile> TkvxSfFile::CreateUnique(const QString &folder, cons
 }
 
 void TkvxSfFile::RenameTo(const QString &target) {
-    CountOperation(false);
+    CheckFault(QStringLiteral("cannot rename"));
     if (::rename(m_fileName.toLocal8Bit().constData(), target.toLocal8Bit().constData()) != 0)
         Fail(QStringLiteral("cannot rename"));
     m_fileName = target;
@@ -114,25 +182,29 @@ void TkvxSfFile::RenameTo(const QString &target) {
 }
 
 void TkvxSfFile::SyncFolderOf(const QString &fileName) {
-    CountOperation(false);
-    if (!FlushingOn())
+    const QString folderName = fileName.left(qMax(0, int(fileName.lastIndexOf(QLatin1Char('/')))));
+    const QString shown = folderName.isEmpty() ? QStringLiteral("/") : folderName;
+    if (PlannedFailure(true))
+        throw EvdrError(QStringLiteral("cannot flush the folder %1: %2").arg(shown, ErrnoText(errno)));
+    if (!TkvxSfFaults::Flushing())
         return;
-    const QByteArray folder = fileName.left(qMax(0, int(fileName.lastIndexOf(QLatin1Char('/'))))).toLocal8Bit();
-    const int dir = ::open(folder.isEmpty() ? "/" : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    const int dir = ::open(shown.toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0 || ::fsync(dir) != 0) {
+        const int code = errno;
+        if (dir >= 0)
+            ::close(dir);
+        throw EvdrError(QStringLiteral("cannot flush the folder %1: %2").arg(shown, ErrnoText(code)));
     }
+    ::close(dir);
 }
 
 void TkvxSfFile::Remove() {
-    CountOperation(false);
+    TkvxSfFaults::Next(false);
     ::unlink(m_fileName.toLocal8Bit().constData());
 }
 
 bool TkvxSfFile::RemoveFile(const QString &fileName) {
-    CountOperation(false);
-    if (::unlink(fileName.toLocal8Bit().constData()) == 0)
+    if (!PlannedFailure() && ::unlink(fileName.toLocal8Bit().constData()) == 0)
         return true;
     if (errno == ENOENT)
         return false;
@@ -140,9 +212,22 @@ bool TkvxSfFile::RemoveFile(const QString &fileName) {
     throw EvdrError(QStringLiteral("cannot delete %1: %2").arg(fileName, ErrnoText(code)));
 }
 
+void TkvxSfFile::MoveFile(const QString &from, const QString &to) {
+    if (!PlannedFailure() && ::renameat2(AT_FDCWD, from.toLocal8Bit().constData(), AT_FDCWD,
+                                         to.toLocal8Bit().constData(), RENAME_NOREPLACE) == 0)
+        return;
+    const int code = errno;
+    throw EvdrError(QStringLiteral("cannot rename %1 to %2: %3").arg(from, to, ErrnoText(code)));
+}
+
 TkvxSfFile::~TkvxSfFile() {
     if (m_fd >= 0)
         ::close(m_fd);
+}
+
+void TkvxSfFile::CheckFault(const QString &what) const {
+    if (PlannedFailure())
+        Fail(what);
 }
 
 void TkvxSfFile::Fail(const QString &what) const {
@@ -172,7 +257,9 @@ void TkvxSfFile::SetPermissions(unsigned mode) {
 QByteArray TkvxSfFile::ReadAt(qint64 offset, qint64 length) const {
     if (offset < 0 || length < 0 || length > Size() - offset)
         throw EvdrError(QStringLiteral("%1 is damaged: %2 bytes at offset %3 lie outside the file")
-                            .arg(m_fileName).arg(length).arg(offset));
+                            .arg(m_fileName)
+                            .arg(length)
+                            .arg(offset));
     QByteArray bytes(length, Qt::Uninitialized);
     qint64 done = 0;
     while (done < length) {
@@ -183,7 +270,8 @@ QByteArray TkvxSfFile::ReadAt(qint64 offset, qint64 length) const {
             Fail(QStringLiteral("cannot read"));
         if (n == 0)
             throw EvdrError(QStringLiteral("%1 is damaged: it ends before offset %2")
-                                .arg(m_fileName).arg(offset + length));
+                                .arg(m_fileName)
+                                .arg(offset + length));
         done += n;
     }
     return bytes;
@@ -191,13 +279,17 @@ QByteArray TkvxSfFile::ReadAt(qint64 offset, qint64 length) const {
 
 void TkvxSfFile::WriteAt(qint64 offset, const QByteArray &bytes) {
     qint64 size = bytes.size();
-    const bool torn = CountOperation(true);
+    const TkvxSfFaults::TOutcome outcome = TkvxSfFaults::Next(true);
+    if (outcome == TkvxSfFaults::TOutcome::Fail) {
+        errno = TkvxSfFaults::FailError();
+        Fail(QStringLiteral("cannot write"));
+    }
+    const bool torn = outcome == TkvxSfFaults::TOutcome::Tear;
     if (torn)
         size /= 2;
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n =
-            ::pwrite(m_fd, bytes.constData() + done, size_t(size - done), off_t(offset + done));
+        const ssize_t n = ::pwrite(m_fd, bytes.constData() + done, size_t(size - done), off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -209,7 +301,7 @@ void TkvxSfFile::WriteAt(qint64 offset, const QByteArray &bytes) {
 }
 
 void TkvxSfFile::Truncate(qint64 length) {
-    CountOperation(false);
+    CheckFault(QStringLiteral("cannot cut"));
     while (::ftruncate(m_fd, off_t(length)) != 0) {
         if (errno != EINTR)
             Fail(QStringLiteral("cannot cut"));
@@ -217,8 +309,9 @@ void TkvxSfFile::Truncate(qint64 length) {
 }
 
 void TkvxSfFile::Sync() {
-    CountOperation(false);
-    if (!FlushingOn())
+    if (PlannedFailure(true))
+        Fail(QStringLiteral("cannot flush"));
+    if (!TkvxSfFaults::Flushing())
         return;
     if (::fdatasync(m_fd) != 0)
         Fail(QStringLiteral("cannot flush"));

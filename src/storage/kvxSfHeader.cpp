@@ -5,12 +5,16 @@
 #include <QtEndian>
 
 void TkvxSfHeader::ReadFrom(TkvxSfFile &file) {
-    const QByteArray bytes = file.ReadAt(0, 4);
+    const QByteArray bytes = file.ReadAt(0, Size);
     TocSize = qFromLittleEndian<qint32>(bytes.constData());
 }
 
-void TkvxSfHeader::WriteTo(TkvxSfFile &file) const {
-    char bytes[4];
+QByteArray TkvxSfHeader::Encode() const {
+    char bytes[Size];
     qToLittleEndian<qint32>(TocSize, bytes);
-    file.WriteAt(0, QByteArray(bytes, 4));
+    return QByteArray(bytes, Size);
+}
+
+void TkvxSfHeader::WriteTo(TkvxSfFile &file) const {
+    file.WriteAt(0, Encode());
 }

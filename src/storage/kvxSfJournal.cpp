@@ -1,63 +1,14 @@
 #include "kvxSfJournal.h"
 
 #include "kvxSfFile.h"
+#include "kvxSfJournalImage.h"
 #include "vdrError.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QtEndian>
 
-#include <zlib.h>
-
-namespace {
-
-const QByteArray kMagic("VDRJRNL1");
-
-void AppendInt64(QByteArray &out, qint64 value) {
-    char bytes[8];
-    qToLittleEndian<qint64>(value, bytes);
-    out.append(bytes, 8);
-}
-
-void AppendUInt32(QByteArray &out, quint32 value) {
-    char bytes[4];
-    qToLittleEndian<quint32>(value, bytes);
-    out.append(bytes, 4);
-}
-
-quint32 Crc(const QByteArray &bytes, qsizetype length) {
-    return quint32(crc32(0L, reinterpret_cast<const Bytef *>(bytes.constData()), uInt(length)));
-}
-
-// What a journal says, when it is complete and sound.
-struct TContent {
-    qint64 Length = 0;
-    QList<QPair<qint64, QByteArray>> Regions;
-};
-
-bool Parse(const QByteArray &journal, TContent &content) {
-    if (journal.size() < 24 || !journal.startsWith(kMagic))
-        return false;
-    const qsizetype body = journal.size() - 4;
-    if (Crc(journal, body) != qFromLittleEndian<quint32>(journal.constData() + body))
-        return false;
-    content.Length = qFromLittleEndian<qint64>(journal.constData() + 8);
-    const quint32 count = qFromLittleEndian<quint32>(journal.constData() + 16);
-    qsizetype at = 20;
-    for (quint32 i = 0; i < count; ++i) {
-        if (body - at < 16)
-            return false;
-        const qint64 offset = qFromLittleEndian<qint64>(journal.constData() + at);
-        const qint64 length = qFromLittleEndian<qint64>(journal.constData() + at + 8);
-        at += 16;
-        if (offset < 0 || length < 0 || length > body - at || offset + length > content.Length)
-            return false;
-        content.Regions.append({offset, journal.mid(at, length)});
-        at += length;
-    }
-    return at == body && content.Length >= 0;
-}
-
-} // namespace
+#include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -66,40 +17,96 @@ bool &EnabledFlag() {
     return on;
 }
 
+bool IsThere(const QString &fileName) {
+    struct stat st;
+    return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0;
+}
+
+bool IsRegularFile(const QString &fileName) {
+    struct stat st;
+    return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+const QString kKeptSuffix = QStringLiteral(".refused");
+
+// Why the journal `name` must not be applied to `database`; empty when it
+// may. `cutOff` tells a journal whose writing stopped early.
+QString Verdict(const QString &name, const TkvxSfFile &database, TkvxSfJournalImage &image, bool &cutOff) {
+    cutOff = false;
+    if (!IsRegularFile(name))
+        return QStringLiteral("it is not a regular file");
+    TkvxSfFile file(name, TkvxSfFile::Mode::ReadPlain);
+    const qint64 size = file.Size();
+    const QByteArray head = file.ReadAt(0, qMin<qint64>(size, TkvxSfJournalImage::HeadSize));
+    if (TkvxSfJournalImage::IsCutOff(head, size)) {
+        cutOff = true;
+        return QStringLiteral("it was cut off before its change began");
+    }
+    if (TkvxSfJournalImage::StatedLength(head) != size)
+        return QStringLiteral("it is not a journal of this program");
+    const QString damage = image.Decode(file.ReadAt(0, size));
+    return damage.isEmpty() ? image.Mismatch(database) : damage;
+}
+
+QString KeepAside(const QString &name) {
+    QString target = name + kKeptSuffix;
+    for (int n = 2; IsThere(target); ++n)
+        target = name + kKeptSuffix + QString::number(n);
+    TkvxSfFile::MoveFile(name, target);
+    return target;
+}
+
 } // namespace
 
-void TkvxSfJournal::SetEnabled(bool on) { EnabledFlag() = on; }
+void TkvxSfJournal::SetEnabled(bool on) {
+    EnabledFlag() = on;
+}
 
-bool TkvxSfJournal::Enabled() { return EnabledFlag(); }
+bool TkvxSfJournal::Enabled() {
+    return EnabledFlag();
+}
 
-QString TkvxSfJournal::FileNameOf(const QString &databaseName) { return databaseName + QStringLiteral("-journal"); }
+QString TkvxSfJournal::FileNameOf(const QString &databaseName) {
+    return databaseName + QStringLiteral("-journal");
+}
 
-bool TkvxSfJournal::Exists(const QString &databaseName) { return QFileInfo::exists(FileNameOf(databaseName)); }
+bool TkvxSfJournal::Exists(const QString &databaseName) {
+    return IsThere(FileNameOf(databaseName));
+}
 
-void TkvxSfJournal::Begin(TkvxSfFile &database, const QList<TRegion> &regions) {
-    const qint64 length = database.Size();
-    QByteArray journal = kMagic;
-    AppendInt64(journal, length);
-    QList<TRegion> kept;
-    for (const TRegion &region : regions) {
-        const qint64 end = qMin(region.Offset + region.Length, length);
-        if (region.Offset < end)
-            kept.append({region.Offset, end - region.Offset});
+void TkvxSfJournal::Begin(TkvxSfFile &database, const TkvxSfPending &pending,
+                          const QList<TkvxSfRange> &regions) {
+    TkvxSfJournalImage image;
+    image.OldLength = pending.OriginalSize();
+    image.NewLength = pending.Size();
+    image.LowLength = pending.Lowest();
+    image.HighLength = pending.Highest();
+    for (const TkvxSfRange &range : regions) {
+        const qint64 kept = qBound<qint64>(0, image.NewLength - range.Offset, range.Length);
+        image.Regions.append({range.Offset, database.ReadAt(range.Offset, range.Length),
+                              pending.ReadAt(database, range.Offset, kept)});
     }
-    AppendUInt32(journal, quint32(kept.size()));
-    for (const TRegion &region : kept) {
-        AppendInt64(journal, region.Offset);
-        AppendInt64(journal, region.Length);
-        journal += database.ReadAt(region.Offset, region.Length);
-    }
-    AppendUInt32(journal, Crc(journal, journal.size()));
+    const QByteArray bytes = image.Encode();
 
     const QString name = FileNameOf(database.FileName());
-    TkvxSfFile file(name, TkvxSfFile::Mode::Replace);
-    file.WriteAt(0, journal);
-    file.Sync();
-    // The journal must be found after a power cut, not only its bytes.
-    TkvxSfFile::SyncFolderOf(name);
+    auto file = std::make_unique<TkvxSfFile>(name, TkvxSfFile::Mode::CreateNew);
+    try {
+        file->WriteAt(0, bytes);
+        file->Sync();
+        // The journal must be found after a power cut, not only its bytes.
+        TkvxSfFile::SyncFolderOf(name);
+    } catch (const EkvxSfStop &) {
+        throw;
+    } catch (...) {
+        file.reset();
+        try {
+            TkvxSfFile::RemoveFile(name);
+        } catch (const EvdrError &) {
+            // Left over, it is cut off or matches the untouched file: the
+            // next open removes it or puts back bytes that are there.
+        }
+        throw;
+    }
 }
 
 void TkvxSfJournal::Commit(TkvxSfFile &database) {
@@ -107,23 +114,51 @@ void TkvxSfJournal::Commit(TkvxSfFile &database) {
     TkvxSfFile::RemoveFile(FileNameOf(database.FileName()));
 }
 
-bool TkvxSfJournal::Recover(TkvxSfFile &database) {
+TkvxSfJournal::TRecovery TkvxSfJournal::Recover(TkvxSfFile &database) {
     const QString name = FileNameOf(database.FileName());
-    if (!QFileInfo::exists(name))
-        return false;
-    QByteArray journal;
-    {
-        TkvxSfFile file(name, TkvxSfFile::Mode::ReadOnly);
-        journal = file.ReadAt(0, file.Size());
+    if (!IsThere(name))
+        return {};
+    TkvxSfJournalImage image;
+    bool cutOff = false;
+    const QString why = Verdict(name, database, image, cutOff);
+    if (cutOff) {
+        TkvxSfFile::RemoveFile(name);
+        return {TOutcome::Removed, QStringLiteral("journal %1 was removed: %2").arg(name, why)};
     }
-    TContent content;
-    const bool complete = Parse(journal, content);
-    if (complete) {
-        for (const auto &region : content.Regions)
-            database.WriteAt(region.first, region.second);
-        database.Truncate(content.Length);
-        database.Sync();
+    if (!why.isEmpty()) {
+        const QString kept = KeepAside(name);
+        return {TOutcome::KeptAside, QStringLiteral("journal %1 was not applied to %2 and is kept as %3: %4")
+                                         .arg(name, database.FileName(), kept, why)};
     }
+    for (const TkvxSfJournalImage::TRegion &region : image.Regions)
+        database.WriteAt(region.Offset, region.Old);
+    database.Truncate(image.OldLength);
+    database.Sync();
     TkvxSfFile::RemoveFile(name);
-    return complete;
+    return {TOutcome::RolledBack,
+            QStringLiteral("%1 was put back as it was before a change that did not complete")
+                .arg(database.FileName())};
+}
+
+QList<QPair<QString, QString>> TkvxSfJournal::KeptAside(const TkvxSfFile &database) {
+    const QFileInfo journal(FileNameOf(database.FileName()));
+    const QString prefix = journal.fileName() + kKeptSuffix;
+    const QStringList names =
+        QDir(journal.absolutePath()).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    QList<QPair<QString, QString>> kept;
+    for (const QString &fileName : names) {
+        if (!fileName.startsWith(prefix))
+            continue;
+        const QString path = journal.absolutePath() + QLatin1Char('/') + fileName;
+        TkvxSfJournalImage image;
+        bool cutOff = false;
+        QString why;
+        try {
+            why = Verdict(path, database, image, cutOff);
+        } catch (const EvdrError &e) {
+            why = e.Message();
+        }
+        kept.append({path, why.isEmpty() ? QStringLiteral("it was refused when it was found") : why});
+    }
+    return kept;
 }

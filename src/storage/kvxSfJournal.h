@@ -1,46 +1,57 @@
 #pragma once
 
-#include <QByteArray>
+#include "kvxSfPending.h"
+
 #include <QList>
+#include <QPair>
 #include <QString>
 
 class TkvxSfFile;
 
 // The rollback journal that makes every change of a container all or
-// nothing. Before a change touches the database, the journal beside it
-// ("<database>-journal") receives the database's length and the old bytes of
-// every region the change will overwrite (the header, the old TOC block and
-// any block the old TOC still counts as in use), and reaches the disk. The
+// nothing. A change is held in memory (TkvxSfPending) until it commits; then
+// the journal beside the database ("<database>-journal") receives the old
+// and the new bytes of every region in use that the change will overwrite or
+// cut away (TkvxSfJournalImage), and reaches the disk with its folder. The
 // change is then written and flushed, and removing the journal commits it.
 // An open that finds a journal puts the old bytes back and cuts the file to
 // its old length: the database is as it was before the interrupted change.
-// A journal that is incomplete (the change had not begun) is only removed.
+//
+// A journal cut off while it was written (shorter than it says) means the
+// change had not begun: it is only removed. A journal that is damaged, that
+// reaches past the format's 2 GiB limit, that is no regular file, or that
+// does not belong to the file as it is, is never applied: it is kept aside
+// as "<database>-journal.refused" (".refused2", ...), logged, and listed by
+// KeptAside until someone removes it.
 //
 // The database's write lock covers its journal: only the writer touches it.
-//
-// Layout, little-endian: "VDRJRNL1", old length (8 bytes), region count (4),
-// then per region offset (8), length (8) and the bytes; last a CRC-32 of
-// everything before it (4).
 class TkvxSfJournal {
 public:
-    struct TRegion {
-        qint64 Offset = 0;
-        qint64 Length = 0;
-    };
-
     static QString FileNameOf(const QString &databaseName);
+    // Whether there is anything at the journal's name, a link included.
+    static bool Exists(const QString &databaseName);
 
-    // Writes the journal for a change of `database` that overwrites
-    // `regions` (parts past the end of the file are left out) and makes it
-    // durable.
-    static void Begin(TkvxSfFile &database, const QList<TRegion> &regions);
+    // Writes the journal for the change `pending` makes to `database`,
+    // covering `regions` (the parts in use before the change that it touches)
+    // and makes it durable. The journal is created anew, never through a
+    // link: a file already at its name fails the change. On failure nothing
+    // of it is left.
+    static void Begin(TkvxSfFile &database, const TkvxSfPending &pending, const QList<TkvxSfRange> &regions);
     // The change is on the disk: flushes the database and removes the
     // journal.
     static void Commit(TkvxSfFile &database);
-    // Puts back what a journal of `database` holds, if there is a complete
-    // one, and removes it. Returns whether the database was rolled back.
-    static bool Recover(TkvxSfFile &database);
-    static bool Exists(const QString &databaseName);
+
+    enum class TOutcome { NoJournal, RolledBack, Removed, KeptAside };
+    struct TRecovery {
+        TOutcome Outcome = TOutcome::NoJournal;
+        QString Message; // a log line for the last two outcomes
+    };
+    // Deals with a journal of `database`, as above.
+    static TRecovery Recover(TkvxSfFile &database);
+
+    // The journals kept aside beside `database`, each with why it would not
+    // be applied to the file as it is now.
+    static QList<QPair<QString, QString>> KeptAside(const TkvxSfFile &database);
 
     // Benchmarks measure a change without its journal; nothing else turns
     // it off.

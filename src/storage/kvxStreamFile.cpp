@@ -2,22 +2,22 @@
 
 #include "kvxSfFile.h"
 #include "kvxSfJournal.h"
+#include "kvxTransaction.h"
 #include "vdrError.h"
 #include "vdrLimits.h"
+#include "vdrStreamDamage.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QtEndian>
 
-#include <limits>
+#include <exception>
 #include <zlib.h>
 
 namespace {
 
-constexpr qint64 kHeaderSize = 4;
-// Blocks are addressed by 32-bit offsets and sizes.
-constexpr qint64 kMaxFileSize = std::numeric_limits<qint32>::max();
+constexpr qint64 kHeaderSize = TkvxSfHeader::Size;
 
 QString ZlibError(int code, const z_stream &zs) {
     return QStringLiteral("zlib error %1 (%2)")
@@ -34,15 +34,45 @@ QByteArray ReadWholeDevice(QIODevice &source) {
     return data;
 }
 
+// Holds a file's change lock for a scope.
+class TChangeLock {
+public:
+    TChangeLock(TkvxSfFile &file, bool alone) : m_file(file) { m_file.LockChanges(alone); }
+    ~TChangeLock() { m_file.UnlockChanges(); }
+    TChangeLock(const TChangeLock &) = delete;
+    TChangeLock &operator=(const TChangeLock &) = delete;
+
+private:
+    TkvxSfFile &m_file;
+};
+
+QString CompactionPrefix(const QString &fileName) {
+    return QFileInfo(fileName).fileName() + QStringLiteral("-ksf");
+}
+
+const QString kCompactionSuffix = QStringLiteral(".tmp");
+
 } // namespace
 
 TkvxStreamFile::TkvxStreamFile(QObject *owner) : QObject(owner) {}
 
 TkvxStreamFile::~TkvxStreamFile() = default;
 
-bool TkvxStreamFile::IsOpen() const { return m_file != nullptr; }
+bool TkvxStreamFile::IsOpen() const {
+    return m_file != nullptr;
+}
 
-qint64 TkvxStreamFile::DataEnd() const { return m_file->Size() - m_header.TocSize; }
+qint64 TkvxStreamFile::FileSize() const {
+    return m_pending ? m_pending->Size() : m_file->Size();
+}
+
+qint64 TkvxStreamFile::DataEnd() const {
+    return FileSize() - m_header.TocSize;
+}
+
+QByteArray TkvxStreamFile::ReadBytes(qint64 offset, qint64 length) const {
+    return m_pending ? m_pending->ReadAt(*m_file, offset, length) : m_file->ReadAt(offset, length);
+}
 
 void TkvxStreamFile::Open(const QString &fileName, bool readOnly) {
     if (IsOpen())
@@ -50,14 +80,10 @@ void TkvxStreamFile::Open(const QString &fileName, bool readOnly) {
     const QString absolute = QFileInfo(fileName).absoluteFilePath();
     try {
         if (QFileInfo::exists(absolute)) {
-            if (readOnly && TkvxSfJournal::Exists(absolute))
-                RecoverForReading(absolute);
-            m_file = std::make_unique<TkvxSfFile>(
-                absolute, readOnly ? TkvxSfFile::Mode::ReadOnly : TkvxSfFile::Mode::ReadWrite);
-            m_fileName = absolute;
-            m_readOnly = readOnly;
-            if (!readOnly)
-                TkvxSfJournal::Recover(*m_file);
+            if (readOnly)
+                OpenForReading(absolute);
+            else
+                OpenForWriting(absolute);
             ReadToc();
         } else {
             if (readOnly)
@@ -65,7 +91,7 @@ void TkvxStreamFile::Open(const QString &fileName, bool readOnly) {
             if (!QDir().mkpath(QFileInfo(absolute).absolutePath()))
                 throw EvdrError(QStringLiteral("cannot create the folder of %1").arg(absolute));
             // A journal without its database belongs to no file of ours; left
-            // there, it would roll the new database back into the old one.
+            // there, it would stand in the way of the first change.
             TkvxSfFile::RemoveFile(TkvxSfJournal::FileNameOf(absolute));
             m_file = std::make_unique<TkvxSfFile>(absolute, TkvxSfFile::Mode::Create);
             m_fileName = absolute;
@@ -81,20 +107,83 @@ void TkvxStreamFile::Open(const QString &fileName, bool readOnly) {
     }
 }
 
-// A journal left by a writer that died is put back before anyone reads; a
-// writer that still holds the file is in the middle of its change, and the
-// reader takes the file as it is.
-void TkvxStreamFile::RecoverForReading(const QString &fileName) {
+void TkvxStreamFile::OpenForWriting(const QString &fileName) {
+    m_file = std::make_unique<TkvxSfFile>(fileName, TkvxSfFile::Mode::ReadWrite);
+    m_fileName = fileName;
+    m_readOnly = false;
+    RemoveStaleCompactions();
+    if (TkvxSfJournal::Exists(fileName)) {
+        TChangeLock lock(*m_file, true);
+        Recover(*m_file);
+    }
+}
+
+// Readers hold the change lock shared from here to Close, so no change
+// begins while they read. A journal left by a writer that died is put back
+// before anyone reads; a live writer puts its own back.
+void TkvxStreamFile::OpenForReading(const QString &fileName) {
+    for (int attempt = 0;; ++attempt) {
+        m_file = std::make_unique<TkvxSfFile>(fileName, TkvxSfFile::Mode::ReadOnly);
+        m_file->LockChanges(false);
+        if (!m_file->IsAt(fileName)) {
+            // A compaction renamed a new file over the one opened.
+            m_file.reset();
+            if (attempt == 20)
+                throw EvdrError(QStringLiteral("%1 keeps being replaced while it is opened").arg(fileName));
+            continue;
+        }
+        if (attempt >= 2 || !TkvxSfJournal::Exists(fileName))
+            break;
+        m_file.reset();
+        RepairForReading(fileName);
+    }
+    m_fileName = fileName;
+    m_readOnly = true;
+}
+
+void TkvxStreamFile::RepairForReading(const QString &fileName) {
     std::unique_ptr<TkvxSfFile> writer;
     try {
         writer = std::make_unique<TkvxSfFile>(fileName, TkvxSfFile::Mode::ReadWrite);
     } catch (const EvdrError &e) {
         if (e.Message().contains(QLatin1String("opened for writing by another process")))
             return;
-        throw EvdrError(QStringLiteral("%1 must be repaired from its journal first, which needs write access: %2")
-                            .arg(fileName, e.Message()));
+        throw EvdrError(
+            QStringLiteral("%1 must be repaired from its journal first, which needs write access: %2")
+                .arg(fileName, e.Message()));
     }
-    TkvxSfJournal::Recover(*writer);
+    TChangeLock lock(*writer, true);
+    Recover(*writer);
+}
+
+// Logs what it did; true when the file was put back.
+bool TkvxStreamFile::Recover(TkvxSfFile &file) const {
+    const TkvxSfJournal::TRecovery recovery = TkvxSfJournal::Recover(file);
+    if (!recovery.Message.isEmpty())
+        WriteStorageLog(recovery.Message);
+    return recovery.Outcome == TkvxSfJournal::TOutcome::RolledBack;
+}
+
+// A compaction killed before its rename leaves a file as large as the
+// database; only the holder of the write lock compacts, so any such file of
+// this database is left over.
+void TkvxStreamFile::RemoveStaleCompactions() const {
+    const QFileInfo info(m_fileName);
+    const QString prefix = CompactionPrefix(m_fileName);
+    const QDir folder = info.absoluteDir();
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (name.size() != prefix.size() + 6 + kCompactionSuffix.size() || !name.startsWith(prefix) ||
+            !name.endsWith(kCompactionSuffix))
+            continue;
+        try {
+            TkvxSfFile::RemoveFile(folder.filePath(name));
+            WriteStorageLog(QStringLiteral("removed %1, left by a compaction that did not complete")
+                                .arg(folder.filePath(name)));
+        } catch (const EvdrError &e) {
+            WriteStorageLog(e.Message());
+        }
+    }
 }
 
 void TkvxStreamFile::Close() {
@@ -103,18 +192,30 @@ void TkvxStreamFile::Close() {
     m_readOnly = false;
     m_toc.Clear();
     m_header.TocSize = 0;
+    m_depth = 0;
+    m_failed = false;
+    m_pending.reset();
+}
+
+QList<QPair<QString, QString>> TkvxStreamFile::KeptAsideJournals() const {
+    if (!IsOpen())
+        return {};
+    return TkvxSfJournal::KeptAside(*m_file);
 }
 
 void TkvxStreamFile::ReadToc() {
     const qint64 size = m_file->Size();
     if (size < kHeaderSize)
         throw EvdrError(QStringLiteral("%1 is damaged: it is %2 bytes long, too short for a header")
-                            .arg(m_fileName).arg(size));
+                            .arg(m_fileName)
+                            .arg(size));
     m_header.ReadFrom(*m_file);
     if (m_header.TocSize < 0 || m_header.TocSize > size - kHeaderSize)
         throw EvdrError(QStringLiteral("%1 is damaged: its table of contents (%2 bytes) does not fit "
                                        "a file of %3 bytes")
-                            .arg(m_fileName).arg(m_header.TocSize).arg(size));
+                            .arg(m_fileName)
+                            .arg(m_header.TocSize)
+                            .arg(size));
     m_toc.Clear();
     if (m_header.TocSize == 0)
         return;
@@ -137,7 +238,10 @@ void TkvxStreamFile::CheckToc(qint64 dataEnd) {
             throw EvdrError(QStringLiteral("%1 is damaged: entry %2 of its table of contents "
                                            "(offset %3, size %4) lies outside the data region or "
                                            "overlaps another")
-                                .arg(m_fileName).arg(i).arg(e.Offset).arg(e.Size));
+                                .arg(m_fileName)
+                                .arg(i)
+                                .arg(e.Offset)
+                                .arg(e.Size));
         previousEnd = e.Offset + qint64(e.Size);
     }
     m_toc.DropEmptyGaps();
@@ -146,17 +250,17 @@ void TkvxStreamFile::CheckToc(qint64 dataEnd) {
 void TkvxStreamFile::WriteToc() {
     const QByteArray block = Compress(m_toc.AsText());
     const qint64 tocStart = DataEnd();
-    m_file->Truncate(tocStart);
-    m_file->WriteAt(tocStart, block);
+    m_pending->Truncate(tocStart);
+    m_pending->WriteAt(tocStart, block);
     m_header.TocSize = qint32(block.size());
-    m_header.WriteTo(*m_file);
+    m_pending->WriteAt(0, m_header.Encode());
 }
 
 void TkvxStreamFile::ReadStream(const QString &id, QIODevice &dest) {
     if (!IsOpen())
         return;
     const TkvxSfTocEntry &entry = m_toc.EntryById(id);
-    const QByteArray data = Decompress(m_file->ReadAt(entry.Offset, entry.Size));
+    const QByteArray data = Decompress(ReadBytes(entry.Offset, entry.Size));
     if (dest.write(data) != data.size())
         throw EvdrError(QStringLiteral("cannot take the bytes of stream %1").arg(id));
 }
@@ -165,7 +269,7 @@ QByteArray TkvxStreamFile::ReadStream(const QString &id) {
     if (!IsOpen())
         return {};
     const TkvxSfTocEntry &entry = m_toc.EntryById(id);
-    return Decompress(m_file->ReadAt(entry.Offset, entry.Size));
+    return Decompress(ReadBytes(entry.Offset, entry.Size));
 }
 
 void TkvxStreamFile::WriteStream(const QString &id, qint32 tag, QIODevice &source) {
@@ -190,7 +294,7 @@ QByteArray TkvxStreamFile::RawBlock(const QString &id) {
     if (!IsOpen())
         return {};
     const TkvxSfTocEntry &entry = m_toc.EntryById(id);
-    return m_file->ReadAt(entry.Offset, entry.Size);
+    return ReadBytes(entry.Offset, entry.Size);
 }
 
 void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArray &block) {
@@ -200,12 +304,11 @@ void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArr
     if (m_readOnly)
         throw EvdrError(QStringLiteral("%1 is open read-only").arg(m_fileName));
     CheckTocId(trimmed);
-    if (DataEnd() + block.size() + 4096 > kMaxFileSize)
+    if (DataEnd() + block.size() + 4096 > kKvxMaxFileSize)
         throw EvdrError(QStringLiteral("%1 cannot grow beyond 2 GiB").arg(m_fileName));
     const auto size = qint32(block.size());
 
-    Change([&](QList<TkvxSfJournal::TRegion> &overwritten) -> std::function<void()> {
-        const TkvxSfToc before = m_toc;
+    Change([&] {
         m_toc.Release(trimmed);
         const int index = m_toc.FindFree(size);
         if (index >= 0) {
@@ -213,66 +316,35 @@ void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArr
             entry.Id = trimmed;
             entry.Tag = tag;
             entry.Free = false;
-            // A gap may hold the stream's own old block, which must come back
-            // if the change does not complete.
-            for (int i = 0; i < before.Count(); ++i) {
-                const TkvxSfTocEntry &old = before.Entry(i);
-                const qint64 from = qMax<qint64>(old.Offset, entry.Offset);
-                const qint64 to = qMin<qint64>(qint64(old.Offset) + old.Size, qint64(entry.Offset) + size);
-                if (!old.Free && from < to)
-                    overwritten.append({from, to - from});
-            }
-            return [this, offset = entry.Offset, &block] { m_file->WriteAt(offset, block); };
+            m_pending->WriteAt(entry.Offset, block);
+            return;
         }
         const qint64 end = DataEnd();
         m_toc.AddEntry(qint32(end), size, trimmed, false, tag);
-        return [this, end, &block] {
-            m_file->Truncate(end);
-            m_file->WriteAt(end, block);
-            m_header.TocSize = 0;
-        };
+        m_pending->Truncate(end);
+        m_pending->WriteAt(end, block);
+        m_header.TocSize = 0;
     });
 }
 
-// Runs one change of the file as all or nothing. `plan` changes the TOC in
-// memory, adds the regions of the file in use before that it will overwrite,
-// and gives the writes of the data; the header and the old TOC block are
-// always journaled, the new TOC is always written.
-void TkvxStreamFile::Change(
-    const std::function<std::function<void()>(QList<TkvxSfJournal::TRegion> &overwritten)> &plan) {
-    QList<TkvxSfJournal::TRegion> overwritten = {{0, kHeaderSize}};
-    if (m_header.TocSize > 0)
-        overwritten.append({DataEnd(), m_header.TocSize});
-    const TkvxSfToc tocBefore = m_toc;
-    const TkvxSfHeader headerBefore = m_header;
-    const std::function<void()> writes = plan(overwritten);
-    const bool journaled = TkvxSfJournal::Enabled();
-    bool begun = false;
+// One write or delete: changes the TOC and the transaction's bytes in
+// memory, then writes the TOC anew. Alone it is a transaction of its own; a
+// failure leaves the transaction as it was before it.
+void TkvxStreamFile::Change(const std::function<void()> &plan) {
+    TkvxTransaction transaction(*this);
+    const TkvxSfToc toc = m_toc;
+    const TkvxSfHeader header = m_header;
+    const TkvxSfPending pending = *m_pending;
     try {
-        if (journaled)
-            TkvxSfJournal::Begin(*m_file, overwritten);
-        begun = journaled;
-        if (writes)
-            writes();
+        plan();
         WriteToc();
-        if (journaled)
-            TkvxSfJournal::Commit(*m_file);
-    } catch (const EkvxSfStop &) {
-        throw;
     } catch (...) {
-        // The file goes back to what it was, and so does what we know of it.
-        try {
-            if (begun)
-                TkvxSfJournal::Recover(*m_file);
-            else if (journaled)
-                TkvxSfFile::RemoveFile(TkvxSfJournal::FileNameOf(m_fileName));
-            m_toc = tocBefore;
-            m_header = headerBefore;
-        } catch (const EvdrError &) {
-            Close();
-        }
+        m_toc = toc;
+        m_header = header;
+        *m_pending = pending;
         throw;
     }
+    transaction.Commit();
 }
 
 void TkvxStreamFile::DeleteStream(const QString &id) {
@@ -280,10 +352,114 @@ void TkvxStreamFile::DeleteStream(const QString &id) {
         return;
     if (m_readOnly)
         throw EvdrError(QStringLiteral("%1 is open read-only").arg(m_fileName));
-    Change([&](QList<TkvxSfJournal::TRegion> &) -> std::function<void()> {
-        m_toc.Release(id);
-        return nullptr;
-    });
+    Change([&] { m_toc.Release(id); });
+}
+
+void TkvxStreamFile::BeginTransaction() {
+    if (!IsOpen())
+        return;
+    if (m_depth++ > 0)
+        return;
+    m_failed = false;
+    m_tocBefore = m_toc;
+    m_headerBefore = m_header;
+    m_pending = std::make_unique<TkvxSfPending>(m_file->Size());
+}
+
+void TkvxStreamFile::RollbackTransaction() {
+    if (m_depth == 0)
+        return;
+    m_toc = m_tocBefore;
+    m_header = m_headerBefore;
+    if (--m_depth > 0) {
+        // The transaction is lost as a whole; what follows inside it is
+        // dropped with it.
+        m_failed = true;
+        m_pending = std::make_unique<TkvxSfPending>(m_pending->OriginalSize());
+        return;
+    }
+    m_failed = false;
+    m_pending.reset();
+}
+
+void TkvxStreamFile::CommitTransaction() {
+    if (m_depth == 0)
+        return;
+    if (m_failed) {
+        RollbackTransaction();
+        throw EvdrError(QStringLiteral("the change of %1 was undone by an error inside it").arg(m_fileName));
+    }
+    if (--m_depth > 0)
+        return;
+    const std::unique_ptr<TkvxSfPending> pending = std::move(m_pending);
+    if (pending->IsEmpty())
+        return;
+    try {
+        Apply(*pending);
+    } catch (const EkvxSfStop &) {
+        throw;
+    } catch (...) {
+        if (IsOpen()) {
+            m_toc = m_tocBefore;
+            m_header = m_headerBefore;
+        }
+        throw;
+    }
+}
+
+// The parts of the file in use when the transaction began: what a journal
+// must be able to put back.
+QList<TkvxSfRange> TkvxStreamFile::InUseBefore(qint64 originalSize) const {
+    QList<TkvxSfRange> inUse = {{0, kHeaderSize}};
+    if (m_headerBefore.TocSize > 0)
+        inUse.append({originalSize - m_headerBefore.TocSize, m_headerBefore.TocSize});
+    for (int i = 0; i < m_tocBefore.Count(); ++i) {
+        const TkvxSfTocEntry &e = m_tocBefore.Entry(i);
+        if (!e.Free)
+            inUse.append({e.Offset, e.Size});
+    }
+    return MergeRanges(inUse);
+}
+
+// A stop (the test seam's kill) leaves the change lock held, as a killed
+// process holds it until its files close.
+void TkvxStreamFile::Apply(const TkvxSfPending &pending) {
+    m_file->LockChanges(true);
+    std::exception_ptr failure;
+    bool restored = false;
+    try {
+        if (TkvxSfJournal::Enabled())
+            TkvxSfJournal::Begin(*m_file, pending,
+                                 IntersectRanges(InUseBefore(pending.OriginalSize()), pending.Touched()));
+    } catch (const EkvxSfStop &) {
+        throw;
+    } catch (...) {
+        m_file->UnlockChanges();
+        throw;
+    }
+    try {
+        pending.ApplyTo(*m_file);
+        if (TkvxSfJournal::Enabled())
+            TkvxSfJournal::Commit(*m_file);
+        m_file->UnlockChanges();
+        return;
+    } catch (const EkvxSfStop &) {
+        throw;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        restored = TkvxSfJournal::Enabled() && Recover(*m_file);
+    } catch (const EkvxSfStop &) {
+        throw;
+    } catch (...) {
+        restored = false;
+    }
+    m_file->UnlockChanges();
+    // Not put back now, the file is left to the journal and the next open.
+    if (!restored)
+        Close();
+    std::rethrow_exception(failure);
 }
 
 void TkvxStreamFile::Compact() {
@@ -291,8 +467,10 @@ void TkvxStreamFile::Compact() {
         return;
     if (m_readOnly)
         throw EvdrError(QStringLiteral("%1 is open read-only").arg(m_fileName));
-    std::unique_ptr<TkvxSfFile> temp =
-        TkvxSfFile::CreateUnique(QFileInfo(m_fileName).absolutePath(), QStringLiteral("ksf"), QStringLiteral(".tmp"));
+    if (m_depth > 0)
+        throw EvdrError(QStringLiteral("%1 cannot be compacted while a change is under way").arg(m_fileName));
+    std::unique_ptr<TkvxSfFile> temp = TkvxSfFile::CreateUnique(
+        QFileInfo(m_fileName).absolutePath(), CompactionPrefix(m_fileName), kCompactionSuffix);
     try {
         temp->SetPermissions(m_file->Permissions());
         TkvxSfHeader header;
@@ -323,8 +501,14 @@ void TkvxStreamFile::Compact() {
     try {
         temp->RenameTo(m_fileName);
     } catch (const EvdrError &) {
-        if (temp->FileName() != m_fileName)
+        if (temp->FileName() != m_fileName) {
             temp->Remove();
+            throw;
+        }
+        // Renamed, but the folder did not flush: the new file is the
+        // database now, though a power cut may yet bring the old one back.
+        m_file = std::move(temp);
+        ReadToc();
         throw;
     }
     m_file = std::move(temp);
@@ -392,11 +576,11 @@ QByteArray TkvxStreamFile::Decompress(const QByteArray &block) {
     if (rc == Z_STREAM_END && produced == uLong(length))
         return data;
     if (rc == Z_STREAM_END)
-        throw EvdrError(QStringLiteral("damaged block: it inflates to %1 bytes, not %2")
-                            .arg(produced).arg(length));
+        throw EvdrError(
+            QStringLiteral("damaged block: it inflates to %1 bytes, not %2").arg(produced).arg(length));
     if (rc == Z_BUF_ERROR && produced < uLong(length))
-        throw EvdrError(QStringLiteral("damaged block: its data end after %1 of %2 bytes")
-                            .arg(produced).arg(length));
+        throw EvdrError(
+            QStringLiteral("damaged block: its data end after %1 of %2 bytes").arg(produced).arg(length));
     if (rc == Z_BUF_ERROR)
         throw EvdrError(QStringLiteral("damaged block: it inflates to more than %1 bytes").arg(length));
     throw EvdrError(QStringLiteral("damaged block: %1").arg(error));

@@ -4,11 +4,13 @@
 // a table of contents at its end. The byte layout is in docs/file-format.md.
 
 #include "kvxSfHeader.h"
-#include "kvxSfJournal.h"
+#include "kvxSfPending.h"
 #include "kvxSfToc.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 
 #include <functional>
@@ -22,12 +24,16 @@ class TkvxSfFile;
 // of its own (its users lock their own data).
 //
 // Between processes: a read-write open holds the file for writing, so a second
-// read-write open anywhere fails with an error; read-only opens share.
+// read-write open anywhere fails with an error; read-only opens share, and
+// hold the file's change lock shared until they close, so the one writer
+// waits with each change until they are done (kvxSfFile.h). A reader thus
+// reads every stream as one committed state of the file.
 //
 // Every WriteStream, DeleteStream and Compact is all or nothing: killed at
 // any moment, or cut off by a power failure, the file opens afterwards with
 // each stream as it was before the change or as it is after it (see
-// kvxSfJournal.h). The file format is unchanged by this.
+// kvxSfJournal.h). Several writes and deletes become one such change inside
+// a transaction (TkvxTransaction). The file format is unchanged by this.
 class TkvxStreamFile : public QObject {
 public:
     explicit TkvxStreamFile(QObject *owner = nullptr);
@@ -35,8 +41,11 @@ public:
 
     // Opens an existing file or creates a new one (with its folders). Does
     // nothing when a file is already open. On failure the container stays
-    // closed and the error propagates.
+    // closed and the error propagates. A read-write open first puts back a
+    // change a writer did not complete (see kvxSfJournal.h) and removes what
+    // a killed compaction of this file left beside it.
     void Open(const QString &fileName, bool readOnly);
+    // Drops a transaction under way.
     void Close();
 
     bool IsOpen() const;
@@ -69,10 +78,26 @@ public:
     // Frees the block of `id` if there is one, then rewrites the TOC.
     void DeleteStream(const QString &id);
 
-    // Rewrites the file without free gaps. The new file is written beside the
-    // old one and renamed over it only when complete, so the database is never
-    // missing from its place.
+    // Rewrites the file without free gaps. The new file
+    // "<database>-ksfXXXXXX.tmp" is written beside the old one and renamed
+    // over it only when complete, so the database is never missing from its
+    // place. Raises inside a transaction.
     void Compact();
+
+    // Transactions: TkvxTransaction is the way to use them. Between Begin and
+    // the outermost Commit, writes and deletes change the TOC and reads in
+    // memory only; Commit brings them to the file as one change, Rollback
+    // drops them. An inner Begin joins the transaction under way; an inner
+    // Rollback drops the whole, and the outer Commit then raises. Begin does
+    // nothing on a closed container.
+    void BeginTransaction();
+    void CommitTransaction();
+    void RollbackTransaction();
+    bool InTransaction() const { return m_depth > 0; }
+
+    // Journals found beside the file and kept aside instead of being applied
+    // (kvxSfJournal.h), with why each does not fit the file as it is.
+    QList<QPair<QString, QString>> KeptAsideJournals() const;
 
     // A compressed block: 4-byte little-endian length L, then a zlib stream.
     static QByteArray Compress(const QByteArray &data);
@@ -80,16 +105,32 @@ public:
     static QByteArray Decompress(const QByteArray &block);
 
 private:
-    void Change(const std::function<std::function<void()>(QList<TkvxSfJournal::TRegion> &overwritten)> &plan);
-    void RecoverForReading(const QString &fileName);
+    void OpenForWriting(const QString &fileName);
+    void OpenForReading(const QString &fileName);
+    void RepairForReading(const QString &fileName);
+    void RemoveStaleCompactions() const;
+    bool Recover(TkvxSfFile &file) const;
+    void Change(const std::function<void()> &plan);
+    void Apply(const TkvxSfPending &pending);
+    QList<TkvxSfRange> InUseBefore(qint64 originalSize) const;
     void ReadToc();
     void WriteToc();
     void CheckToc(qint64 dataEnd);
+    qint64 FileSize() const;
     qint64 DataEnd() const;
+    QByteArray ReadBytes(qint64 offset, qint64 length) const;
 
     std::unique_ptr<TkvxSfFile> m_file;
     QString m_fileName;
     bool m_readOnly = false;
     TkvxSfHeader m_header;
     TkvxSfToc m_toc;
+
+    // The transaction under way: how deep, whether an inner one failed, the
+    // changes so far, and the TOC and header it began with.
+    int m_depth = 0;
+    bool m_failed = false;
+    std::unique_ptr<TkvxSfPending> m_pending;
+    TkvxSfToc m_tocBefore;
+    TkvxSfHeader m_headerBefore;
 };

@@ -1,11 +1,15 @@
 set(VANDOR_STORAGE_SOURCES
   storage/kvxCmRtn.cpp
+  storage/kvxSfFaults.cpp
   storage/kvxSfFile.cpp
   storage/kvxSfHeader.cpp
   storage/kvxSfJournal.cpp
+  storage/kvxSfJournalImage.cpp
+  storage/kvxSfPending.cpp
   storage/kvxSfToc.cpp
   storage/kvxSfTocEntry.cpp
   storage/kvxStreamFile.cpp
+  storage/kvxTransaction.cpp
   storage/vdrCmRtn.cpp
   storage/vdrCodePage.cpp
   storage/vdrCompareText.cpp

@@ -18,7 +18,9 @@ TDamageState &State() {
     return state;
 }
 
-void WriteLog(const QString &line) {
+} // namespace
+
+void WriteStorageLog(const QString &line) {
     TvdrStorageLog log;
     {
         std::lock_guard<std::mutex> guard(State().mutex);
@@ -32,6 +34,8 @@ void WriteLog(const QString &line) {
         // A log that cannot be written must not turn a load into a failure.
     }
 }
+
+namespace {
 
 void Remember(const TvdrDamagedStream &damage) {
     std::lock_guard<std::mutex> guard(State().mutex);
@@ -107,7 +111,7 @@ QString NoteUnreadableStream(TkvxStreamFile &file, const QString &streamId, cons
             }
         }
         Remember(damage);
-        WriteLog(damage.Message);
+        WriteStorageLog(damage.Message);
         return damage.Message;
     } catch (...) {
         // Out of memory at worst; the load still ends with an empty table.

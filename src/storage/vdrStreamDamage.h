@@ -30,6 +30,8 @@ void ClearDamagedStreams();
 // previous hook.
 using TvdrStorageLog = std::function<void(const QString &line)>;
 TvdrStorageLog SetStorageLog(TvdrStorageLog log);
+// Writes one line through the hook. Never throws.
+void WriteStorageLog(const QString &line);
 
 // For loads whose read of `streamId` failed with `error`. A stream that is not
 // in the container is missing, not damaged: nothing happens and the result is

@@ -1,5 +1,6 @@
 #include "vdrImportTSV.h"
 
+#include "kvxStreamFile.h"
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
 #include "vdrFormatSettings.h"
@@ -203,7 +204,7 @@ TEST(ImportTSV, AMissingFileOrPictureChangesNothing) {
     EXPECT_EQ(Cars().Count(), 0);
     EXPECT_EQ(UDF().Count(), 0);
 
-    // The first car's picture is there, the second's is not.
+    // A missing picture takes every table with it.
     TvdrTestDatabase pictures;
     WriteSet(pictures,
              {{QStringLiteral("Cars.tsv"), "7\t2004\tFord\tTaurus\tjpg\r\n3\t1998\tOpel\tAstra\tjpg\r\n"},
@@ -214,6 +215,7 @@ TEST(ImportTSV, AMissingFileOrPictureChangesNothing) {
     pictures.Reopen();
     EXPECT_EQ(Cars().Count(), 0);
     EXPECT_EQ(SortOrder().FindSortOrder(QStringLiteral("By make")), nullptr);
+    EXPECT_FALSE(pictures.Db().Toc().Exists(TvdrPicture::StreamIdOf(0)));
 }
 
 TEST(ImportTSV, LinesEndAtLineFeedsAndBlankLinesAreSkipped) {

@@ -175,6 +175,25 @@ TEST_F(StartUp, TheBannerNamesTheProgramTheSystemAndBothFiles) {
     EXPECT_EQ(lines[8], QStringLiteral("Building UI tree"));
 }
 
+TEST_F(StartUp, TablesThatCannotBeReadAreNamedInOneWarningAndShownEmpty) {
+    WriteIni();
+    MakeDatabase([] {
+        AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus"));
+        Maint().StoreEvent(MakeEvent(0, 0));
+        Maint().Save();
+    });
+    DamageBlock(DatabaseFile(), QStringLiteral("TvdrCars"));
+    DamageBlock(DatabaseFile(), QStringLiteral("TvdrMaint"));
+    Start();
+    EXPECT_EQ(m_prompts->Transcript(),
+              QStringList({"warning: These tables of the database could not be read, so Vandor shows them "
+                           "empty:\r\n\r\nTvdrMaint (kept as TvdrMaint.damaged)\r\nTvdrCars (kept as "
+                           "TvdrCars.damaged)\r\n\r\nTheir stored bytes are kept in the database and are not "
+                           "written over; vandor-cli check lists them."}));
+    EXPECT_EQ(Cars().Count(), 0);
+    EXPECT_EQ(Maint().Count(), 0);
+}
+
 using Tree = TvdrMainWindowTest;
 
 TEST_F(Tree, IsBuiltFromTheCarsAndOpensAsTheIniSays) {

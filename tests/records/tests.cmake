@@ -8,5 +8,11 @@ vandor_add_test(vandor_records_tests SOURCES
   records/vdrMaintFilterTest.cpp
   records/vdrMaintFilterValuesTest.cpp
   records/vdrSortOrderTest.cpp
+  records/vdrTableTransactionTest.cpp
 )
 add_dependencies(vandor_records_tests vandor_lang)
+
+# Its own executable: it forks writer processes and kills them. The long soak:
+# VANDOR_SOAK_KILLS=1000 bin/vandor_command_soak_tests
+vandor_add_test(vandor_command_soak_tests SOURCES records/vdrCommandSoakTest.cpp)
+add_dependencies(vandor_command_soak_tests vandor_lang)

@@ -1,28 +1,22 @@
-#include "kvxSfFile.h"
 #include "kvxSfJournal.h"
+#include "kvxSfFile.h"
+#include "kvxSfJournalImage.h"
 #include "kvxStreamFile.h"
+#include "kvxTransaction.h"
 #include "vdrTestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
-#include <random>
 #include <sys/stat.h>
 
 namespace {
 
 using TState = std::map<QString, QByteArray>;
-
-QByteArray Bytes(int size, unsigned seed) {
-    std::mt19937 rng(seed);
-    QByteArray b(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        b[i] = (i % 3) ? char(rng() & 0xFF) : char('a' + i % 26);
-    return b;
-}
 
 // Every live stream of a fresh open, after checking that the TOC covers the
 // data region from offset 4 without gaps or overlaps.
@@ -49,9 +43,10 @@ struct TStep {
 };
 
 // Writes, rewrites of the same, a smaller and a larger size, deletes, a
-// write into a gap and a compaction, from a state of three streams.
+// write into a gap, a compaction and a transaction of several of these,
+// from a state of three streams.
 std::vector<TStep> Steps(TState &start) {
-    start = {{"A", Bytes(3000, 1)}, {"B", Bytes(500, 2)}, {"C", Bytes(4000, 3)}};
+    start = {{"A", SeededBytes(3000, 1)}, {"B", SeededBytes(500, 2)}, {"C", SeededBytes(4000, 3)}};
     std::vector<TStep> steps;
     TState state = start;
     auto write = [&](const QString &id, const QByteArray &data) {
@@ -62,15 +57,26 @@ std::vector<TStep> Steps(TState &start) {
         state.erase(id);
         steps.push_back({[id](TkvxStreamFile &db) { db.DeleteStream(id); }, state});
     };
-    write("B", Bytes(500, 2));   // the same bytes: the same block again
-    write("A", Bytes(3000, 4));  // same size, new content, in place
-    write("C", Bytes(1000, 5));  // smaller: the front of its old block
-    write("A", Bytes(9000, 6));  // larger: appended
+    write("B", SeededBytes(500, 2));  // the same bytes: the same block again
+    write("A", SeededBytes(3000, 4)); // same size, new content, in place
+    write("C", SeededBytes(1000, 5)); // smaller: the front of its old block
+    write("A", SeededBytes(9000, 6)); // larger: appended
     remove("B");
-    write("D", Bytes(200, 7));   // into a gap
+    write("D", SeededBytes(200, 7)); // into a gap
     steps.push_back({[](TkvxStreamFile &db) { db.Compact(); }, state});
-    write("E", Bytes(700, 8));
+    write("E", SeededBytes(700, 8));
     remove("C");
+    state["A"] = SeededBytes(12000, 9);
+    state["B"] = SeededBytes(300, 10);
+    state.erase("D");
+    steps.push_back({[](TkvxStreamFile &db) {
+                         TkvxTransaction transaction(db);
+                         db.WriteStream(QStringLiteral("A"), 0, SeededBytes(12000, 9));
+                         db.WriteStream(QStringLiteral("B"), 0, SeededBytes(300, 10));
+                         db.DeleteStream(QStringLiteral("D"));
+                         transaction.Commit();
+                     },
+                     state});
     return steps;
 }
 
@@ -178,58 +184,187 @@ TEST_F(TFaultRun, AStopWhileRepairingIsRepairedByTheNextOpen) {
     }
 }
 
-TEST(Journal, OnlyACompleteJournalPutsBytesBackAndAStaleOneIsDropped) {
-    TvdrTempFolder folder;
-    const QString file = folder.File(QStringLiteral("Vandor.dat"));
-    const QString journalFile = TkvxSfJournal::FileNameOf(file);
-    Build(file, {{"A", Bytes(100, 1)}});
-    const QByteArray before = ReadWholeFile(file);
-    QByteArray journal;
+namespace {
+
+// Runs `change` and stops it right before the database is flushed: the
+// change written, its journal on the disk, as a kill there leaves them.
+// Returns the journal.
+QByteArray StopBeforeTheFlush(const QString &file, const std::function<void(TkvxStreamFile &)> &change) {
+    const QByteArray start = ReadWholeFile(file);
+    qint64 operations = 0;
     {
-        TkvxSfFile db(file, TkvxSfFile::Mode::ReadWrite);
-        TkvxSfJournal::Begin(db, {{0, 4}, {4, 50}, {before.size() - 2, 100}});
-        journal = ReadWholeFile(journalFile);
-        db.WriteAt(10, "XXXXX");
-        db.WriteAt(before.size(), "grown");
+        TkvxStreamFile db;
+        db.Open(file, false);
+        TkvxSfFaults::StopAt(0);
+        change(db);
+        operations = TkvxSfFaults::Count();
     }
+    WriteWholeFile(file, start);
+    {
+        TkvxStreamFile db;
+        db.Open(file, false);
+        // The last two: flushing the database, removing the journal.
+        TkvxSfFaults::StopAt(operations - 1);
+        EXPECT_THROW(change(db), EkvxSfStop);
+        TkvxSfFaults::Reset();
+    }
+    return ReadWholeFile(TkvxSfJournal::FileNameOf(file));
+}
+
+void GrowAAndAddB(TkvxStreamFile &db) {
+    TkvxTransaction transaction(db);
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(5000, 9));
+    db.WriteStream(QStringLiteral("B"), 0, SeededBytes(300, 10));
+    transaction.Commit();
+}
+
+QString Refused(const QString &file) {
+    return TkvxSfJournal::FileNameOf(file) + QStringLiteral(".refused");
+}
+
+// A database of one stream.
+struct Journal : ::testing::Test {
+    TvdrTempFolder folder;
+    QString file = folder.File(QStringLiteral("Vandor.dat"));
+    QString journalFile = TkvxSfJournal::FileNameOf(file);
+
+    void SetUp() override { Build(file, {{"A", SeededBytes(100, 1)}}); }
+};
+
+} // namespace
+
+TEST_F(Journal, ACutOffJournalIsDroppedAndAWholeOnePutsTheFileBack) {
+    const QByteArray before = ReadWholeFile(file);
+    const QByteArray journal = StopBeforeTheFlush(file, GrowAAndAddB);
     const QByteArray changed = ReadWholeFile(file);
+    ASSERT_NE(changed, before);
+
     // Cut short, as when the writer died while writing it: the change had
     // not begun, so nothing may be put back.
-    WriteWholeFile(journalFile, journal.left(journal.size() - 3));
-    {
-        TkvxSfFile db(file, TkvxSfFile::Mode::ReadWrite);
-        EXPECT_FALSE(TkvxSfJournal::Recover(db));
+    for (const qsizetype cut : {qsizetype(3), qsizetype(20), journal.size() - 3}) {
+        WriteWholeFile(journalFile, journal.left(cut));
+        TkvxStreamFile db;
+        db.Open(file, false);
+        EXPECT_EQ(ReadWholeFile(file), changed) << "cut to " << cut;
+        EXPECT_FALSE(QFile::exists(journalFile));
+        EXPECT_FALSE(QFile::exists(Refused(file)));
     }
-    EXPECT_EQ(ReadWholeFile(file), changed);
-    EXPECT_FALSE(QFile::exists(journalFile));
 
     WriteWholeFile(journalFile, journal);
-    {
-        TkvxSfFile db(file, TkvxSfFile::Mode::ReadWrite);
-        EXPECT_TRUE(TkvxSfJournal::Recover(db));
-    }
+    EXPECT_EQ(Opened(file, true), (TState{{"A", SeededBytes(100, 1)}})) << "a reader puts it back too";
     EXPECT_EQ(ReadWholeFile(file), before) << "old bytes back, cut to the old length";
+    EXPECT_FALSE(QFile::exists(journalFile));
 
-    // A journal whose database is gone must not roll a new database back.
+    // A journal whose database is gone must not stand in a new one's way.
     QFile::remove(file);
     WriteWholeFile(journalFile, journal);
     {
         TkvxStreamFile db;
         db.Open(file, false);
-        db.WriteStream(QStringLiteral("B"), 0, Bytes(10, 2));
+        db.WriteStream(QStringLiteral("B"), 0, SeededBytes(10, 2));
     }
     EXPECT_EQ(Opened(file).count(QStringLiteral("B")), 1u);
     EXPECT_FALSE(QFile::exists(journalFile));
 }
 
-TEST(Journal, DatabaseAndJournalAreTheOwnersAlone) {
-    TvdrTempFolder folder;
-    const QString file = folder.File(QStringLiteral("Vandor.dat"));
-    Build(file, {{"A", Bytes(100, 1)}});
+TEST_F(Journal, AJournalThatDoesNotFitTheFileIsKeptAsideAndNeverApplied) {
+    const QByteArray backup = ReadWholeFile(file);
     {
-        TkvxSfFile db(file, TkvxSfFile::Mode::ReadWrite);
-        TkvxSfJournal::Begin(db, {{0, 4}});
+        TkvxStreamFile db;
+        db.Open(file, false);
+        db.WriteStream(QStringLiteral("C"), 0, SeededBytes(700, 3));
     }
+    const QByteArray journal = StopBeforeTheFlush(file, GrowAAndAddB);
+    const QByteArray changed = ReadWholeFile(file);
+
+    TkvxSfJournalImage forged;
+    ASSERT_EQ(forged.Decode(journal), QString());
+    forged.OldLength = forged.HighLength = qint64(1) << 40;
+    QByteArray damaged = journal;
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x40);
+    // The database as another writer's compaction leaves it: the same
+    // streams, laid out anew.
+    const QString compacted = folder.File(QStringLiteral("other/Vandor.dat"));
+    QDir().mkpath(folder.File(QStringLiteral("other")));
+    WriteWholeFile(compacted, changed);
+    {
+        TkvxStreamFile db;
+        db.Open(compacted, false);
+        db.DeleteStream(QStringLiteral("C"));
+        db.Compact();
+    }
+    const QByteArray compactedBytes = ReadWholeFile(compacted);
+    const QString linkTarget = folder.File(QStringLiteral("elsewhere"));
+    WriteWholeFile(linkTarget, journal);
+
+    const struct {
+        const char *what;
+        QByteArray fileBytes;
+        QByteArray journalBytes; // empty: a link to linkTarget
+        QString reason;
+    } cases[] = {
+        {"a backup copied over the database", backup, journal,
+         "the file is 140 bytes long, and the change it belongs to keeps a length of 834 to 6002 bytes"},
+        {"damaged contents of the right length", changed, damaged,
+         "its check sum does not match its contents"},
+        {"lengths past the format's limit", changed, forged.Encode(),
+         "it reaches past the 2 GiB limit of the format"},
+        {"another writer's compaction", compactedBytes, journal,
+         "the file's bytes at offset 0 are neither those before nor those after the change it belongs to"},
+        {"a link", changed, QByteArray(), "it is not a regular file"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(Refused(file));
+        WriteWholeFile(file, c.fileBytes);
+        if (c.journalBytes.isEmpty())
+            ASSERT_TRUE(QFile::link(linkTarget, journalFile));
+        else
+            WriteWholeFile(journalFile, c.journalBytes);
+        {
+            TkvxStreamFile db;
+            db.Open(file, false);
+            EXPECT_EQ(db.KeptAsideJournals(), (QList<QPair<QString, QString>>{{Refused(file), c.reason}}));
+        }
+        EXPECT_EQ(ReadWholeFile(file), c.fileBytes) << "never applied";
+        EXPECT_FALSE(TkvxSfJournal::Exists(file));
+        EXPECT_TRUE(QFileInfo::exists(Refused(file)) || QFileInfo(Refused(file)).isSymLink());
+        EXPECT_EQ(ReadWholeFile(linkTarget), journal) << "nothing written through the link";
+        TkvxStreamFile reader;
+        reader.Open(file, true);
+        EXPECT_EQ(reader.KeptAsideJournals().size(), 1) << "still reported";
+    }
+
+    // A second one kept aside takes the next name.
+    WriteWholeFile(journalFile, damaged);
+    TkvxStreamFile db;
+    db.Open(file, false);
+    EXPECT_EQ(db.KeptAsideJournals().size(), 2);
+    EXPECT_TRUE(QFile::exists(Refused(file) + QStringLiteral("2")));
+}
+
+TEST_F(Journal, AJournalIsMadeAnewAndNeverThroughALink) {
+    const QByteArray before = ReadWholeFile(file);
+    const QString victim = folder.File(QStringLiteral("victim"));
+    WriteWholeFile(victim, "precious");
+
+    TkvxStreamFile db;
+    db.Open(file, false);
+    ASSERT_TRUE(QFile::link(victim, journalFile));
+    EXPECT_EQ(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("A"), 0, SeededBytes(200, 2)); }),
+              ("cannot create " + journalFile + ": File exists").toStdString());
+    EXPECT_EQ(ReadWholeFile(victim), QByteArray("precious"));
+    EXPECT_EQ(ReadWholeFile(file), before) << "the change did not begin";
+    EXPECT_EQ(db.ReadStream(QStringLiteral("A")), SeededBytes(100, 1)) << "nor in memory";
+
+    QFile::remove(journalFile);
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(200, 2));
+    db.Close();
+    EXPECT_EQ(Opened(file), (TState{{"A", SeededBytes(200, 2)}}));
+}
+
+TEST_F(Journal, DatabaseAndJournalAreTheOwnersAlone) {
+    StopBeforeTheFlush(file, GrowAAndAddB);
     struct stat st;
     ASSERT_EQ(::stat(file.toLocal8Bit().constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -239,14 +374,10 @@ TEST(Journal, DatabaseAndJournalAreTheOwnersAlone) {
     // While a writer holds the database its journal is its own business: a
     // reader takes the file as it is and leaves the journal alone.
     TkvxStreamFile writer;
-    writer.Open(file, false); // repairs (a no-op here) and holds the file
-    {
-        TkvxSfFile db(file, TkvxSfFile::Mode::ReadOnly);
-        (void)db;
-    }
+    writer.Open(file, false); // puts the change back and holds the file
     WriteWholeFile(TkvxSfJournal::FileNameOf(file), "live journal");
     TkvxStreamFile reader;
     reader.Open(file, true);
     EXPECT_TRUE(TkvxSfJournal::Exists(file));
-    EXPECT_EQ(reader.ReadStream(QStringLiteral("A")), Bytes(100, 1));
+    EXPECT_EQ(reader.ReadStream(QStringLiteral("A")), SeededBytes(100, 1));
 }

@@ -10,11 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <random>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -22,11 +19,15 @@ namespace {
 
 constexpr int kStreams = 6;
 
-QString IdOf(int stream) { return QStringLiteral("Stream%1").arg(stream); }
+QString IdOf(int stream) {
+    return QStringLiteral("Stream%1").arg(stream);
+}
 
 // Change number `version` of a stream: a delete now and then, else bytes
 // that say which change wrote them.
-bool IsDelete(int stream, int version) { return version > 0 && (stream * 31 + version * 17) % 7 == 0; }
+bool IsDelete(int stream, int version) {
+    return version > 0 && (stream * 31 + version * 17) % 7 == 0;
+}
 
 QByteArray Content(int stream, int version) {
     std::mt19937 rng(unsigned(stream * 100003 + version));
@@ -35,8 +36,9 @@ QByteArray Content(int stream, int version) {
         bytes[i] = (i % 4) ? char(rng()) : char('a' + i % 26);
     qToLittleEndian<qint32>(stream, bytes.data());
     qToLittleEndian<qint32>(version, bytes.data() + 4);
-    qToLittleEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef *>(bytes.constData() + 16), uInt(bytes.size() - 16))),
-                             bytes.data() + 8);
+    qToLittleEndian<quint32>(
+        quint32(crc32(0, reinterpret_cast<const Bytef *>(bytes.constData() + 16), uInt(bytes.size() - 16))),
+        bytes.data() + 8);
     return bytes;
 }
 
@@ -78,16 +80,11 @@ int VersionOnDisk(TkvxStreamFile &db, int stream) {
     }
 }
 
-void ReadCommitted(int pipe, std::array<int, kStreams> &committed, QByteArray &pending) {
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(pipe, buffer, sizeof buffer)) > 0)
-        pending.append(buffer, n);
-    qsizetype end;
-    while ((end = pending.indexOf('\n')) >= 0) {
-        const QList<QByteArray> parts = pending.left(end).split(' ');
-        committed[size_t(parts[0].toInt())] = parts[1].toInt();
-        pending.remove(0, end + 1);
+void ReadCommitted(const QByteArray &reported, std::array<int, kStreams> &committed) {
+    for (const QByteArray &line : reported.split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() == 2)
+            committed[size_t(parts[0].toInt())] = parts[1].toInt();
     }
 }
 
@@ -103,25 +100,12 @@ TEST(Soak, AWriterKilledAtRandomNeverLeavesABrokenDatabase) {
     int kills = 0;
     int changes = 0;
     while (kills < 300 && clock.elapsed() < 40000) {
-        int fds[2];
-        ASSERT_EQ(::pipe(fds), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(fds[0]);
-            Writer(file, versions, fds[1], unsigned(rng()));
-        }
-        ::close(fds[1]);
-        ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-        ::usleep(useconds_t(1000 + rng() % 40000));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own: exit " << WEXITSTATUS(status);
+        const unsigned seed = unsigned(rng());
+        const QByteArray reported =
+            RunKilledAfter([&](int pipe) { Writer(file, versions, pipe, seed); }, 1000 + rng() % 40000);
+        ASSERT_FALSE(HasFailure());
         std::array<int, kStreams> committed = versions;
-        QByteArray pending;
-        ReadCommitted(fds[0], committed, pending);
-        ::close(fds[0]);
+        ReadCommitted(reported, committed);
         ++kills;
 
         TkvxStreamFile db;
@@ -130,15 +114,16 @@ TEST(Soak, AWriterKilledAtRandomNeverLeavesABrokenDatabase) {
             changes += committed[size_t(s)] - versions[size_t(s)];
             const int next = committed[size_t(s)] + 1;
             const int found = VersionOnDisk(db, s);
-            const auto state = [s](int version) { return IsDelete(s, version) || version == 0 ? -1 : version; };
+            const auto state = [s](int version) {
+                return IsDelete(s, version) || version == 0 ? -1 : version;
+            };
             // Absent streams carry no version: a committed delete is the
             // last change that left the stream absent.
-            if (found == state(committed[size_t(s)]) ||
-                (found == -1 && state(committed[size_t(s)]) == -1)) {
+            if (found == state(committed[size_t(s)]) || (found == -1 && state(committed[size_t(s)]) == -1)) {
                 versions[size_t(s)] = committed[size_t(s)];
             } else {
-                ASSERT_EQ(found, state(next)) << "stream " << s << " after kill " << kills << ": committed "
-                                              << committed[size_t(s)];
+                ASSERT_EQ(found, state(next))
+                    << "stream " << s << " after kill " << kills << ": committed " << committed[size_t(s)];
                 versions[size_t(s)] = next;
             }
         }

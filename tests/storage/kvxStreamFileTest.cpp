@@ -1,4 +1,5 @@
 #include "kvxStreamFile.h"
+#include "kvxSfFile.h"
 #include "vdrError.h"
 #include "vdrTestSupport.h"
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -14,7 +16,6 @@
 #include <zlib.h>
 
 namespace {
-
 
 QByteArray Pattern(int size, unsigned seed) {
     std::mt19937 rng(seed);
@@ -25,15 +26,18 @@ QByteArray Pattern(int size, unsigned seed) {
     return b;
 }
 
-qint32 Le32(const QByteArray &bytes, qint64 at) { return qFromLittleEndian<qint32>(bytes.constData() + at); }
+qint32 Le32(const QByteArray &bytes, qint64 at) {
+    return qFromLittleEndian<qint32>(bytes.constData() + at);
+}
 
 // Inflates a block with zlib's one-shot call, independently of the container.
 QByteArray InflateBlock(const QByteArray &block) {
     const qint32 length = Le32(block, 0);
     QByteArray out(qMax(length, 1), '\0');
     uLongf outLen = uLongf(length);
-    const int rc = uncompress(reinterpret_cast<Bytef *>(out.data()), &outLen,
-                              reinterpret_cast<const Bytef *>(block.constData() + 4), uLong(block.size() - 4));
+    const int rc =
+        uncompress(reinterpret_cast<Bytef *>(out.data()), &outLen,
+                   reinterpret_cast<const Bytef *>(block.constData() + 4), uLong(block.size() - 4));
     EXPECT_EQ(rc, Z_OK);
     EXPECT_EQ(qint64(outLen), length);
     out.truncate(length);
@@ -214,7 +218,8 @@ TEST_F(StreamFileTest, IdsAreCaseInsensitiveAndKeepTheNewSpelling) {
     EXPECT_EQ(sf.Toc().Entry(0).Id, QStringLiteral("tvdrcars"));
     EXPECT_EQ(sf.ReadStream(QStringLiteral("TVDRCARS")), QByteArray("two"));
 
-    EXPECT_EQ(ErrorMessageOf([&] { sf.ReadStream(QStringLiteral(" Missing ")); }), "Id ( Missing ) does not exist");
+    EXPECT_EQ(ErrorMessageOf([&] { sf.ReadStream(QStringLiteral(" Missing ")); }),
+              "Id ( Missing ) does not exist");
     // A blank Id stores nothing; an Id that would break the TOC text is refused.
     sf.WriteStream(QStringLiteral(" \t"), 0, QByteArray("x"));
     EXPECT_EQ(sf.Toc().Count(), 1);
@@ -329,7 +334,8 @@ TEST_F(StreamFileTest, OneWriterAtATimeWhileReadersShare) {
     reader1.Open(db, true);
     reader2.Open(db, true);
     EXPECT_EQ(reader2.ReadStream(QStringLiteral("A")), QByteArray("shared"));
-    EXPECT_NE(ErrorMessageOf([&] { reader1.WriteStream(QStringLiteral("A"), 0, QByteArray("x")); }), "(no error)");
+    EXPECT_NE(ErrorMessageOf([&] { reader1.WriteStream(QStringLiteral("A"), 0, QByteArray("x")); }),
+              "(no error)");
 
     sf.Close();
     writer.Open(db, false);
@@ -499,4 +505,102 @@ TEST_F(StreamFileTest, ManyRandomRewritesKeepTheLayoutSoundAndEveryStreamIntact)
     sf.Open(db, true);
     for (const auto &[id, data] : expected)
         EXPECT_EQ(sf.ReadStream(QString::fromLatin1(id)), data);
+}
+
+TEST_F(StreamFileTest, AWriterThatLockedAFileACompactionReplacedOpensTheNewOne) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("A"), 0, QByteArray("first"));
+    sf.WriteStream(QStringLiteral("B"), 0, Pattern(3000, 1));
+    sf.DeleteStream(QStringLiteral("B"));
+    // The second writer has opened the old file when the first compacts,
+    // renames the new one over it and closes: its lock on the old file then
+    // comes free.
+    TkvxSfFaults::SetBeforeLock([this] {
+        sf.Compact();
+        sf.Close();
+    });
+    TkvxStreamFile second;
+    second.Open(db, false);
+    second.WriteStream(QStringLiteral("C"), 0, QByteArray("second"));
+    second.Close();
+    EXPECT_EQ(ReadByLayout(db), (std::map<QByteArray, QByteArray>{{"A", "first"}, {"C", "second"}}))
+        << "the write went into the file that bears the name";
+}
+
+TEST_F(StreamFileTest, ReadersAndAChangeWaitForEachOther) {
+    TkvxSfFile::SetLockWait(50);
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("A"), 0, QByteArray("before"));
+    const QByteArray before = ReadWholeFile(db);
+    const std::string busy = (db + " is being changed or read by another process; try again").toStdString();
+    {
+        TkvxStreamFile reader;
+        reader.Open(db, true);
+        EXPECT_EQ(ErrorMessageOf([&] { sf.WriteStream(QStringLiteral("A"), 0, QByteArray("after")); }), busy);
+        EXPECT_EQ(ReadWholeFile(db), before);
+        EXPECT_EQ(sf.ReadStream(QStringLiteral("A")), QByteArray("before"));
+    }
+    sf.WriteStream(QStringLiteral("A"), 0, QByteArray("after"));
+
+    // A writer that stops in the middle of its change still holds the lock:
+    // a reader waits instead of reading half a change, and once the writer
+    // is gone finds the change put back.
+    TkvxSfFaults::SetFlushing(false);
+    TkvxSfFaults::StopAt(7);
+    EXPECT_THROW(sf.WriteStream(QStringLiteral("A"), 0, Pattern(5000, 2)), EkvxSfStop);
+    TkvxSfFaults::Reset();
+    TkvxSfFaults::SetFlushing(true);
+    TkvxStreamFile reader;
+    EXPECT_EQ(ErrorMessageOf([&] { reader.Open(db, true); }), busy);
+    EXPECT_FALSE(reader.IsOpen());
+    sf.Close();
+    reader.Open(db, true);
+    EXPECT_EQ(reader.ReadStream(QStringLiteral("A")), QByteArray("after"));
+    TkvxSfFile::SetLockWait(10000);
+}
+
+TEST_F(StreamFileTest, AKilledCompactionLeavesNothingAfterTheNextOpen) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("A"), 0, Pattern(4000, 1));
+    sf.WriteStream(QStringLiteral("B"), 0, Pattern(100, 2));
+    sf.DeleteStream(QStringLiteral("A"));
+    TkvxSfFaults::StopAt(3); // the compaction's file is made and partly written
+    EXPECT_THROW(sf.Compact(), EkvxSfStop);
+    TkvxSfFaults::Reset();
+    sf.Close();
+    const QString otherDatabase = folder.File(QStringLiteral("Other.dat-ksf123456.tmp"));
+    WriteWholeFile(otherDatabase, "another database's");
+    const QStringList left =
+        QDir(folder.Path()).entryList({QStringLiteral("Vandor.dat-ksf*.tmp")}, QDir::Files);
+    ASSERT_EQ(left.size(), 1);
+
+    sf.Open(db, true);
+    EXPECT_TRUE(QFile::exists(folder.File(left[0]))) << "a reader removes nothing";
+    sf.Close();
+    sf.Open(db, false);
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files),
+              QStringList({QStringLiteral("Other.dat-ksf123456.tmp"), QStringLiteral("Vandor.dat")}));
+}
+
+TEST_F(StreamFileTest, ACompactionWhoseFolderCannotBeFlushedFails) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("A"), 0, Pattern(4000, 1));
+    sf.WriteStream(QStringLiteral("B"), 0, Pattern(100, 2));
+    sf.DeleteStream(QStringLiteral("A"));
+    TkvxSfFaults::StopAt(0);
+    {
+        TkvxStreamFile copy;
+        WriteWholeFile(folder.File(QStringLiteral("copy.dat")), ReadWholeFile(db));
+        copy.Open(folder.File(QStringLiteral("copy.dat")), false);
+        TkvxSfFaults::StopAt(0);
+        copy.Compact();
+    }
+    const qint64 lastOperation = TkvxSfFaults::Count(); // flushing the folder after the rename
+    TkvxSfFaults::FailAt(lastOperation, EIO);
+    EXPECT_EQ(ErrorMessageOf([&] { sf.Compact(); }),
+              ("cannot flush the folder " + folder.Path() + ": Input/output error").toStdString());
+    TkvxSfFaults::Reset();
+    EXPECT_EQ(sf.Toc().Count(), 1) << "the compacted file is the database now";
+    sf.WriteStream(QStringLiteral("C"), 0, QByteArray("on"));
+    EXPECT_EQ(ReadByLayout(db), (std::map<QByteArray, QByteArray>{{"B", Pattern(100, 2)}, {"C", "on"}}));
 }

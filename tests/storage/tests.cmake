@@ -2,6 +2,7 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/kvxSfJournalTest.cpp
   storage/kvxSfTocTest.cpp
   storage/kvxStreamFileTest.cpp
+  storage/kvxTransactionTest.cpp
   storage/vdrCmRtnTest.cpp
   storage/vdrNvListTest.cpp
   storage/vdrStringListTest.cpp

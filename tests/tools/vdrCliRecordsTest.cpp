@@ -1,4 +1,5 @@
 #include "vdrCliTestRun.h"
+#include "vdrTestDatabase.h"
 #include "vdrTestPictures.h"
 #include "vdrTestSupport.h"
 
@@ -84,4 +85,21 @@ TEST(CliRecords, BadNumbersUnknownCarsAndEventsChangeNothing) {
     EXPECT_EQ(RunCli({"event-add", db, "0"}).code, 2) << "--date is required";
     EXPECT_EQ(RunCli({"events", db, "0", "--sort", "colour"}).code, 2);
     EXPECT_EQ(RunCli({"events", db, "0", "--frobnicate"}).code, 2);
+}
+
+TEST(CliRecords, ACommandStopsWhenATableItReadsCannotBeRead) {
+    TvdrTempFolder folder;
+    const QString db = folder.File(QStringLiteral("Vandor.dat"));
+    RunOk({"car-add", db, "--year", "2004", "--make", "Ford", "--model", "Taurus"});
+    RunOk({"event-add", db, "0", "--date", "2004-03-15", "--repair", "Oil change"});
+    DamageBlock(db, QStringLiteral("TvdrMaint"));
+    const TvdrCliResult listed = RunCli({"cars", db});
+    EXPECT_EQ(listed.code, 1);
+    EXPECT_EQ(listed.out, "");
+    EXPECT_NE(listed.err.find(("table TvdrMaint of " + db + " cannot be read (damaged block: ").toStdString()),
+              std::string::npos)
+        << listed.err;
+    EXPECT_EQ(RunCli({"event-add", db, "0", "--date", "2005-01-01"}).code, 1) << "nor taken for empty";
+    RunOk({"rm", db, "TvdrMaint"});
+    EXPECT_EQ(RunOk({"cars", db}), "0\t2004\tFord\tTaurus\t\n") << "a missing table is an empty one";
 }

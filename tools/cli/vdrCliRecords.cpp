@@ -10,6 +10,7 @@
 #include "vdrCarRemoval.h"
 #include "vdrCarSave.h"
 #include "vdrCars.h"
+#include "vdrCarsUDF.h"
 #include "vdrError.h"
 #include "vdrMaint.h"
 #include "vdrMaintEvents.h"
@@ -20,6 +21,7 @@
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
 #include "vdrSortOrderList.h"
+#include "vdrTableTransaction.h"
 
 #include <memory>
 #include <optional>
@@ -50,9 +52,11 @@ void AddCar(TvdrCliContext &ctx) {
     entry.Model = options.Value(QStringLiteral("--model")).value_or(QString());
 
     TvdrCliSession session(ctx.args[0], TvdrCliSession::Mode::ChangeOrCreate);
-    entry.CarNbr = Cars().NewCar();
-    entry.Values = CarValuesForAllFields(entry.CarNbr);
-    SaveCar(entry);
+    InOneTransaction({&Cars(), &CarsUDF()}, [&] {
+        entry.CarNbr = Cars().NewCar();
+        entry.Values = CarValuesForAllFields(entry.CarNbr);
+        SaveCar(entry);
+    });
     WriteLine(ctx.out, QString::number(entry.CarNbr));
 }
 
@@ -133,9 +137,14 @@ void AddEvent(TvdrCliContext &ctx) {
     for (const QString &repair : repairs)
         if (repair.trimmed().isEmpty())
             throw EvdrError(Lang().GetText(QStringLiteral("WM-RepairDescriptionIsBlank")));
-    for (const QString &repair : repairs)
-        entry.RepairNbrs.append(SelectRepair(repair));
-    WriteLine(ctx.out, QString::number(SaveMaintEvent(entry)));
+    qint32 maintNbr = -1;
+    // A description picked anew belongs to the event's change.
+    InOneTransaction({&Repairs(), &Maint(), &MaintRepairs(), &MaintNotes()}, [&] {
+        for (const QString &repair : repairs)
+            entry.RepairNbrs.append(SelectRepair(repair));
+        maintNbr = SaveMaintEvent(entry);
+    });
+    WriteLine(ctx.out, QString::number(maintNbr));
 }
 
 void RemoveEvent(TvdrCliContext &ctx) {

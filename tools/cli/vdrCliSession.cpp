@@ -20,6 +20,12 @@ TvdrCliSession::TvdrCliSession(const QString &fileName, Mode mode) {
         throw EvdrError(QStringLiteral("%1 does not exist").arg(fileName));
     m_db.Open(fileName, mode == Mode::Read);
     BindTables(&m_db);
+    try {
+        RaiseIfTablesUnreadable();
+    } catch (...) {
+        UnbindTables();
+        throw;
+    }
     // The program builds its sort menu at start-up, which gives an empty
     // table its default sort order (in memory, saved with the next save).
     SortOrder().SortOrderList();
