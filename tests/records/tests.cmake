@@ -9,6 +9,7 @@ vandor_add_test(vandor_records_tests SOURCES
   records/vdrMaintFilterValuesTest.cpp
   records/vdrSortOrderTest.cpp
   records/vdrTableTransactionTest.cpp
+  records/vdrGoldenBytesTest.cpp
 )
 add_dependencies(vandor_records_tests vandor_lang)
 
