@@ -1,7 +1,7 @@
 # Sourced by the other scripts: installs the Debian packages the build needs
 # when any is missing (apt-get update runs once, only then).
 VANDOR_PACKAGES="build-essential cmake ninja-build ccache qt6-base-dev qt6-qpa-plugins libgl-dev
-zlib1g-dev libjpeg62-turbo-dev libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
+zlib1g-dev libdeflate-dev pkgconf libjpeg62-turbo-dev libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth clang libclang-rt-14-dev llvm qt6-svg-dev libqt6svg6 xdotool imagemagick fonts-dejavu-core
 fonts-liberation poppler-utils"
 

@@ -1,5 +1,6 @@
 #include "vdrMaint.h"
 
+#include "vdrCmRtn.h"
 #include "vdrMaintSortedList.h"
 #include "vdrSingleton.h"
 
@@ -54,11 +55,19 @@ bool TvdrMaint::HasEvent(qint32 carNbr, qint32 maintNbr) const {
 
 qint32 TvdrMaint::NextMaintNbr(qint32 carNbr) const {
     TvdrReadGuard guard(Lock());
+    // The car's rows stand together under its key and a TAB; only they are
+    // read, not the whole table.
+    const QString prefix = TvdrCmRtn::FormatKey(carNbr) + QLatin1Char('\t');
+    int index = 0;
+    FindInsertPos(prefix, index);
     qint32 next = 0;
-    TvdrMaintRec key;
-    for (const QString &row : Lines()) {
-        if (KeyOfRow(row, key) && key.CarNbr == carNbr)
-            next = std::max(next, key.MaintNbr + 1);
+    for (; index < Lines().size(); ++index) {
+        const QStringView name = NameView(Lines()[index]);
+        if (!name.startsWith(prefix))
+            break;
+        const QStringView number = name.mid(prefix.size());
+        const qint32 maintNbr = number.left(number.indexOf(QLatin1Char('\t'))).toInt();
+        next = std::max(next, maintNbr + 1);
     }
     return next;
 }
@@ -78,7 +87,9 @@ void TvdrMaint::RemoveCarEvents(qint32 carNbr) {
     }
 }
 
-void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) { SetValue(rec.EncodeKey(), rec.Encode()); }
+void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) {
+    SetValue(rec.EncodeKey(), rec.Encode());
+}
 
 void TvdrMaint::StoreEvents(const QList<TvdrMaintRec> &recs) {
     QList<QPair<QString, QString>> rows;
@@ -93,4 +104,6 @@ std::unique_ptr<TvdrMaintSortedList> TvdrMaint::SortedList(qint32 carNbr, quint8
     return std::make_unique<TvdrMaintSortedList>(carNbr, sortColumn, sortDirection);
 }
 
-TvdrMaint &Maint() { return TvdrSingleton<TvdrMaint>::Instance(); }
+TvdrMaint &Maint() {
+    return TvdrSingleton<TvdrMaint>::Instance();
+}

@@ -26,14 +26,18 @@ QString LeadingKeys(const QString &row, int keys) {
 
 // How the start of `row` compares with `prefix`.
 int ComparePrefix(const QString &row, const QString &prefix) {
-    return CompareText(row.left(prefix.size()), prefix);
+    return CompareText(QStringView(row).left(prefix.size()), prefix);
 }
 
 } // namespace
 
-TvdrPrefixList::TvdrPrefixList(const QString &streamId) : TvdrStringList(streamId) { SetSorted(true); }
+TvdrPrefixList::TvdrPrefixList(const QString &streamId) : TvdrStringList(streamId) {
+    SetSorted(true);
+}
 
-QString TvdrPrefixList::KeyPrefix(qint32 a) { return TvdrCmRtn::FormatKey(a) + kTab; }
+QString TvdrPrefixList::KeyPrefix(qint32 a) {
+    return TvdrCmRtn::FormatKey(a) + kTab;
+}
 
 QString TvdrPrefixList::KeyPrefix(qint32 a, qint32 b) {
     return TvdrCmRtn::FormatKey(a) + kTab + TvdrCmRtn::FormatKey(b) + kTab;

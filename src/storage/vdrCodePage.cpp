@@ -2,14 +2,58 @@
 
 #include <array>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // 0x80..0x9F; 0 marks the bytes that have no character in 1252.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// Every byte's character.
+const std::array<char16_t, 256> &Decoding() {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[b] = b >= 0x80 && b <= 0x9F && kHigh[b - 0x80] != 0 ? kHigh[b - 0x80] : char16_t(b);
+        return t;
+    }();
+    return table;
+}
+
+// `high`: whether a byte of 0x80 or more may be there; below it every byte
+// is its own character, widened sixteen at a time.
+QString Decode(const char *data, qsizetype size, bool high) {
+    QString out(size, Qt::Uninitialized);
+    auto *dst = reinterpret_cast<char16_t *>(out.data());
+    qsizetype i = 0;
+    if (!high) {
+#ifdef __SSE2__
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 16 <= size; i += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_unpacklo_epi8(bytes, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i + 8), _mm_unpackhi_epi8(bytes, zero));
+        }
+        if (i + 8 <= size) {
+            const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(data + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_unpacklo_epi8(bytes, zero));
+            i += 8;
+        }
+#endif
+        for (; i < size; ++i)
+            dst[i] = static_cast<unsigned char>(data[i]);
+        return out;
+    }
+    const std::array<char16_t, 256> &table = Decoding();
+    for (; i < size; ++i)
+        dst[i] = table[static_cast<unsigned char>(data[i])];
+    return out;
+}
 
 int ByteFor(char16_t u) {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
@@ -27,35 +71,53 @@ int ByteFor(char16_t u) {
 
 namespace vdrCodePage {
 
-QString ToUnicode(const QByteArray &bytes) {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *dst = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        char16_t u = b;
-        if (b >= 0x80 && b <= 0x9F && kHigh[b - 0x80] != 0)
-            u = kHigh[b - 0x80];
-        dst[i] = QChar(u);
+QString ToUnicode(QByteArrayView bytes, bool high) {
+    return Decode(bytes.data(), bytes.size(), high);
+}
+
+// Writes `text` encoded at `out`; returns the end. Surrogate pairs are one
+// character, replaced once, so the end may fall short of text's size.
+static char *Encode(QStringView text, char *out, char replacement) {
+    const QChar *p = text.data();
+    const QChar *end = p + text.size();
+    for (; p < end; ++p) {
+        const char16_t u = p->unicode();
+        if (u < 0x80) {
+            *out++ = char(u);
+            continue;
+        }
+        if (p->isHighSurrogate() && p + 1 < end && p[1].isLowSurrogate())
+            ++p;
+        const int b = ByteFor(u);
+        *out++ = b < 0 ? replacement : static_cast<char>(b);
     }
     return out;
 }
 
 QByteArray FromUnicode(const QString &text, char replacement) {
     QByteArray out(text.size(), Qt::Uninitialized);
-    qsizetype n = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        // A surrogate pair is one character, replaced once.
-        if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        const int b = ByteFor(ch.unicode());
-        out[n++] = b < 0 ? replacement : static_cast<char>(b);
-    }
-    out.truncate(n);
+    out.truncate(Encode(text, out.data(), replacement) - out.constData());
     return out;
 }
 
-bool CanEncode(QChar ch) { return ByteFor(ch.unicode()) >= 0; }
+QByteArray FromUnicodeLines(const QStringList &lines, char replacement) {
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + 2;
+    QByteArray out(size, Qt::Uninitialized);
+    char *p = out.data();
+    for (const QString &line : lines) {
+        p = Encode(line, p, replacement);
+        *p++ = '\r';
+        *p++ = '\n';
+    }
+    out.truncate(p - out.constData());
+    return out;
+}
+
+bool CanEncode(QChar ch) {
+    return ByteFor(ch.unicode()) >= 0;
+}
 
 bool CanEncode(const QString &text) {
     for (QChar ch : text)

@@ -1,6 +1,8 @@
 #include "vdrCompareText.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -36,6 +38,9 @@ const std::array<Weight, kTableSize> &WeightTable() {
 }
 
 inline Weight WeightOf(char16_t c) {
+    // ASCII, nearly every character of the rows: folding is lower case.
+    if (c < 0x80)
+        return {char16_t(c >= u'A' && c <= u'Z' ? c + 0x20 : c), 0};
     if (c < kTableSize)
         return WeightTable()[c];
     return ComputeWeight(c);
@@ -43,12 +48,23 @@ inline Weight WeightOf(char16_t c) {
 
 } // namespace
 
-int CompareText(const QString &a, const QString &b) {
+int CompareText(QStringView a, QStringView b) {
     const qsizetype n = qMin(a.size(), b.size());
-    const QChar *pa = a.constData();
-    const QChar *pb = b.constData();
+    const QChar *pa = a.data();
+    const QChar *pb = b.data();
+    // Stored rows share long key prefixes: skip the equal part four
+    // characters at a time.
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        std::uint64_t wa;
+        std::uint64_t wb;
+        std::memcpy(&wa, pa + i, 8);
+        std::memcpy(&wb, pb + i, 8);
+        if (wa != wb)
+            break;
+    }
     int accentOrder = 0;
-    for (qsizetype i = 0; i < n; ++i) {
+    for (; i < n; ++i) {
         const char16_t ca = pa[i].unicode();
         const char16_t cb = pb[i].unicode();
         if (ca == cb)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // The one comparison behind every sorted list, binary search and look-up by
 // name. It ignores letter case, places accented letters beside their base
@@ -8,10 +9,13 @@
 // in numeric order. Sorting and searching must use this same function, or a
 // binary search runs over rows in an order it does not expect.
 //
-// Returns < 0, 0 or > 0.
-int CompareText(const QString &a, const QString &b);
+// Returns < 0, 0 or > 0. On views, so a search over parts of stored rows
+// allocates nothing.
+int CompareText(QStringView a, QStringView b);
 
-inline bool SameText(const QString &a, const QString &b) { return CompareText(a, b) == 0; }
+inline bool SameText(QStringView a, QStringView b) {
+    return CompareText(a, b) == 0;
+}
 
 // For std::sort and friends.
 struct TvdrTextLess {

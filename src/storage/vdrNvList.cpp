@@ -31,25 +31,8 @@ int TvdrNvList::IndexOfName(const QString &name) const {
 }
 
 bool TvdrNvList::FindInsertPos(const QString &name, int &index) const {
-    const QStringList &rows = Lines();
-    int lo = 0;
-    int hi = int(rows.size()) - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const int mid = (lo + hi) / 2;
-        const int c = CompareText(NameOf(rows[mid]), name);
-        if (c < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                lo = mid;
-            }
-        }
-    }
-    index = lo;
-    return found;
+    return SearchRows(Lines(), index,
+                      [&name](const QString &row) { return CompareText(NameView(row), name); });
 }
 
 QString TvdrNvList::GetValue(const QString &name) const {
@@ -117,7 +100,7 @@ void TvdrNvList::SetValues(const QList<QPair<QString, QString>> &rows) {
         if (j + 1 < changes.size() && CompareText(changes[j].first, changes[j + 1].first) == 0)
             continue; // a later value of this name replaces it
         int c = -1;
-        while (i < old.size() && (c = CompareText(NameOf(old[i]), changes[j].first)) < 0)
+        while (i < old.size() && (c = CompareText(NameView(old[i]), changes[j].first)) < 0)
             merged.append(old[i++]);
         if (i < old.size() && c == 0)
             ++i; // the row this name replaces
@@ -138,31 +121,26 @@ int TvdrNvList::OnePastLastNumber() const {
 }
 
 QString TvdrNvList::NameOf(const QString &row) {
-    const qsizetype eq = row.indexOf(QLatin1Char('='));
-    return eq < 0 ? QString() : row.left(eq);
+    return NameView(row).toString();
 }
 
-void TvdrNvList::PutInOrder(QStringList &lines) const {
-    if (Sorted()) {
-        TvdrStringList::PutInOrder(lines);
-        return;
-    }
-    bool ascending = true;
-    QString previous;
-    for (qsizetype i = 0; i < lines.size() && ascending; ++i) {
-        QString name = NameOf(lines[i]);
-        ascending = i == 0 || CompareText(previous, name) <= 0;
-        previous = std::move(name);
-    }
-    if (ascending)
-        return;
+QStringView TvdrNvList::NameView(const QString &row) {
+    const qsizetype eq = row.indexOf(QLatin1Char('='));
+    return eq < 0 ? QStringView() : QStringView(row).left(eq);
+}
+
+bool TvdrNvList::UnsortedInOrder(const QString &previous, const QString &next) const {
+    return CompareText(NameView(previous), NameView(next)) <= 0;
+}
+
+void TvdrNvList::ReorderUnsorted(QStringList &lines) const {
     // Stable, so rows of equal names keep their stored order.
-    std::vector<std::pair<QString, QString>> rows;
+    std::vector<std::pair<QStringView, QString>> rows;
     rows.reserve(lines.size());
-    for (QString &line : lines) {
-        QString name = NameOf(line);
-        rows.emplace_back(std::move(name), std::move(line));
-    }
+    for (QString &line : lines)
+        rows.emplace_back(QStringView(), std::move(line));
+    for (auto &row : rows)
+        row.first = NameView(row.second);
     std::stable_sort(rows.begin(), rows.end(),
                      [](const auto &a, const auto &b) { return CompareText(a.first, b.first) < 0; });
     lines.clear();

@@ -45,9 +45,13 @@ public:
     int OnePastLastNumber() const;
 
     static QString NameOf(const QString &row);
+    // The same without a copy: valid while `row` is.
+    static QStringView NameView(const QString &row);
 
 protected:
-    void PutInOrder(QStringList &lines) const override;
+    // Unsorted, rows are kept in name order (SetValue inserts there).
+    bool UnsortedInOrder(const QString &previous, const QString &next) const override;
+    void ReorderUnsorted(QStringList &lines) const override;
 
 private:
     QString m_defaultValue;

@@ -5,6 +5,7 @@
 #include "vdrCompareText.h"
 #include "vdrError.h"
 #include "vdrLimits.h"
+#include "vdrLineModel.h"
 #include "vdrStreamDamage.h"
 
 #include <algorithm>
@@ -20,10 +21,10 @@ qsizetype LongRow(const QStringList &lines) {
     return -1;
 }
 
-QString LongRowText(const QStringList &lines, qsizetype row) {
+QString LongRowText(qsizetype row, qsizetype length) {
     return QStringLiteral("row %1 is %2 characters long, more than the %3 a row may hold")
         .arg(row)
-        .arg(lines[row].size())
+        .arg(length)
         .arg(vdrLimits::kMaxRowLength);
 }
 
@@ -73,17 +74,31 @@ void TvdrStringList::Load() {
     if (m_streamId.isEmpty() || !m_streamFile)
         return;
     QStringList lines;
+    bool ordered = false;
     try {
-        lines = SplitLines(vdrCodePage::ToUnicode(m_streamFile->ReadStream(m_streamId)));
-        if (const qsizetype row = LongRow(lines); row >= 0)
-            throw EvdrError(LongRowText(lines, row));
+        lines = LoadLines(m_streamFile->ReadStream(m_streamId), ordered);
     } catch (const std::exception &e) {
         // A table that cannot be read starts empty, and the next Save rewrites
         // its stream: a damaged one is copied aside first.
         lines.clear();
         m_loadProblem = NoteUnreadableStream(*m_streamFile, m_streamId, QString::fromUtf8(e.what()));
     }
-    ReplaceLines(std::move(lines));
+    ReplaceLines(std::move(lines), ordered);
+}
+
+// Each line is checked while it is fresh in the cache.
+QStringList TvdrStringList::LoadLines(const QByteArray &bytes, bool &ordered) const {
+    QStringList lines;
+    ordered = true;
+    const char *begin = bytes.constData();
+    vdrLineModel::ForEachLine(begin, begin + bytes.size(), [&](const char *from, const char *to, bool high) {
+        if (to - from > vdrLimits::kMaxRowLength)
+            throw EvdrError(LongRowText(lines.size(), to - from));
+        lines.append(vdrCodePage::ToUnicode(QByteArrayView(from, to - from), high));
+        if (ordered && lines.size() > 1)
+            ordered = InOrder(lines[lines.size() - 2], lines.last());
+    });
+    return lines;
 }
 
 QString TvdrStringList::LoadProblem() const {
@@ -96,8 +111,9 @@ void TvdrStringList::Save() {
     if (m_streamId.isEmpty() || !m_streamFile)
         return;
     if (const qsizetype row = LongRow(m_lines); row >= 0)
-        throw EvdrError(QStringLiteral("%1 cannot be saved: %2").arg(m_streamId, LongRowText(m_lines, row)));
-    m_streamFile->WriteStream(m_streamId, 0, vdrCodePage::FromUnicode(Text()));
+        throw EvdrError(
+            QStringLiteral("%1 cannot be saved: %2").arg(m_streamId, LongRowText(row, m_lines[row].size())));
+    m_streamFile->WriteStream(m_streamId, 0, vdrCodePage::FromUnicodeLines(m_lines));
 }
 
 int TvdrStringList::Add(const QString &line) {
@@ -203,22 +219,7 @@ void TvdrStringList::SetText(const QString &text) {
 
 bool TvdrStringList::Find(const QString &line, int &index) const {
     TvdrReadGuard guard(m_lock);
-    int lo = 0;
-    int hi = int(m_lines.size()) - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const int mid = lo + (hi - lo) / 2;
-        const int c = CompareText(m_lines[mid], line);
-        if (c < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (c == 0)
-                found = true;
-        }
-    }
-    index = lo;
-    return found;
+    return SearchRows(m_lines, index, [&line](const QString &row) { return CompareText(row, line); });
 }
 
 int TvdrStringList::IndexOf(const QString &line) const {
@@ -272,37 +273,30 @@ int TvdrStringList::ParseRowNumber(const QString &text) {
 
 QStringList TvdrStringList::SplitLines(const QString &text) {
     QStringList lines;
-    const QChar *p = text.constData();
-    const QChar *end = p + text.size();
-    while (p < end && *p != QChar(0)) {
-        const QChar *start = p;
-        while (p < end && *p != QChar(0) && *p != QLatin1Char('\r') && *p != QLatin1Char('\n'))
-            ++p;
-        lines.append(QString(start, p - start));
-        if (p < end && *p == QLatin1Char('\r'))
-            ++p;
-        if (p < end && *p == QLatin1Char('\n'))
-            ++p;
-    }
+    vdrLineModel::ForEachLine(
+        text.constData(), text.constData() + text.size(),
+        [&lines](const QChar *from, const QChar *to) { lines.append(QString(from, to - from)); });
     return lines;
 }
 
-void TvdrStringList::PutInOrder(QStringList &lines) const {
-    if (m_sorted)
-        SortUnique(lines);
+bool TvdrStringList::InOrder(const QString &previous, const QString &next) const {
+    return m_sorted ? CompareText(previous, next) < 0 : UnsortedInOrder(previous, next);
 }
 
-void TvdrStringList::SortUnique(QStringList &lines) {
-    // Written by this program the rows are already in order, so the common
-    // case is one linear check.
-    bool ascending = true;
-    for (qsizetype i = 1; i < lines.size() && ascending; ++i)
-        ascending = CompareText(lines[i - 1], lines[i]) < 0;
-    if (ascending)
+void TvdrStringList::Reorder(QStringList &lines) const {
+    if (!m_sorted) {
+        ReorderUnsorted(lines);
         return;
+    }
     std::stable_sort(lines.begin(), lines.end(), TvdrTextLess());
     lines.erase(std::unique(lines.begin(), lines.end(), SameText), lines.end());
 }
+
+bool TvdrStringList::UnsortedInOrder(const QString &, const QString &) const {
+    return true;
+}
+
+void TvdrStringList::ReorderUnsorted(QStringList &) const {}
 
 void TvdrStringList::ReorderLines(const std::function<bool(const QString &, const QString &)> &less) {
     TvdrWriteGuard guard(m_lock);
@@ -310,8 +304,16 @@ void TvdrStringList::ReorderLines(const std::function<bool(const QString &, cons
     std::stable_sort(m_lines.begin(), m_lines.end(), less);
 }
 
-void TvdrStringList::ReplaceLines(QStringList lines) {
-    PutInOrder(lines);
+void TvdrStringList::ReplaceLines(QStringList lines, bool ordered) {
+    // Written by this program the rows are in order already, so the common
+    // case is one linear check.
+    if (!ordered) {
+        ordered = true;
+        for (qsizetype i = 1; i < lines.size() && ordered; ++i)
+            ordered = InOrder(lines[i - 1], lines[i]);
+    }
+    if (!ordered)
+        Reorder(lines);
     m_lines = std::move(lines);
 }
 

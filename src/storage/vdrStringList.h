@@ -101,22 +101,34 @@ public:
     static QStringList SplitLines(const QString &text);
 
 protected:
+    // The one binary search of the tables, over `rows` in ascending order of
+    // `compare(row)`, which gives CompareText of the row's key against the
+    // wanted one: whether a row matches, and in `index` the first match or
+    // where the key belongs. A key past the last row is found at once.
+    template <class Compare> static bool SearchRows(const QStringList &rows, int &index, Compare compare);
+
     // For derived classes that already hold the lock (or must not take it).
     const QStringList &Lines() const { return m_lines; }
     // Replaces every line with `lines`, which are in the list's order
     // already. Under the write lock.
     void SetLines(QStringList lines);
 
-    // Brings freshly loaded lines into the order the list promises. Called
-    // under the write lock.
-    virtual void PutInOrder(QStringList &lines) const;
-    // Stable CompareText sort, keeping the first of equal lines.
-    static void SortUnique(QStringList &lines);
+    // Whether `next` may follow `previous` in the order the list promises,
+    // and bringing loaded lines that are out of it into it. A sorted list
+    // keeps CompareText order without equal lines; an unsorted one the order
+    // its derived class gives below. Called under the lock.
+    bool InOrder(const QString &previous, const QString &next) const;
+    void Reorder(QStringList &lines) const;
+    virtual bool UnsortedInOrder(const QString &previous, const QString &next) const;
+    virtual void ReorderUnsorted(QStringList &lines) const;
     // Puts the lines of an unsorted list in the order of `less` (stable).
     void ReorderLines(const std::function<bool(const QString &, const QString &)> &less);
 
 private:
-    void ReplaceLines(QStringList lines);
+    // `ordered`: the lines were found in order already.
+    void ReplaceLines(QStringList lines, bool ordered = false);
+    // The stream's lines, decoded, checked for length and order in one pass.
+    QStringList LoadLines(const QByteArray &bytes, bool &ordered) const;
     void CheckIndex(int index, int count) const;
     void CheckUnsorted() const;
 
@@ -127,3 +139,28 @@ private:
     QStringList m_lines;
     QString m_loadProblem;
 };
+
+template <class Compare>
+bool TvdrStringList::SearchRows(const QStringList &rows, int &index, Compare compare) {
+    int lo = 0;
+    int hi = int(rows.size()) - 1;
+    // Rows written in key order (a new event, an import) go at the end.
+    if (hi < 0 || compare(rows[hi]) < 0) {
+        index = hi + 1;
+        return false;
+    }
+    bool found = false;
+    while (lo <= hi) {
+        const int mid = lo + (hi - lo) / 2;
+        const int c = compare(rows[mid]);
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0)
+                found = true;
+        }
+    }
+    index = lo;
+    return found;
+}

@@ -1,0 +1,267 @@
+// Opening a database (every table loaded) against zlib's inflate of the same
+// streams; an event's add, change and delete (one command each) against
+// zlib's deflate of the three tables the command saves, in CPU time. On
+// synthetic databases of 1,000, 10,000 and 100,000 events.
+//
+// Counters: "flushes" per command; "peak/text": the most memory the first
+// run held beyond what the process held before it (TvdrPeakMemory), over the
+// uncompressed text of the tables; for an open this includes the loaded
+// tables themselves, "held/text" is what stays afterwards.
+
+#include "kvxSfFaults.h"
+#include "kvxStreamFile.h"
+#include "vdrBenchRatios.h"
+#include "vdrCars.h"
+#include "vdrCodePage.h"
+#include "vdrDatabaseTables.h"
+#include "vdrFormatSettings.h"
+#include "vdrMaint.h"
+#include "vdrMaintEvents.h"
+#include "vdrMaintNotes.h"
+#include "vdrMaintRepairs.h"
+#include "vdrPeakMemory.h"
+#include "vdrSyntheticDatabase.h"
+
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+#include <unistd.h>
+#include <zlib.h>
+
+namespace {
+
+const QStringList kTableIds = {
+    QStringLiteral("TvdrOptions"),      QStringLiteral("TvdrRepairs"),    QStringLiteral("TvdrMaint"),
+    QStringLiteral("TvdrMaintRepairs"), QStringLiteral("TvdrMaintNotes"), QStringLiteral("TvdrCars"),
+    QStringLiteral("TvdrUDF"),          QStringLiteral("TvdrCarsUDF"),    QStringLiteral("TvdrSortOrder")};
+
+struct TBenchDatabase {
+    QTemporaryDir dir;
+    QString fileName;
+    QList<QByteArray> tableBlocks; // as stored: length and zlib data
+    qint64 textBytes = 0;          // the tables' uncompressed text
+};
+
+// The container the event commands work on, with every table bound to it;
+// null while no database is bound.
+std::unique_ptr<TkvxStreamFile> &Bound() {
+    static std::unique_ptr<TkvxStreamFile> file;
+    return file;
+}
+
+void Unbind() {
+    if (!Bound())
+        return;
+    UnbindTables();
+    Bound().reset();
+}
+
+// One database per size, made once and closed.
+TBenchDatabase &Database(int events) {
+    static std::map<int, std::unique_ptr<TBenchDatabase>> made;
+    std::unique_ptr<TBenchDatabase> &database = made[events];
+    if (database)
+        return *database;
+    Unbind();
+    TvdrFormatSettings::SetCurrent(TvdrFormatSettings::PointLocale());
+    database = std::make_unique<TBenchDatabase>();
+    database->fileName = database->dir.filePath(QStringLiteral("Vandor.dat"));
+    {
+        TkvxStreamFile file;
+        file.Open(database->fileName, false);
+        BindTables(&file);
+        FillSyntheticDatabase(events, 50);
+        UnbindTables();
+        file.Compact();
+        for (const QString &id : kTableIds) {
+            if (!file.Toc().Exists(id))
+                continue;
+            database->tableBlocks.append(file.RawBlock(id));
+            database->textBytes += file.ReadStream(id).size();
+        }
+        file.Close();
+    }
+    // What filling left unwritten must not be flushed by a measured run.
+    ::sync();
+    return *database;
+}
+
+void BindDatabase(int events) {
+    static int bound = -1;
+    TBenchDatabase &database = Database(events);
+    if (Bound() && bound == events)
+        return;
+    Unbind();
+    Bound() = std::make_unique<TkvxStreamFile>();
+    Bound()->Open(database.fileName, false);
+    BindTables(Bound().get());
+    bound = events;
+}
+
+void SetMemoryCounter(benchmark::State &state, const char *name, qint64 bytes, qint64 textBytes) {
+    state.counters[name] = textBytes > 0 ? double(bytes) / double(textBytes) : 0.0;
+}
+
+void BM_OpenDatabase(benchmark::State &state) {
+    const TBenchDatabase &database = Database(int(state.range(0)));
+    Unbind();
+    TvdrPeakMemory peak;
+    bool first = true;
+    for (auto _ : state) {
+        if (first) {
+            state.PauseTiming();
+            peak.Start();
+            state.ResumeTiming();
+        }
+        TkvxStreamFile file;
+        file.Open(database.fileName, false);
+        BindTables(&file);
+        state.PauseTiming();
+        if (first) {
+            SetMemoryCounter(state, "peak/text", peak.Peak(), database.textBytes);
+            SetMemoryCounter(state, "held/text", peak.Held(), database.textBytes);
+            first = false;
+        }
+        DetachTables();
+        UnbindTables();
+        file.Close();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * database.textBytes);
+}
+
+void BM_ZlibInflateStreams(benchmark::State &state) {
+    const TBenchDatabase &database = Database(int(state.range(0)));
+    for (auto _ : state) {
+        for (const QByteArray &block : database.tableBlocks) {
+            const qint32 length = qFromLittleEndian<qint32>(block.constData());
+            QByteArray text(length, Qt::Uninitialized);
+            uLongf size = uLongf(length);
+            uncompress(reinterpret_cast<Bytef *>(text.data()), &size,
+                       reinterpret_cast<const Bytef *>(block.constData() + 4), uLong(block.size() - 4));
+            benchmark::DoNotOptimize(text.data());
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * database.textBytes);
+}
+
+// An event of the car in the middle of the table, so that the rows it
+// changes lie in the middle of each table.
+qint32 MiddleCar() {
+    return Cars().CarNbrAt(Cars().Count() / 2);
+}
+
+TvdrMaintEntry NewEvent(qint32 carNbr, qint32 maintNbr) {
+    TvdrMaintEntry entry;
+    entry.CarNbr = carNbr;
+    entry.MaintNbr = maintNbr;
+    entry.Date = QDate(2020, 5, 1);
+    entry.Mileage = 123456;
+    entry.Cost = 99.5;
+    entry.RepairNbrs = {3, 7};
+    entry.Note = QStringLiteral("new tyres\r\nand a wheel alignment");
+    return entry;
+}
+
+// Runs `command` timed and `undo` untimed each iteration, counting the
+// flushes and the first command's memory.
+template <class TCommand, class TUndo>
+void RunCommand(benchmark::State &state, TCommand command, TUndo undo) {
+    const TBenchDatabase &database = Database(int(state.range(0)));
+    BindDatabase(int(state.range(0)));
+    qint64 flushes = 0;
+    TvdrPeakMemory peak;
+    bool first = true;
+    for (auto _ : state) {
+        if (first) {
+            state.PauseTiming();
+            peak.Start();
+            state.ResumeTiming();
+        }
+        const qint64 before = TkvxSfFaults::Flushes();
+        command();
+        flushes += TkvxSfFaults::Flushes() - before;
+        state.PauseTiming();
+        if (first) {
+            SetMemoryCounter(state, "peak/text", peak.Peak(), database.textBytes);
+            first = false;
+        }
+        undo();
+        state.ResumeTiming();
+    }
+    state.counters["flushes"] = benchmark::Counter(double(flushes), benchmark::Counter::kAvgIterations);
+}
+
+void BM_EventAdd(benchmark::State &state) {
+    BindDatabase(int(state.range(0)));
+    const qint32 carNbr = MiddleCar();
+    qint32 added = -1;
+    RunCommand(
+        state, [&] { added = SaveMaintEvent(NewEvent(carNbr, -1)); },
+        [&] { DeleteMaintEvent(carNbr, added); });
+}
+
+void BM_EventChange(benchmark::State &state) {
+    BindDatabase(int(state.range(0)));
+    const qint32 carNbr = MiddleCar();
+    const qint32 maintNbr = Maint().NextMaintNbr(carNbr) / 2;
+    TvdrMaintEntry entry = NewEvent(carNbr, maintNbr);
+    RunCommand(
+        state,
+        [&] {
+            entry.Cost += 1.0;
+            SaveMaintEvent(entry);
+        },
+        [] {});
+}
+
+void BM_EventDelete(benchmark::State &state) {
+    BindDatabase(int(state.range(0)));
+    const qint32 carNbr = MiddleCar();
+    const qint32 maintNbr = Maint().NextMaintNbr(carNbr) / 2;
+    const TvdrMaintEntry entry = NewEvent(carNbr, maintNbr);
+    RunCommand(
+        state, [&] { DeleteMaintEvent(carNbr, maintNbr); }, [&] { SaveMaintEvent(entry); });
+}
+
+// zlib at the container's settings over the bytes of the three tables an
+// event command saves.
+void BM_ZlibDeflateEventTables(benchmark::State &state) {
+    BindDatabase(int(state.range(0)));
+    const QList<QByteArray> texts = {vdrCodePage::FromUnicode(Maint().Text()),
+                                     vdrCodePage::FromUnicode(MaintRepairs().Text()),
+                                     vdrCodePage::FromUnicode(MaintNotes().Text())};
+    for (auto _ : state) {
+        for (const QByteArray &text : texts) {
+            uLongf size = compressBound(uLong(text.size()));
+            QByteArray out(qsizetype(size), Qt::Uninitialized);
+            compress2(reinterpret_cast<Bytef *>(out.data()), &size,
+                      reinterpret_cast<const Bytef *>(text.constData()), uLong(text.size()),
+                      Z_DEFAULT_COMPRESSION);
+            benchmark::DoNotOptimize(out.data());
+        }
+    }
+}
+
+#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_OpenDatabase) SIZES;
+BENCHMARK(BM_ZlibInflateStreams) SIZES;
+BENCHMARK(BM_EventAdd) SIZES;
+BENCHMARK(BM_EventChange) SIZES;
+BENCHMARK(BM_EventDelete) SIZES;
+BENCHMARK(BM_ZlibDeflateEventTables) SIZES;
+
+} // namespace
+
+int main(int argc, char **argv) {
+    PairWith("BM_OpenDatabase", "BM_ZlibInflateStreams");
+    PairWith("BM_EventAdd", "BM_ZlibDeflateEventTables", true);
+    PairWith("BM_EventChange", "BM_ZlibDeflateEventTables", true);
+    PairWith("BM_EventDelete", "BM_ZlibDeflateEventTables", true);
+    const int result = RunBenchmarksWithRatios(argc, argv);
+    Unbind();
+    return result;
+}
