@@ -8,10 +8,12 @@
 #include "vdrStreamDamage.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QtEndian>
 
+#include <dirent.h>
 #include <exception>
 #include <libdeflate.h>
 #include <new>
@@ -53,6 +55,26 @@ QString CompactionPrefix(const QString &fileName) {
 }
 
 const QString kCompactionSuffix = QStringLiteral(".tmp");
+
+// The files of `folder` named as a compaction names its new file. Read with
+// readdir: every open for writing looks, and a listing through QDir costs
+// more than the rest of a small open.
+QStringList CompactionLeftovers(const QString &folder, const QString &prefix) {
+    const QByteArray head = QFile::encodeName(prefix);
+    const QByteArray tail = QFile::encodeName(kCompactionSuffix);
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() == head.size() + 6 + tail.size() && name.startsWith(head) && name.endsWith(tail) &&
+            QFileInfo(folder + QLatin1Char('/') + QFile::decodeName(name)).isFile())
+            names.append(QFile::decodeName(name));
+    }
+    ::closedir(dir);
+    return names;
+}
 
 // libdeflate's decompressor is reusable but not shareable between threads.
 libdeflate_decompressor *Decompressor() {
@@ -218,14 +240,8 @@ bool TkvxStreamFile::Recover(TkvxSfFile &file) const {
 // database; only the holder of the write lock compacts, so any such file of
 // this database is left over.
 void TkvxStreamFile::RemoveStaleCompactions() const {
-    const QFileInfo info(m_fileName);
-    const QString prefix = CompactionPrefix(m_fileName);
-    const QDir folder = info.absoluteDir();
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : names) {
-        if (name.size() != prefix.size() + 6 + kCompactionSuffix.size() || !name.startsWith(prefix) ||
-            !name.endsWith(kCompactionSuffix))
-            continue;
+    const QDir folder = QFileInfo(m_fileName).absoluteDir();
+    for (const QString &name : CompactionLeftovers(folder.absolutePath(), CompactionPrefix(m_fileName))) {
         try {
             TkvxSfFile::RemoveFile(folder.filePath(name));
             WriteStorageLog(QStringLiteral("removed %1, left by a compaction that did not complete")
@@ -244,6 +260,7 @@ void TkvxStreamFile::Close() {
     m_header.TocSize = 0;
     m_depth = 0;
     m_failed = false;
+    m_tocChanged = false;
     m_pending.reset();
 }
 
@@ -378,8 +395,9 @@ void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArr
 }
 
 // One write or delete: changes the TOC and the transaction's bytes in
-// memory, then writes the TOC anew. Alone it is a transaction of its own; a
-// failure leaves the transaction as it was before it.
+// memory; the TOC is written anew once, when the transaction commits (each
+// write would only cut away the one before). Alone it is a transaction of
+// its own; a failure leaves the transaction as it was before it.
 void TkvxStreamFile::Change(const std::function<void()> &plan) {
     TkvxTransaction transaction(*this);
     const TkvxSfToc toc = m_toc;
@@ -387,7 +405,7 @@ void TkvxStreamFile::Change(const std::function<void()> &plan) {
     const TkvxSfPending pending = *m_pending;
     try {
         plan();
-        WriteToc();
+        m_tocChanged = true;
     } catch (...) {
         m_toc = toc;
         m_header = header;
@@ -411,6 +429,7 @@ void TkvxStreamFile::BeginTransaction() {
     if (m_depth++ > 0)
         return;
     m_failed = false;
+    m_tocChanged = false;
     m_tocBefore = m_toc;
     m_headerBefore = m_header;
     m_pending = std::make_unique<TkvxSfPending>(m_file->Size());
@@ -429,6 +448,7 @@ void TkvxStreamFile::RollbackTransaction() {
         return;
     }
     m_failed = false;
+    m_tocChanged = false;
     m_pending.reset();
 }
 
@@ -441,6 +461,15 @@ void TkvxStreamFile::CommitTransaction() {
     }
     if (--m_depth > 0)
         return;
+    if (m_tocChanged) {
+        try {
+            WriteToc();
+        } catch (...) {
+            ++m_depth;
+            RollbackTransaction();
+            throw;
+        }
+    }
     const std::unique_ptr<TkvxSfPending> pending = std::move(m_pending);
     if (pending->IsEmpty())
         return;

@@ -130,6 +130,7 @@ private:
     // changes so far, and the TOC and header it began with.
     int m_depth = 0;
     bool m_failed = false;
+    bool m_tocChanged = false;
     std::unique_ptr<TkvxSfPending> m_pending;
     TkvxSfToc m_tocBefore;
     TkvxSfHeader m_headerBefore;

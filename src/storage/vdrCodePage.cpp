@@ -80,6 +80,19 @@ QString ToUnicode(QByteArrayView bytes, bool high) {
 static char *Encode(QStringView text, char *out, char replacement) {
     const QChar *p = text.data();
     const QChar *end = p + text.size();
+#ifdef __SSE2__
+    // Eight characters at a time while they are ASCII.
+    const __m128i nonAscii = _mm_set1_epi16(short(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    while (end - p >= 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, nonAscii), zero)) != 0xFFFF)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(v, v));
+        p += 8;
+        out += 8;
+    }
+#endif
     for (; p < end; ++p) {
         const char16_t u = p->unicode();
         if (u < 0x80) {

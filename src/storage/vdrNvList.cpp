@@ -125,8 +125,13 @@ QString TvdrNvList::NameOf(const QString &row) {
 }
 
 QStringView TvdrNvList::NameView(const QString &row) {
-    const qsizetype eq = row.indexOf(QLatin1Char('='));
-    return eq < 0 ? QStringView() : QStringView(row).left(eq);
+    // Names are short: a plain loop beats a call into Qt's vector search.
+    const QChar *begin = row.constData();
+    const QChar *end = begin + row.size();
+    for (const QChar *p = begin; p < end; ++p)
+        if (*p == QLatin1Char('='))
+            return QStringView(begin, p - begin);
+    return QStringView();
 }
 
 bool TvdrNvList::UnsortedInOrder(const QString &previous, const QString &next) const {
