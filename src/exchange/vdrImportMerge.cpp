@@ -6,6 +6,7 @@
 #include "vdrCarsUDF.h"
 #include "vdrCmRtn.h"
 #include "vdrCodePage.h"
+#include "vdrKeyAllocation.h"
 #include "vdrLimits.h"
 #include "vdrMaint.h"
 #include "vdrMaintNotes.h"
@@ -121,15 +122,13 @@ void TvdrImportMerge::Write(const TvdrImportRows &rows) {
 void TvdrImportMerge::WriteCars(const QList<TvdrImportRows::TCar> &cars) {
     // New numbers follow the first-free-number rule, the walk resumed where
     // it stopped: a file of n cars walks the table once, not n times.
-    TvdrStringList::TvdrNumberWalk walk;
-    const auto rowNumber = [](const QString &row) {
-        return TvdrNvList::ParseRowNumber(TvdrNvList::NameOf(row));
-    };
+    TvdrKeyAllocation::TWalk walk;
+    const auto rowNumber = [](const QString &row) { return TvdrKeyAllocation::NameNumber(row); };
     QList<QPair<QString, QString>> carRows;
     carRows.reserve(cars.size());
     for (const TvdrImportRows::TCar &car : cars) {
         TvdrCarRec rec;
-        rec.CarNbr = Cars().FirstFreeNumber(rowNumber, walk);
+        rec.CarNbr = TvdrKeyAllocation::FirstFreeNumber(Cars(), rowNumber, walk);
         ++walk.Next; // taken, though its row comes with the others
         m_cars.insert(car.CarNbr, rec.CarNbr);
         m_carRows.append(rec.CarNbr);
@@ -148,13 +147,14 @@ void TvdrImportMerge::WriteUdfs(const QList<TvdrImportRows::TUdf> &udfs) {
     UDF().SortByNumber();
     for (int i = 0; i < UDF().Count(); ++i)
         texts.Add(UDF().UdfNbrAt(i), UDF().NameAt(i));
-    TvdrStringList::TvdrNumberWalk walk;
+    TvdrKeyAllocation::TWalk walk;
     for (const TvdrImportRows::TUdf &udf : udfs) {
         const QString name = Trim(SingleLine(Storable(udf.Name)));
         qint32 udfNbr = texts.Match(name);
         if (udfNbr < 0) {
             UDF().SortByNumber();
-            udfNbr = UDF().FirstFreeNumber(
+            udfNbr = TvdrKeyAllocation::FirstFreeNumber(
+                UDF(),
                 [](const QString &row) { return TvdrPrefixList::NumberField(row, 1); }, walk);
             UDF().AddUdfAs(udfNbr, udf.SortOrder, name);
             texts.Add(udfNbr, name);

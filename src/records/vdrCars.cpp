@@ -1,6 +1,7 @@
 #include "vdrCars.h"
 
 #include "vdrCmRtn.h"
+#include "vdrKeyAllocation.h"
 #include "vdrSingleton.h"
 #include "vdrStrUtils.h"
 
@@ -8,27 +9,35 @@ TvdrCars::TvdrCars() : TvdrEntity(QStringLiteral("TvdrCars")) {
     TvdrSingleton<TvdrCars>::CheckCreation("Cars");
 }
 
-TvdrCars &Cars() { return TvdrSingleton<TvdrCars>::Instance(); }
+TvdrCars &Cars() {
+    return TvdrSingleton<TvdrCars>::Instance();
+}
 
 qint32 TvdrCars::NewCar() {
-    const qint32 carNbr = FirstFreeNumber();
+    const qint32 carNbr = TvdrKeyAllocation::FirstFreeNumber(*this, TvdrKeyAllocation::NameNumber);
     SetValue(TvdrCmRtn::FormatKey(carNbr), TvdrCarRec().Encode());
     Save();
     return carNbr;
 }
 
-void TvdrCars::RemoveCar(qint32 carNbr) { DeleteName(TvdrCmRtn::FormatKey(carNbr)); }
+void TvdrCars::RemoveCar(qint32 carNbr) {
+    DeleteName(TvdrCmRtn::FormatKey(carNbr));
+}
 
-TvdrField &TvdrCars::CarField(qint32 carNbr) { return Field(TvdrCmRtn::FormatKey(carNbr)); }
+TvdrField &TvdrCars::CarField(qint32 carNbr) {
+    return Field(TvdrCmRtn::FormatKey(carNbr));
+}
 
 qint32 TvdrCars::CarNbrAt(int index) const {
     TvdrReadGuard guard(Lock());
     if (index < 0 || index >= Count())
         return -1;
-    return ParseRowNumber(NameOf(Lines()[index]));
+    return TvdrKeyAllocation::NameNumber(Lines()[index]);
 }
 
-bool TvdrCars::HasCar(qint32 carNbr) const { return IndexOfName(TvdrCmRtn::FormatKey(carNbr)) >= 0; }
+bool TvdrCars::HasCar(qint32 carNbr) const {
+    return IndexOfName(TvdrCmRtn::FormatKey(carNbr)) >= 0;
+}
 
 TvdrCarRec TvdrCars::CarRec(qint32 carNbr) const {
     TvdrCarRec rec;
@@ -37,10 +46,18 @@ TvdrCarRec TvdrCars::CarRec(qint32 carNbr) const {
     return rec;
 }
 
-QString TvdrCars::CarDescription(qint32 carNbr) const { return CarRec(carNbr).Description(); }
+QString TvdrCars::CarDescription(qint32 carNbr) const {
+    return CarRec(carNbr).Description();
+}
 
-bool TvdrCars::HasPicture(qint32 carNbr) const { return !PictureExtension(carNbr).isEmpty(); }
+bool TvdrCars::HasPicture(qint32 carNbr) const {
+    return !PictureExtension(carNbr).isEmpty();
+}
 
-QString TvdrCars::PictureExtension(qint32 carNbr) const { return CarRec(carNbr).PictureExtension; }
+QString TvdrCars::PictureExtension(qint32 carNbr) const {
+    return CarRec(carNbr).PictureExtension;
+}
 
-void TvdrCars::StoreCarRec(const TvdrCarRec &rec) { CarField(rec.CarNbr).SetAsString(rec.Encode()); }
+void TvdrCars::StoreCarRec(const TvdrCarRec &rec) {
+    CarField(rec.CarNbr).SetAsString(rec.Encode());
+}

@@ -4,6 +4,7 @@
 #include "vdrCmRtn.h"
 #include "vdrCompareText.h"
 #include "vdrError.h"
+#include "vdrKeyAllocation.h"
 #include "vdrMaintRepairs.h"
 #include "vdrSingleton.h"
 #include "vdrStrUtils.h"
@@ -15,9 +16,13 @@ TvdrRepairs::TvdrRepairs() : TvdrEntity(QStringLiteral("TvdrRepairs")) {
     TvdrSingleton<TvdrRepairs>::CheckCreation("Repairs");
 }
 
-TvdrRepairs &Repairs() { return TvdrSingleton<TvdrRepairs>::Instance(); }
+TvdrRepairs &Repairs() {
+    return TvdrSingleton<TvdrRepairs>::Instance();
+}
 
-TvdrField &TvdrRepairs::RepairField(qint32 repairNbr) { return Field(TvdrCmRtn::FormatKey(repairNbr)); }
+TvdrField &TvdrRepairs::RepairField(qint32 repairNbr) {
+    return Field(TvdrCmRtn::FormatKey(repairNbr));
+}
 
 QString TvdrRepairs::Description(qint32 repairNbr) const {
     TvdrReadGuard guard(Lock());
@@ -27,7 +32,7 @@ QString TvdrRepairs::Description(qint32 repairNbr) const {
 
 qint32 TvdrRepairs::AddRepair(const QString &description, bool buildOrder) {
     TvdrWriteGuard guard(Lock());
-    const qint32 repairNbr = OnePastLastNumber();
+    const qint32 repairNbr = TvdrKeyAllocation::OnePastLastNumber(*this, TvdrKeyAllocation::NameNumber);
     SetValue(TvdrCmRtn::FormatKey(repairNbr), SingleLine(description));
     if (buildOrder)
         BuildOrder(m_descending);
@@ -45,7 +50,7 @@ qint32 TvdrRepairs::FindRepair(const QString &description) const {
     for (const QString &row : Lines()) {
         const qsizetype eq = row.indexOf(QLatin1Char('='));
         if (eq >= 0 && SameText(row.mid(eq + 1), description))
-            return ParseRowNumber(row.left(eq));
+            return TvdrKeyAllocation::ParseRowNumber(row.left(eq));
     }
     return -1;
 }
@@ -61,8 +66,9 @@ void TvdrRepairs::GetDescriptions(QStringList &list) const {
     std::stable_sort(list.begin(), list.end(), TvdrTextLess());
     // Equal under CompareText includes accents; a text differing only in
     // letter case is equal there, so one of each stays.
-    list.erase(std::unique(list.begin(), list.end(),
-                           [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
+    list.erase(std::unique(
+                   list.begin(), list.end(),
+                   [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
                list.end());
 }
 

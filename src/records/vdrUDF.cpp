@@ -3,6 +3,7 @@
 #include "vdrCmRtn.h"
 #include "vdrCodePage.h"
 #include "vdrCompareText.h"
+#include "vdrKeyAllocation.h"
 #include "vdrPrefixList.h"
 #include "vdrSingleton.h"
 #include "vdrStrUtils.h"
@@ -12,7 +13,8 @@ namespace {
 const QString kTab = QStringLiteral("\t");
 
 QString EncodeRow(qint32 udfNbr, qint32 sortOrder, const QString &name) {
-    return TvdrCmRtn::FormatKey(udfNbr) + kTab + TvdrCmRtn::FormatKey(sortOrder) + kTab + Trim(SingleLine(name));
+    return TvdrCmRtn::FormatKey(udfNbr) + kTab + TvdrCmRtn::FormatKey(sortOrder) + kTab +
+           Trim(SingleLine(name));
 }
 
 } // namespace
@@ -22,7 +24,9 @@ TvdrUDF::TvdrUDF() : TvdrStringList(QStringLiteral("TvdrUDF")) {
     SetSorted(true);
 }
 
-TvdrUDF &UDF() { return TvdrSingleton<TvdrUDF>::Instance(); }
+TvdrUDF &UDF() {
+    return TvdrSingleton<TvdrUDF>::Instance();
+}
 
 qint32 TvdrUDF::AddUdf(qint32 sortOrder, const QString &name) {
     TvdrWriteGuard guard(Lock());
@@ -40,7 +44,8 @@ void TvdrUDF::AddUdfAs(qint32 udfNbr, qint32 sortOrder, const QString &name) {
 qint32 TvdrUDF::NextUdfNbr() {
     TvdrWriteGuard guard(Lock());
     SortByNumber();
-    return FirstFreeNumber([](const QString &row) { return TvdrPrefixList::NumberField(row, 1); });
+    return TvdrKeyAllocation::FirstFreeNumber(
+        *this, [](const QString &row) { return TvdrPrefixList::NumberField(row, 1); });
 }
 
 void TvdrUDF::RemoveUdf(qint32 udfNbr) {
@@ -60,7 +65,9 @@ void TvdrUDF::UpdateUdf(qint32 udfNbr, qint32 sortOrder, const QString &name) {
     Add(EncodeRow(udfNbr, sortOrder, name));
 }
 
-void TvdrUDF::SortByNumber() { SetSorted(true); }
+void TvdrUDF::SortByNumber() {
+    SetSorted(true);
+}
 
 void TvdrUDF::SortBySortOrder() {
     TvdrWriteGuard guard(Lock());
@@ -91,11 +98,17 @@ bool TvdrUDF::IsStorableName(const QString &name) {
     return SingleLine(name) == name && vdrCodePage::CanEncode(name);
 }
 
-qint32 TvdrUDF::UdfNbrAt(int index) const { return TvdrPrefixList::NumberField(Get(index), 1); }
+qint32 TvdrUDF::UdfNbrAt(int index) const {
+    return TvdrPrefixList::NumberField(Get(index), 1);
+}
 
-qint32 TvdrUDF::UdfSortOrderAt(int index) const { return TvdrPrefixList::NumberField(Get(index), 2); }
+qint32 TvdrUDF::UdfSortOrderAt(int index) const {
+    return TvdrPrefixList::NumberField(Get(index), 2);
+}
 
-QString TvdrUDF::NameAt(int index) const { return ExtractWord(3, Get(index), kTab); }
+QString TvdrUDF::NameAt(int index) const {
+    return ExtractWord(3, Get(index), kTab);
+}
 
 int TvdrUDF::IndexOfUdf(qint32 udfNbr) {
     SortByNumber();

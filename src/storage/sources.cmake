@@ -20,6 +20,7 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrFormat.cpp
   storage/vdrFormatSettings.cpp
   storage/vdrJpeg.cpp
+  storage/vdrKeyAllocation.cpp
   storage/vdrLock.cpp
   storage/vdrMemoryStream.cpp
   storage/vdrNvList.cpp
@@ -30,4 +31,5 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrStrUtils.cpp
   storage/vdrStreamDamage.cpp
   storage/vdrStringList.cpp
+  storage/vdrTextEscape.cpp
 )

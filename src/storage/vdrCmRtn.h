@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+#include "vdrTextEscape.h"
+
 // The common routines of the program, one instance reached through CmRtn().
 // The routines that shape stored rows need no instance and are static; the
 // instance holds what it learns about the operating system at construction.
@@ -22,12 +24,10 @@ public:
     // Field `n` counted from 1; empty for 0 or a number past the last field.
     static QString GetField(int n, const QString &text, QChar delimiter);
 
-    // Turns free text into one line without TABs: CR dropped, "\" -> "\\",
-    // LF -> "\n", TAB -> "\t".
-    static QString EscapeText(const QString &text);
-    // The inverse, with CR LF line breaks. A backslash that starts none of
-    // the three escapes stays as it is.
-    static QString UnescapeText(const QString &text);
+    // The escaping of free text, under the names the design gives it here;
+    // the rule lives in TvdrTextEscape.
+    static QString EscapeText(const QString &text) { return TvdrTextEscape::EscapeText(text); }
+    static QString UnescapeText(const QString &text) { return TvdrTextEscape::UnescapeText(text); }
 
     template <class T> static T Choose(bool condition, const T &a, const T &b) { return condition ? a : b; }
     // For mixed or literal arguments, which the template cannot take.

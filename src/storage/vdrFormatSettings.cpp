@@ -1,5 +1,7 @@
 #include "vdrFormatSettings.h"
 
+#include "vdrStrUtils.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -9,17 +11,6 @@ namespace {
 TvdrFormatSettings &CurrentSettings() {
     static TvdrFormatSettings settings;
     return settings;
-}
-
-QString GroupDigits(const QString &digits, QChar separator) {
-    QString out;
-    out.reserve(digits.size() + digits.size() / 3);
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += separator;
-        out += digits[i];
-    }
-    return out;
 }
 
 } // namespace
@@ -43,7 +34,9 @@ TvdrFormatSettings TvdrFormatSettings::FromLocale(const QLocale &locale) {
     return s;
 }
 
-TvdrFormatSettings TvdrFormatSettings::PointLocale() { return TvdrFormatSettings(); }
+TvdrFormatSettings TvdrFormatSettings::PointLocale() {
+    return TvdrFormatSettings();
+}
 
 TvdrFormatSettings TvdrFormatSettings::CommaLocale() {
     TvdrFormatSettings s;
@@ -55,9 +48,13 @@ TvdrFormatSettings TvdrFormatSettings::CommaLocale() {
     return s;
 }
 
-const TvdrFormatSettings &TvdrFormatSettings::Current() { return CurrentSettings(); }
+const TvdrFormatSettings &TvdrFormatSettings::Current() {
+    return CurrentSettings();
+}
 
-void TvdrFormatSettings::SetCurrent(const TvdrFormatSettings &settings) { CurrentSettings() = settings; }
+void TvdrFormatSettings::SetCurrent(const TvdrFormatSettings &settings) {
+    CurrentSettings() = settings;
+}
 
 QString TvdrFormatSettings::StoredCost(double cost) const {
     QString text = QString::number(cost, 'g', 15);
@@ -88,16 +85,17 @@ QString TvdrFormatSettings::Fixed2(double value) const {
 QString TvdrFormatSettings::Currency(double value) const {
     const QString fixed = QString::number(std::fabs(value), 'f', 2);
     const qsizetype point = fixed.indexOf(QLatin1Char('.'));
-    const QString amount = GroupDigits(fixed.left(point), ThousandSeparator) + DecimalSeparator + fixed.mid(point + 1);
+    const QString amount =
+        GroupDigits(fixed.left(point), QString(ThousandSeparator)) + DecimalSeparator + fixed.mid(point + 1);
     // A value that rounds to zero shows without a sign.
     const bool negative = value < 0 && fixed != QLatin1String("0.00");
     return (negative ? QStringLiteral("-") : QString()) + CurrencyPrefix + amount + CurrencySuffix;
 }
 
 QString TvdrFormatSettings::Grouped(qint64 value) const {
-    const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
-    const QString grouped = GroupDigits(QString::number(magnitude), ThousandSeparator);
-    return value < 0 ? QLatin1Char('-') + grouped : grouped;
+    return GroupThousands(value, QString(ThousandSeparator));
 }
 
-QString TvdrFormatSettings::ShortDate(const QDate &date) const { return date.toString(ShortDateFormat); }
+QString TvdrFormatSettings::ShortDate(const QDate &date) const {
+    return date.toString(ShortDateFormat);
+}

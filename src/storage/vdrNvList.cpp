@@ -112,14 +112,6 @@ void TvdrNvList::SetValues(const QList<QPair<QString, QString>> &rows) {
     SetLines(std::move(merged));
 }
 
-int TvdrNvList::FirstFreeNumber() const {
-    return FirstFreeNumber([](const QString &row) { return ParseRowNumber(NameOf(row)); });
-}
-
-int TvdrNvList::OnePastLastNumber() const {
-    return OnePastLastNumber([](const QString &row) { return ParseRowNumber(NameOf(row)); });
-}
-
 QString TvdrNvList::NameOf(const QString &row) {
     return NameView(row).toString();
 }

@@ -38,12 +38,6 @@ public:
     // instead of an insert into its middle per row. Does not save.
     void SetValues(const QList<QPair<QString, QString>> &rows);
 
-    using TvdrStringList::FirstFreeNumber;
-    using TvdrStringList::OnePastLastNumber;
-    // The key allocation rules over the rows' names.
-    int FirstFreeNumber() const;
-    int OnePastLastNumber() const;
-
     static QString NameOf(const QString &row);
     // The same without a copy: valid while `row` is.
     static QStringView NameView(const QString &row);

@@ -2,7 +2,9 @@
 
 namespace {
 
-inline bool IsTrimmed(QChar ch) { return ch.unicode() <= 32; }
+inline bool IsTrimmed(QChar ch) {
+    return ch.unicode() <= 32;
+}
 
 } // namespace
 
@@ -27,9 +29,13 @@ QString FilterChars(const QString &text, const QString &chars) {
     return out;
 }
 
-bool CharInSet(const QString &chars, QChar ch) { return chars.contains(ch); }
+bool CharInSet(const QString &chars, QChar ch) {
+    return chars.contains(ch);
+}
 
-int CountChar(const QString &text, QChar ch) { return int(text.count(ch)); }
+int CountChar(const QString &text, QChar ch) {
+    return int(text.count(ch));
+}
 
 namespace {
 
@@ -83,14 +89,9 @@ QString ExtractWord(int n, const QString &text, const QString &delimiters) {
     return FindWord(n, text, TDelimiters(delimiters), start, end) ? text.mid(start, end - start) : QString();
 }
 
-QString GroupThousands(qint64 number, const QString &separator) {
-    // Through the unsigned magnitude, so the smallest qint64 has a magnitude.
-    const quint64 magnitude = number < 0 ? 0 - quint64(number) : quint64(number);
-    const QString digits = QString::number(magnitude);
+QString GroupDigits(const QString &digits, const QString &separator) {
     QString out;
-    out.reserve(digits.size() + (digits.size() / 3) * separator.size() + 1);
-    if (number < 0)
-        out.append(QLatin1Char('-'));
+    out.reserve(digits.size() + (digits.size() / 3) * separator.size());
     for (qsizetype i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
             out.append(separator);
@@ -99,12 +100,22 @@ QString GroupThousands(qint64 number, const QString &separator) {
     return out;
 }
 
-QString GroupThousandsComma(qint64 number) { return GroupThousands(number, QStringLiteral(",")); }
+QString GroupThousands(qint64 number, const QString &separator) {
+    // Through the unsigned magnitude, so the smallest qint64 has a magnitude.
+    const quint64 magnitude = number < 0 ? 0 - quint64(number) : quint64(number);
+    const QString grouped = GroupDigits(QString::number(magnitude), separator);
+    return number < 0 ? QLatin1Char('-') + grouped : grouped;
+}
+
+QString GroupThousandsComma(qint64 number) {
+    return GroupThousands(number, QStringLiteral(","));
+}
 
 QString SingleLine(const QString &text) {
     QString out = text;
     for (QChar &ch : out)
-        if (ch == QLatin1Char('\t') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n') || ch.unicode() == 0)
+        if (ch == QLatin1Char('\t') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n') ||
+            ch.unicode() == 0)
             ch = QLatin1Char(' ');
     return out;
 }

@@ -23,6 +23,9 @@ int WordPosition(int n, const QString &text, const QString &delimiters);
 // Word `n`, empty when there is none.
 QString ExtractWord(int n, const QString &text, const QString &delimiters);
 
+// A run of decimal digits in groups of three from the right, joined by
+// `separator`: the one digit grouping of the program.
+QString GroupDigits(const QString &digits, const QString &separator);
 // 1234567 -> "1,234,567" with "," as `separator`; a negative number keeps
 // its "-" in front of the first group.
 QString GroupThousands(qint64 number, const QString &separator);

@@ -9,7 +9,6 @@
 #include "vdrStreamDamage.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -232,43 +231,6 @@ int TvdrStringList::IndexOf(const QString &line) const {
         if (SameText(m_lines[i], line))
             return i;
     return -1;
-}
-
-int TvdrStringList::FirstFreeNumber(const TvdrRowNumber &rowNumber) const {
-    TvdrNumberWalk walk;
-    return FirstFreeNumber(rowNumber, walk);
-}
-
-int TvdrStringList::FirstFreeNumber(const TvdrRowNumber &rowNumber, TvdrNumberWalk &walk) const {
-    TvdrReadGuard guard(m_lock);
-    const int count = int(m_lines.size());
-    for (; walk.Row < count; ++walk.Row) {
-        const int number = rowNumber(m_lines[walk.Row]);
-        if (number > walk.Next)
-            break;
-        if (number == walk.Next)
-            ++walk.Next;
-    }
-    return walk.Next;
-}
-
-int TvdrStringList::OnePastLastNumber(const TvdrRowNumber &rowNumber) const {
-    TvdrReadGuard guard(m_lock);
-    // A damaged last row would count as -1 and hand out 0, a number in use.
-    int last = -1;
-    for (qsizetype i = m_lines.size() - 1; i >= 0 && last < 0; --i)
-        last = rowNumber(m_lines[i]);
-    if (last < 0)
-        return 0;
-    if (last == std::numeric_limits<int>::max())
-        throw EvdrError(QStringLiteral("No number is left after %1 in %2").arg(last).arg(m_streamId));
-    return last + 1;
-}
-
-int TvdrStringList::ParseRowNumber(const QString &text) {
-    bool ok = false;
-    const int n = text.toInt(&ok, 10);
-    return ok ? n : -1;
 }
 
 QStringList TvdrStringList::SplitLines(const QString &text) {

@@ -74,28 +74,6 @@ public:
     // Index of the line equal to `line` under CompareText, or -1.
     int IndexOf(const QString &line) const;
 
-    // Reads a row's number for the key allocation rules: -1 when the row
-    // has none.
-    using TvdrRowNumber = std::function<int(const QString &row)>;
-    // The first number, counting from 0, that the rows do not hold in
-    // sequence from the first row. Rows without a number of 0 or more are
-    // passed over: a damaged row in front of the run must not make every new
-    // key land on a row in use.
-    int FirstFreeNumber(const TvdrRowNumber &rowNumber) const;
-    // The same walk, resumable: `walk` keeps the row and number it stopped
-    // at, so a caller that adds many rows, each at the number found, walks
-    // the list once in all.
-    struct TvdrNumberWalk {
-        int Row = 0;
-        int Next = 0;
-    };
-    int FirstFreeNumber(const TvdrRowNumber &rowNumber, TvdrNumberWalk &walk) const;
-    // The number of the last row that has one (of 0 or more), plus one; 0
-    // when no row has a number. Rows without one are passed over.
-    int OnePastLastNumber(const TvdrRowNumber &rowNumber) const;
-    // `text` as a decimal integer, -1 when it is not one.
-    static int ParseRowNumber(const QString &text);
-
     // The line model: a line ends at CR, LF or CR LF; NUL ends the text; a
     // break at the very end makes no further empty line.
     static QStringList SplitLines(const QString &text);

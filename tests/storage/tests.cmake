@@ -4,8 +4,10 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/kvxStreamFileTest.cpp
   storage/kvxTransactionTest.cpp
   storage/vdrCmRtnTest.cpp
+  storage/vdrKeyAllocationTest.cpp
   storage/vdrNvListTest.cpp
   storage/vdrStringListTest.cpp
+  storage/vdrTextEscapeTest.cpp
   storage/vdrCodePageTest.cpp
   storage/vdrCompareTextTest.cpp
   storage/vdrDateTextTest.cpp

@@ -1,10 +1,10 @@
-#include "kvxCmRtn.h"
 #include "vdrCmRtn.h"
-#include "vdrStrUtils.h"
+#include "kvxCmRtn.h"
 #include "vdrError.h"
+#include "vdrStrUtils.h"
 
-#include <limits>
 #include "vdrTestSupport.h"
+#include <limits>
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -26,22 +26,6 @@ TEST(CmRtn, KeysAndFields) {
     EXPECT_EQ(ExtractWord(1, QStringLiteral("\t\tp"), QStringLiteral("\t")), QStringLiteral("p"));
     EXPECT_EQ(WordPosition(2, QStringLiteral("  ab  cd"), QStringLiteral(" ")), 7);
     EXPECT_EQ(WordPosition(3, QStringLiteral("  ab  cd"), QStringLiteral(" ")), 0);
-}
-
-TEST(CmRtn, EscapedTextIsOneLineAndComesBackWithCrLf) {
-    const QString text = QStringLiteral("first\tline\r\nsecond \\ line\nC:\\new\\table");
-    const QString stored = TvdrCmRtn::EscapeText(text);
-    EXPECT_FALSE(stored.contains(QLatin1Char('\n')));
-    EXPECT_FALSE(stored.contains(QLatin1Char('\t')));
-    EXPECT_EQ(stored, QStringLiteral("first\\tline\\nsecond \\\\ line\\nC:\\\\new\\\\table"));
-    // An escaped backslash followed by n or t stays a backslash and a letter.
-    EXPECT_EQ(TvdrCmRtn::UnescapeText(stored),
-              QStringLiteral("first\tline\r\nsecond \\ line\r\nC:\\new\\table"));
-    EXPECT_EQ(TvdrCmRtn::UnescapeText(QStringLiteral("a\\nb")), QStringLiteral("a\r\nb"));
-    EXPECT_EQ(TvdrCmRtn::UnescapeText(QStringLiteral("a\rb\nc")), QStringLiteral("ab\r\nc"));
-    EXPECT_EQ(TvdrCmRtn::UnescapeText(QStringLiteral("odd \\x end\\")), QStringLiteral("odd \\x end\\"));
-    EXPECT_EQ(KvxCmRtn().UnescapeText(stored), TvdrCmRtn::UnescapeText(stored));
-    EXPECT_EQ(TvdrCmRtn::EscapeText(QStringLiteral("\r\r")), QString());
 }
 
 TEST(CmRtn, SingleInstanceSystemAndChoose) {
@@ -73,5 +57,6 @@ TEST(StrUtils, TrimFilterCountAndGrouping) {
     EXPECT_EQ(GroupThousandsComma(1000), QStringLiteral("1,000"));
     EXPECT_EQ(GroupThousandsComma(0), QStringLiteral("0"));
     EXPECT_EQ(GroupThousands(-1234, QStringLiteral(".")), QStringLiteral("-1.234"));
-    EXPECT_EQ(GroupThousandsComma(std::numeric_limits<qint64>::min()), QStringLiteral("-9,223,372,036,854,775,808"));
+    EXPECT_EQ(GroupThousandsComma(std::numeric_limits<qint64>::min()),
+              QStringLiteral("-9,223,372,036,854,775,808"));
 }

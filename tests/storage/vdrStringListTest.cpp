@@ -80,7 +80,8 @@ TEST_F(BoundListTest, SavesAndLoadsCodePage1252Text) {
     list.Add(QStringLiteral("0000000=2004\tCitro\u00EBn\t\u20AC-Modell"));
     list.Add(QString());
     list.Save();
-    EXPECT_EQ(db.ReadStream(QStringLiteral("TvdrCars")), QByteArray("0000000=2004\tCitro\xEBn\t\x80-Modell\r\n\r\n"));
+    EXPECT_EQ(db.ReadStream(QStringLiteral("TvdrCars")),
+              QByteArray("0000000=2004\tCitro\xEBn\t\x80-Modell\r\n\r\n"));
 
     TvdrStringList again(QStringLiteral("TvdrCars"));
     again.SetStreamFile(&db);
@@ -158,38 +159,6 @@ TEST_F(BoundListTest, ARowLongerThanARowMayBeIsNeitherSavedNorLoaded) {
               QStringLiteral("stream TvdrMaintNotes is damaged (row 1 is 1048577 characters "
                              "long, more than the 1048576 a row may hold); its bytes are kept as "
                              "TvdrMaintNotes.damaged"));
-}
-
-TEST(StringListNumbers, TheTwoKeyAllocationRules) {
-    TvdrStringList list;
-    const auto number = [](const QString &row) { return TvdrStringList::ParseRowNumber(row.left(7)); };
-    EXPECT_EQ(list.FirstFreeNumber(number), 0);
-    EXPECT_EQ(list.OnePastLastNumber(number), 0);
-    for (const char *row : {"0000000", "0000001", "0000002", "0000005"})
-        list.Add(QString::fromLatin1(row));
-    EXPECT_EQ(list.FirstFreeNumber(number), 3);
-    EXPECT_EQ(list.OnePastLastNumber(number), 6);
-    list.Delete(0);
-    EXPECT_EQ(list.FirstFreeNumber(number), 0);
-    list.Add(QStringLiteral("garbage"));
-
-    // A damaged row in front of the run must not hand out a number in use.
-    TvdrStringList damaged;
-    for (const char *row : {"-000005", "0000000", "0000001", "0000003"})
-        damaged.Add(QString::fromLatin1(row));
-    EXPECT_EQ(damaged.FirstFreeNumber(number), 2);
-    // Resumed, the walk goes on from where it stopped.
-    TvdrStringList::TvdrNumberWalk walk;
-    EXPECT_EQ(damaged.FirstFreeNumber(number, walk), 2);
-    damaged.Insert(walk.Row, QStringLiteral("0000002"));
-    EXPECT_EQ(damaged.FirstFreeNumber(number, walk), 4);
-    // Rows without a number after the last one are passed over too.
-    EXPECT_EQ(list.OnePastLastNumber(number), 6);
-    list.Add(QStringLiteral("-000009"));
-    EXPECT_EQ(list.OnePastLastNumber(number), 6);
-    TvdrStringList unnumbered;
-    unnumbered.Add(QStringLiteral("garbage"));
-    EXPECT_EQ(unnumbered.OnePastLastNumber(number), 0);
 }
 
 namespace {
