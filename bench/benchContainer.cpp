@@ -75,8 +75,8 @@ void BM_ZlibUncompress(benchmark::State &state) {
     QByteArray out(text.size(), Qt::Uninitialized);
     for (auto _ : state) {
         uLongf size = uLongf(out.size());
-        uncompress(reinterpret_cast<Bytef *>(out.data()), &size, reinterpret_cast<const Bytef *>(packed.constData()),
-                   uLong(packed.size()));
+        uncompress(reinterpret_cast<Bytef *>(out.data()), &size,
+                   reinterpret_cast<const Bytef *>(packed.constData()), uLong(packed.size()));
         benchmark::DoNotOptimize(out.data());
     }
     SetBytes(state, text.size());
@@ -100,9 +100,15 @@ void Save(benchmark::State &state, bool journal, bool flush) {
     SetBytes(state, text.size());
 }
 
-void BM_SaveJournaled(benchmark::State &state) { Save(state, true, true); }
-void BM_SaveJournalNoFlush(benchmark::State &state) { Save(state, true, false); }
-void BM_SavePlain(benchmark::State &state) { Save(state, false, false); }
+void BM_SaveJournaled(benchmark::State &state) {
+    Save(state, true, true);
+}
+void BM_SaveJournalNoFlush(benchmark::State &state) {
+    Save(state, true, false);
+}
+void BM_SavePlain(benchmark::State &state) {
+    Save(state, false, false);
+}
 
 BENCHMARK(BM_SaveJournaled)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveJournalNoFlush)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -105,10 +105,12 @@ void SetMemoryCounter(benchmark::State &state, const char *name, qint64 bytes, q
     state.counters[name] = textBytes > 0 ? double(bytes) / double(textBytes) : 0.0;
 }
 
-void BM_OpenDatabase(benchmark::State &state) {
+// Runs `work` timed and `after` untimed each iteration; the first run's
+// peak memory over the tables' text and the flushes per run are counters.
+template <class TWork, class TAfter>
+void Measure(benchmark::State &state, TvdrPeakMemory &peak, TWork work, TAfter after) {
     const TBenchDatabase &database = Database(int(state.range(0)));
-    Unbind();
-    TvdrPeakMemory peak;
+    qint64 flushes = 0;
     bool first = true;
     for (auto _ : state) {
         if (first) {
@@ -116,20 +118,37 @@ void BM_OpenDatabase(benchmark::State &state) {
             peak.Start();
             state.ResumeTiming();
         }
-        TkvxStreamFile file;
-        file.Open(database.fileName, false);
-        BindTables(&file);
+        const qint64 before = TkvxSfFaults::Flushes();
+        work();
+        flushes += TkvxSfFaults::Flushes() - before;
         state.PauseTiming();
-        if (first) {
+        if (first)
             SetMemoryCounter(state, "peak/text", peak.Peak(), database.textBytes);
-            SetMemoryCounter(state, "held/text", peak.Held(), database.textBytes);
-            first = false;
-        }
-        DetachTables();
-        UnbindTables();
-        file.Close();
+        after(first);
+        first = false;
         state.ResumeTiming();
     }
+    state.counters["flushes"] = benchmark::Counter(double(flushes), benchmark::Counter::kAvgIterations);
+}
+
+void BM_OpenDatabase(benchmark::State &state) {
+    const TBenchDatabase &database = Database(int(state.range(0)));
+    Unbind();
+    TvdrPeakMemory peak;
+    TkvxStreamFile file;
+    Measure(
+        state, peak,
+        [&] {
+            file.Open(database.fileName, false);
+            BindTables(&file);
+        },
+        [&](bool first) {
+            if (first)
+                SetMemoryCounter(state, "held/text", peak.Held(), database.textBytes);
+            DetachTables();
+            UnbindTables();
+            file.Close();
+        });
     state.SetBytesProcessed(int64_t(state.iterations()) * database.textBytes);
 }
 
@@ -154,77 +173,39 @@ qint32 MiddleCar() {
     return Cars().CarNbrAt(Cars().Count() / 2);
 }
 
-TvdrMaintEntry NewEvent(qint32 carNbr, qint32 maintNbr) {
-    TvdrMaintEntry entry;
-    entry.CarNbr = carNbr;
-    entry.MaintNbr = maintNbr;
-    entry.Date = QDate(2020, 5, 1);
-    entry.Mileage = 123456;
-    entry.Cost = 99.5;
-    entry.RepairNbrs = {3, 7};
-    entry.Note = QStringLiteral("new tyres\r\nand a wheel alignment");
-    return entry;
-}
-
-// Runs `command` timed and `undo` untimed each iteration, counting the
-// flushes and the first command's memory.
-template <class TCommand, class TUndo>
-void RunCommand(benchmark::State &state, TCommand command, TUndo undo) {
-    const TBenchDatabase &database = Database(int(state.range(0)));
-    BindDatabase(int(state.range(0)));
-    qint64 flushes = 0;
-    TvdrPeakMemory peak;
-    bool first = true;
-    for (auto _ : state) {
-        if (first) {
-            state.PauseTiming();
-            peak.Start();
-            state.ResumeTiming();
-        }
-        const qint64 before = TkvxSfFaults::Flushes();
-        command();
-        flushes += TkvxSfFaults::Flushes() - before;
-        state.PauseTiming();
-        if (first) {
-            SetMemoryCounter(state, "peak/text", peak.Peak(), database.textBytes);
-            first = false;
-        }
-        undo();
-        state.ResumeTiming();
-    }
-    state.counters["flushes"] = benchmark::Counter(double(flushes), benchmark::Counter::kAvgIterations);
-}
-
 void BM_EventAdd(benchmark::State &state) {
     BindDatabase(int(state.range(0)));
     const qint32 carNbr = MiddleCar();
     qint32 added = -1;
-    RunCommand(
-        state, [&] { added = SaveMaintEvent(NewEvent(carNbr, -1)); },
-        [&] { DeleteMaintEvent(carNbr, added); });
+    TvdrPeakMemory peak;
+    Measure(
+        state, peak, [&] { added = SaveMaintEvent(SyntheticEvent(carNbr)); },
+        [&](bool) { DeleteMaintEvent(carNbr, added); });
 }
 
 void BM_EventChange(benchmark::State &state) {
     BindDatabase(int(state.range(0)));
     const qint32 carNbr = MiddleCar();
     const qint32 maintNbr = Maint().NextMaintNbr(carNbr) / 2;
-    TvdrMaintEntry entry = NewEvent(carNbr, maintNbr);
-    RunCommand(
-        state,
+    TvdrMaintEntry entry = SyntheticEvent(carNbr, maintNbr);
+    TvdrPeakMemory peak;
+    Measure(
+        state, peak,
         [&] {
             entry.Cost += 1.0;
             SaveMaintEvent(entry);
         },
-        [] {});
+        [](bool) {});
 }
 
 void BM_EventDelete(benchmark::State &state) {
     BindDatabase(int(state.range(0)));
     const qint32 carNbr = MiddleCar();
     const qint32 maintNbr = Maint().NextMaintNbr(carNbr) / 2;
-    const TvdrMaintEntry entry = NewEvent(carNbr, maintNbr);
-    RunCommand(
-        state, [&] { DeleteMaintEvent(carNbr, maintNbr); }, [&] { SaveMaintEvent(entry); });
+    const TvdrMaintEntry entry = SyntheticEvent(carNbr, maintNbr);
+    TvdrPeakMemory peak;
+    Measure(
+        state, peak, [&] { DeleteMaintEvent(carNbr, maintNbr); }, [&](bool) { SaveMaintEvent(entry); });
 }
 
 // zlib at the container's settings over the bytes of the three tables an

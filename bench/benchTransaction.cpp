@@ -53,17 +53,6 @@ void Bind(int events) {
     bound = events;
 }
 
-TvdrMaintEntry NewEvent() {
-    TvdrMaintEntry entry;
-    entry.CarNbr = Cars().CarNbrAt(0);
-    entry.Date = QDate(2020, 5, 1);
-    entry.Mileage = 123456;
-    entry.Cost = 99.5;
-    entry.RepairNbrs = {3, 7};
-    entry.Note = QStringLiteral("new tyres\r\nand a wheel alignment");
-    return entry;
-}
-
 // What the command did before it was one transaction.
 void SavesAlone(const TvdrMaintEntry &entry) {
     TvdrMaintRec rec;
@@ -83,21 +72,21 @@ void SavesAlone(const TvdrMaintEntry &entry) {
 
 void BM_EventAddTransaction(benchmark::State &state) {
     Bind(int(state.range(0)));
-    const TvdrMaintEntry entry = NewEvent();
+    const TvdrMaintEntry entry = SyntheticEvent(Cars().CarNbrAt(0));
     for (auto _ : state)
         SaveMaintEvent(entry);
 }
 
 void BM_EventAddSavesAlone(benchmark::State &state) {
     Bind(int(state.range(0)));
-    const TvdrMaintEntry entry = NewEvent();
+    const TvdrMaintEntry entry = SyntheticEvent(Cars().CarNbrAt(0));
     for (auto _ : state)
         SavesAlone(entry);
 }
 
 void BM_EventAddBareWrites(benchmark::State &state) {
     Bind(int(state.range(0)));
-    const TvdrMaintEntry entry = NewEvent();
+    const TvdrMaintEntry entry = SyntheticEvent(Cars().CarNbrAt(0));
     TkvxSfJournal::SetEnabled(false);
     TkvxSfFaults::SetFlushing(false);
     for (auto _ : state)

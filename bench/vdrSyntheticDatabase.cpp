@@ -59,7 +59,8 @@ void FillSyntheticDatabase(int events, int eventsPerCar) {
             if (next(2))
                 MaintRepairs().AddLink(car.CarNbr, m, qint32(next(40)));
             if (m % 4 == 0)
-                MaintNotes().AddNote(car.CarNbr, m, QStringLiteral("Checked at %1 km,\r\nall fine").arg(rec.Mileage));
+                MaintNotes().AddNote(car.CarNbr, m,
+                                     QStringLiteral("Checked at %1 km,\r\nall fine").arg(rec.Mileage));
         }
     }
     SortOrder().SortOrderList();
@@ -68,7 +69,19 @@ void FillSyntheticDatabase(int events, int eventsPerCar) {
     byField.SortOrderNbr = 1;
     byField.AddSortField(1, TvdrSortOrderField::UserDefined, 0);
     SortOrder().AddSortOrder(byField);
-    for (TvdrStringList *table : std::initializer_list<TvdrStringList *>{&Cars(), &UDF(), &CarsUDF(), &Repairs(), &Maint(),
-                                                                         &MaintRepairs(), &MaintNotes(), &SortOrder()})
+    for (TvdrStringList *table : std::initializer_list<TvdrStringList *>{
+             &Cars(), &UDF(), &CarsUDF(), &Repairs(), &Maint(), &MaintRepairs(), &MaintNotes(), &SortOrder()})
         table->Save();
+}
+
+TvdrMaintEntry SyntheticEvent(qint32 carNbr, qint32 maintNbr) {
+    TvdrMaintEntry entry;
+    entry.CarNbr = carNbr;
+    entry.MaintNbr = maintNbr;
+    entry.Date = QDate(2020, 5, 1);
+    entry.Mileage = 123456;
+    entry.Cost = 99.5;
+    entry.RepairNbrs = {3, 7};
+    entry.Note = QStringLiteral("new tyres\r\nand a wheel alignment");
+    return entry;
 }
