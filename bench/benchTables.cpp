@@ -26,6 +26,7 @@
 #include <QtEndian>
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <map>
 #include <memory>
 #include <unistd.h>

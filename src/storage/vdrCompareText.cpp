@@ -80,3 +80,35 @@ int CompareText(QStringView a, QStringView b) {
         return a.size() < b.size() ? -1 : 1;
     return accentOrder;
 }
+
+int CompareTextBytes(QByteArrayView a, QByteArrayView b, bool &decided) {
+    const qsizetype n = qMin(a.size(), b.size());
+    const char *pa = a.data();
+    const char *pb = b.data();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t wa;
+        std::uint64_t wb;
+        std::memcpy(&wa, pa + i, 8);
+        std::memcpy(&wb, pb + i, 8);
+        if (wa != wb) {
+            i += __builtin_ctzll(wa ^ wb) / 8;
+            break;
+        }
+    }
+    while (i < n && pa[i] == pb[i])
+        ++i;
+    decided = true;
+    if (i == n)
+        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    const auto ca = static_cast<unsigned char>(pa[i]);
+    const auto cb = static_cast<unsigned char>(pb[i]);
+    if (ca < 0x80 && cb < 0x80) {
+        const char16_t wa = WeightOf(ca).primary;
+        const char16_t wb = WeightOf(cb).primary;
+        if (wa != wb)
+            return wa < wb ? -1 : 1;
+    }
+    decided = false;
+    return 0;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -16,6 +17,12 @@ int CompareText(QStringView a, QStringView b);
 inline bool SameText(QStringView a, QStringView b) {
     return CompareText(a, b) == 0;
 }
+
+// CompareText of two texts still in code page 1252 bytes, where their first
+// difference tells it alone: equal bytes, one text the start of the other,
+// or ASCII characters of different letters. Elsewhere `decided` is false and
+// the caller compares the decoded texts.
+int CompareTextBytes(QByteArrayView a, QByteArrayView b, bool &decided);
 
 // For std::sort and friends.
 struct TvdrTextLess {

@@ -130,6 +130,18 @@ bool TvdrNvList::UnsortedInOrder(const QString &previous, const QString &next) c
     return CompareText(NameView(previous), NameView(next)) <= 0;
 }
 
+bool TvdrNvList::UnsortedInOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
+                                 const QString &nextLine) const {
+    // The name's bytes: up to the first "=", none without one.
+    const auto name = [](QByteArrayView row) {
+        const qsizetype eq = row.indexOf('=');
+        return eq < 0 ? QByteArrayView() : row.first(eq);
+    };
+    bool decided = false;
+    const int c = CompareTextBytes(name(previous), name(next), decided);
+    return decided ? c <= 0 : UnsortedInOrder(previousLine, nextLine);
+}
+
 void TvdrNvList::ReorderUnsorted(QStringList &lines) const {
     // Stable, so rows of equal names keep their stored order.
     std::vector<std::pair<QStringView, QString>> rows;

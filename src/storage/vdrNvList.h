@@ -46,6 +46,8 @@ protected:
     // Unsorted, rows are kept in name order (SetValue inserts there).
     bool UnsortedInOrder(const QString &previous, const QString &next) const override;
     void ReorderUnsorted(QStringList &lines) const override;
+    bool UnsortedInOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
+                         const QString &nextLine) const override;
 
 private:
     QString m_defaultValue;

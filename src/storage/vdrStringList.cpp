@@ -90,12 +90,15 @@ QStringList TvdrStringList::LoadLines(const QByteArray &bytes, bool &ordered) co
     QStringList lines;
     ordered = true;
     const char *begin = bytes.constData();
+    QByteArrayView previous;
     vdrLineModel::ForEachLine(begin, begin + bytes.size(), [&](const char *from, const char *to, bool high) {
-        if (to - from > vdrLimits::kMaxRowLength)
-            throw EvdrError(LongRowText(lines.size(), to - from));
-        lines.append(vdrCodePage::ToUnicode(QByteArrayView(from, to - from), high));
+        const QByteArrayView line(from, to - from);
+        if (line.size() > vdrLimits::kMaxRowLength)
+            throw EvdrError(LongRowText(lines.size(), line.size()));
+        lines.append(vdrCodePage::ToUnicode(line, high));
         if (ordered && lines.size() > 1)
-            ordered = InOrder(lines[lines.size() - 2], lines.last());
+            ordered = InOrder(previous, line, lines[lines.size() - 2], lines.last());
+        previous = line;
     });
     return lines;
 }
@@ -256,6 +259,20 @@ void TvdrStringList::Reorder(QStringList &lines) const {
 
 bool TvdrStringList::UnsortedInOrder(const QString &, const QString &) const {
     return true;
+}
+
+bool TvdrStringList::InOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
+                             const QString &nextLine) const {
+    if (!m_sorted)
+        return UnsortedInOrder(previous, next, previousLine, nextLine);
+    bool decided = false;
+    const int c = CompareTextBytes(previous, next, decided);
+    return decided ? c < 0 : CompareText(previousLine, nextLine) < 0;
+}
+
+bool TvdrStringList::UnsortedInOrder(QByteArrayView, QByteArrayView, const QString &previousLine,
+                                     const QString &nextLine) const {
+    return UnsortedInOrder(previousLine, nextLine);
 }
 
 void TvdrStringList::ReorderUnsorted(QStringList &) const {}

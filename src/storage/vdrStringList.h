@@ -99,6 +99,12 @@ protected:
     void Reorder(QStringList &lines) const;
     virtual bool UnsortedInOrder(const QString &previous, const QString &next) const;
     virtual void ReorderUnsorted(QStringList &lines) const;
+    // The same check while loading, on the lines' bytes where they tell it
+    // (CompareTextBytes), else on the decoded lines.
+    bool InOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
+                 const QString &nextLine) const;
+    virtual bool UnsortedInOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
+                                 const QString &nextLine) const;
     // Puts the lines of an unsorted list in the order of `less` (stable).
     void ReorderLines(const std::function<bool(const QString &, const QString &)> &less);
 
