@@ -16,7 +16,9 @@ const QDateTime kNow(QDate(2004, 3, 15), QTime(17, 45));
 
 // The system clock comes back however the test ends.
 struct TFixedClock {
-    TFixedClock() { vdrDateTime::SetClock([] { return kNow; }); }
+    TFixedClock() {
+        vdrDateTime::SetClock([] { return kNow; });
+    }
     ~TFixedClock() { vdrDateTime::SetClock(nullptr); }
 };
 
@@ -108,6 +110,17 @@ TEST(Maint, NumbersAreTheCarsLargestPlusOneAndRemovalsTouchOnlyTheirRows) {
     EXPECT_EQ(Maint().NextMaintNbr(12), 10);
     EXPECT_EQ(Maint().Count(), 4);
     EXPECT_EQ(Maint().EventAt(0), nullptr) << "a row without = holds no event";
+
+    // Only the car's own rows count, found by its key: car 20's rows stand
+    // right after car 2's, and a number past seven digits still counts.
+    AddEvent(20, 50);
+    AddEvent(2, 10000000);
+    AddEvent(2, 4);
+    AddEvent(21, 0);
+    EXPECT_EQ(Maint().NextMaintNbr(2), 10000001);
+    EXPECT_EQ(Maint().NextMaintNbr(20), 51);
+    EXPECT_EQ(Maint().NextMaintNbr(4), 0);
+    EXPECT_EQ(Maint().NextMaintNbr(22), 0);
 }
 
 TEST(Maint, SortedListsHoldOneCarsEventsInEachColumnAndDirection) {

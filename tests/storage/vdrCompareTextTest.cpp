@@ -1,8 +1,10 @@
 #include "vdrCompareText.h"
+#include "vdrCodePage.h"
 
+#include "vdrTestSupport.h"
 #include <QStringList>
 #include <algorithm>
-#include "vdrTestSupport.h"
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -33,8 +35,8 @@ TEST(CompareText, KeysOfEqualLengthSortNumericallyAndPrefixesStayTogether) {
 
 TEST(CompareText, IsATotalOrderOverMixedText) {
     QStringList words = {QStringLiteral("Zeta"), QStringLiteral("\u00E4rger"), QStringLiteral("Ab"),
-                         QStringLiteral("ab "), QStringLiteral("0001"), QStringLiteral("\u00C4rger"),
-                         QStringLiteral("a_b"), QStringLiteral("A\tb"), QStringLiteral("\u0153uvre")};
+                         QStringLiteral("ab "),  QStringLiteral("0001"),       QStringLiteral("\u00C4rger"),
+                         QStringLiteral("a_b"),  QStringLiteral("A\tb"),       QStringLiteral("\u0153uvre")};
     for (const QString &a : words)
         for (const QString &b : words) {
             EXPECT_EQ(CompareText(a, b), -CompareText(b, a)) << a.toStdString() << " / " << b.toStdString();
@@ -44,4 +46,61 @@ TEST(CompareText, IsATotalOrderOverMixedText) {
                 }
             }
         }
+}
+
+// Stored rows share long prefixes; the first difference may fall anywhere
+// in or after the equal stretch that is skipped several characters at once.
+TEST(CompareText, TheFirstDifferenceDecidesWhereverItFalls) {
+    const QString base = QStringLiteral("0000012\t0000034\t0000005\tnote");
+    for (int at = 0; at < base.size(); ++at) {
+        QString higher = base;
+        higher[at] = QChar(base[at].unicode() + 1);
+        EXPECT_LT(CompareText(base, higher), 0) << at;
+        EXPECT_GT(CompareText(higher, base), 0) << at;
+        QString upper = base;
+        upper[at] = base[at].toUpper();
+        EXPECT_EQ(CompareText(base, upper), 0) << at;
+        // An accent breaks the tie only when no later letter differs.
+        QString accented = base;
+        accented.insert(at, QChar(0xE9));
+        QString plain = base;
+        plain.insert(at, QLatin1Char('e'));
+        EXPECT_LT(CompareText(plain, accented), 0) << at;
+        EXPECT_LT(CompareText(accented + QLatin1Char('a'), plain + QLatin1Char('b')), 0) << at;
+    }
+}
+
+// The byte comparison a load uses must agree with CompareText wherever it
+// decides, and decide the common case of rows that differ in ASCII.
+TEST(CompareText, TheBytesDecideOnlyWhatTheTextsWould) {
+    std::mt19937 rng(5);
+    // 0x8A is S with a caron in 1252, a control as its own character.
+    const char alphabet[] = "0123aAbBsT=\t \xE9\xC9\x80\x8A\x9F";
+    int decidedCount = 0;
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray a;
+        for (int n = int(rng() % 14); n > 0; --n)
+            a += alphabet[rng() % (sizeof(alphabet) - 1)];
+        QByteArray b = a.left(int(rng() % (a.size() + 1)));
+        for (int n = int(rng() % 4); n > 0; --n)
+            b += alphabet[rng() % (sizeof(alphabet) - 1)];
+        bool decided = false;
+        const int bytes = CompareTextBytes(a, b, decided);
+        const int text = CompareText(vdrCodePage::ToUnicode(a), vdrCodePage::ToUnicode(b));
+        if (!decided)
+            continue;
+        ++decidedCount;
+        ASSERT_EQ(bytes < 0, text < 0)
+            << a.toPercentEncoding().constData() << " / " << b.toPercentEncoding().constData();
+        ASSERT_EQ(bytes == 0, text == 0)
+            << a.toPercentEncoding().constData() << " / " << b.toPercentEncoding().constData();
+    }
+    EXPECT_GT(decidedCount, 10000);
+    bool decided = false;
+    EXPECT_LT(CompareTextBytes("0000012\t0000034", "0000012\t0000035", decided), 0);
+    EXPECT_TRUE(decided);
+    CompareTextBytes("caf\xE9", "cafe", decided);
+    EXPECT_FALSE(decided);
+    CompareTextBytes("Oil", "oil", decided);
+    EXPECT_FALSE(decided);
 }

@@ -1,11 +1,16 @@
 #include "vdrStringList.h"
 #include "kvxStreamFile.h"
+#include "vdrCodePage.h"
 #include "vdrError.h"
+#include "vdrNvList.h"
 #include "vdrStreamDamage.h"
 #include "vdrTestDatabase.h"
 #include "vdrTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
 
 namespace {
 
@@ -15,6 +20,37 @@ protected:
     TkvxStreamFile db;
     void SetUp() override { db.Open(folder.File(QStringLiteral("Vandor.dat")), false); }
 };
+
+// Bytes shaped like table rows, with what the fast paths must notice at
+// every position: breaks of each kind, NUL, "=", case and bytes of 0x80 or
+// more (the undefined 0x81 among them).
+QByteArray RowLikeBytes(std::mt19937 &rng) {
+    static const QByteArray pieces[] = {"0000012\t", "0000013=", "\r\n", "\r",   "\n",   "=",    "\t",
+                                        "a",         "A",        "\xE9", "\xC9", "\x80", "\x81", "e"};
+    QByteArray bytes;
+    const int count = int(rng() % 60);
+    for (int i = 0; i < count; ++i) {
+        const unsigned pick = rng() % 40;
+        if (pick < std::size(pieces))
+            bytes += pieces[pick];
+        else if (pick == 39 && rng() % 8 == 0)
+            bytes += '\0';
+        else
+            bytes += QByteArray(int(rng() % 20), char('0' + rng() % 10));
+    }
+    return bytes;
+}
+
+// The four orders a table's rows are loaded into.
+std::unique_ptr<TvdrStringList> ListOfKind(int kind, const QString &id) {
+    std::unique_ptr<TvdrStringList> list;
+    if (kind < 2)
+        list = std::make_unique<TvdrStringList>(id);
+    else
+        list = std::make_unique<TvdrNvList>(id);
+    list->SetSorted(kind % 2 == 1);
+    return list;
+}
 
 } // namespace
 
@@ -258,4 +294,50 @@ TEST_F(DamagedTableTest, AReadOnlyContainerOnlyReportsIt) {
     ASSERT_EQ(DamagedStreams().size(), 1);
     EXPECT_EQ(DamagedStreams()[0].KeptAs, QString());
     EXPECT_FALSE(cars.LoadProblem().isEmpty());
+}
+
+// A load decodes, cuts and checks the order on the bytes in one pass; the
+// text path decodes first, then cuts and checks on characters. Both must
+// give the same rows in the same order, whatever the bytes.
+TEST_F(BoundListTest, LoadingBytesGivesTheRowsOfDecodingThemFirst) {
+    std::mt19937 rng(2024);
+    const QString id = QStringLiteral("TvdrMaint");
+    for (int round = 0; round < 400; ++round) {
+        const QByteArray bytes = RowLikeBytes(rng);
+        db.WriteStream(id, 0, bytes);
+        for (int kind = 0; kind < 4; ++kind) {
+            const std::unique_ptr<TvdrStringList> loaded = ListOfKind(kind, id);
+            loaded->SetStreamFile(&db);
+            loaded->Load();
+            const std::unique_ptr<TvdrStringList> expected = ListOfKind(kind, QString());
+            expected->SetText(vdrCodePage::ToUnicode(bytes));
+            ASSERT_EQ(loaded->Text(), expected->Text())
+                << "kind " << kind << " of " << bytes.toPercentEncoding().constData();
+            loaded->SetStreamFile(nullptr);
+        }
+    }
+}
+
+// A save encodes the rows straight into the stream: the same bytes as the
+// table's text encoded whole, ASCII runs of any length included.
+TEST_F(BoundListTest, SavingEncodesTheRowsAsTheirTextEncodedWhole) {
+    std::mt19937 rng(77);
+    const QString chars[] = {
+        QStringLiteral("a"),          QStringLiteral("\u00E9"),     QStringLiteral("\u20AC"),
+        QStringLiteral("\u0416"),     QStringLiteral("\U0001F600"), QStringLiteral("\t"),
+        QStringLiteral("0123456789"), QString(QChar(0x81)),         QString(QChar(0x80))};
+    TvdrStringList list(QStringLiteral("TvdrMaintNotes"));
+    list.SetStreamFile(&db);
+    for (int round = 0; round < 200; ++round) {
+        list.Clear();
+        for (int row = int(rng() % 5); row > 0; --row) {
+            QString line;
+            for (int n = int(rng() % 12); n > 0; --n)
+                line += chars[rng() % std::size(chars)];
+            list.Add(line);
+        }
+        list.Save();
+        ASSERT_EQ(db.ReadStream(QStringLiteral("TvdrMaintNotes")), vdrCodePage::FromUnicode(list.Text()));
+    }
+    list.SetStreamFile(nullptr);
 }
