@@ -1,4 +1,5 @@
 vandor_add_test(vandor_exchange_tests SOURCES
+  exchange/vdrExportBytesTest.cpp
   exchange/vdrExportTest.cpp
   exchange/vdrImportXMLTest.cpp
   exchange/vdrImportTSVTest.cpp
