@@ -2,6 +2,7 @@ set(VANDOR_EXCHANGE_SOURCES
   exchange/vdrExport.cpp
   exchange/vdrExportTSV.cpp
   exchange/vdrExportTable.cpp
+  exchange/vdrExportWriter.cpp
   exchange/vdrExportXML.cpp
   exchange/vdrImportMerge.cpp
   exchange/vdrImportTSV.cpp

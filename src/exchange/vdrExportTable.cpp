@@ -2,6 +2,8 @@
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
+#include "vdrDateTime.h"
+#include "vdrExportSink.h"
 #include "vdrFormatSettings.h"
 #include "vdrMaint.h"
 #include "vdrMaintNotes.h"
@@ -10,90 +12,241 @@
 #include "vdrSortOrder.h"
 #include "vdrUDF.h"
 
+#include <charconv>
+
+// The large tables are written straight from their stored rows when a row
+// has the shape their own writers give it; any other row goes through the
+// table's own reading, so that it is written as the tables read it.
+
 namespace {
 
-QString Number(qint64 n) { return QString::number(n); }
-
-TvdrExportTable Table(const char *name, const char *columns) {
-    return {QString::fromLatin1(name), QString::fromLatin1(columns).split(QLatin1Char(' ')), {}};
+// The TAB-separated fields of `row`; false unless there are exactly `count`.
+bool SplitFields(QStringView row, QStringView *fields, int count) {
+    qsizetype start = 0;
+    for (int i = 0; i < count - 1; ++i) {
+        const qsizetype tab = row.indexOf(u'\t', start);
+        if (tab < 0)
+            return false;
+        fields[i] = row.mid(start, tab - start);
+        start = tab + 1;
+    }
+    fields[count - 1] = row.mid(start);
+    return !fields[count - 1].contains(u'\t');
 }
 
-TvdrExportTable CarsTable() {
-    TvdrExportTable t = Table("Cars", "CarNbr Year Make Model PictureExtension");
+// One to nine digits, after a "-" when `sign`: a number that every reading
+// of the tables takes alike and that cannot overflow.
+bool Digits(QStringView text, qint32 &number, bool sign = false) {
+    const bool negative = sign && text.startsWith(u'-');
+    if (negative)
+        text = text.mid(1);
+    if (text.isEmpty() || text.size() > 9)
+        return false;
+    qint32 n = 0;
+    for (const QChar ch : text) {
+        if (ch < u'0' || ch > u'9')
+            return false;
+        n = n * 10 + (ch.unicode() - u'0');
+    }
+    number = negative ? -n : n;
+    return true;
+}
+
+// A cost as StoredCost writes it without an exponent: digits with either
+// decimal separator. Read to the same nearest double as ParseCost.
+bool PlainCost(QStringView text, double &cost) {
+    char ascii[32];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof ascii))
+        return false;
+    qsizetype n = 0;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (!((u >= u'0' && u <= u'9') || u == u'-' || u == u'.' || u == u','))
+            return false;
+        ascii[n++] = u == u',' ? '.' : char(u);
+    }
+    const std::from_chars_result result = std::from_chars(ascii, ascii + n, cost);
+    return result.ec == std::errc() && result.ptr == ascii + n;
+}
+
+// yyyy-mm-dd of a day number, as the event's GetDate gives it; false for a
+// day that is not set (today's) or a year beyond four digits.
+bool DateText(qint32 dayNumber, char (&text)[10]) {
+    const QDate date = vdrDateTime::DateOfDayNumber(dayNumber);
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (!date.isValid() || y < 1 || y > 9999)
+        return false;
+    const int parts[] = {y / 1000, y / 100 % 10, y / 10 % 10, y % 10, -1, m / 10, m % 10, -1, d / 10, d % 10};
+    for (int i = 0; i < 10; ++i)
+        text[i] = parts[i] < 0 ? '-' : char('0' + parts[i]);
+    return true;
+}
+
+void CarsRows(TvdrExportSink &sink) {
     for (int i = 0; i < Cars().Count(); ++i) {
         const TvdrCarRec car = Cars().CarRec(Cars().CarNbrAt(i));
-        t.Rows.append({Number(car.CarNbr), Number(car.Year), car.Make, car.Model, car.PictureExtension});
+        sink.BeginRow();
+        sink.Number(car.CarNbr);
+        sink.Number(car.Year);
+        sink.Text(car.Make);
+        sink.Text(car.Model);
+        sink.Text(car.PictureExtension);
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable UdfTable() {
-    TvdrExportTable t = Table("UDF", "UdfNbr SortOrder Name");
-    for (int i = 0; i < UDF().Count(); ++i)
-        t.Rows.append({Number(UDF().UdfNbrAt(i)), Number(UDF().UdfSortOrderAt(i)), UDF().NameAt(i)});
-    return t;
+void UdfRows(TvdrExportSink &sink) {
+    for (int i = 0; i < UDF().Count(); ++i) {
+        sink.BeginRow();
+        sink.Number(UDF().UdfNbrAt(i));
+        sink.Number(UDF().UdfSortOrderAt(i));
+        sink.Text(UDF().NameAt(i));
+        sink.EndRow();
+    }
 }
 
-TvdrExportTable CarsUdfTable() {
-    TvdrExportTable t = Table("CarsUDF", "CarNbr UdfNbr Value");
-    for (int i = 0; i < CarsUDF().Count(); ++i)
-        t.Rows.append({Number(CarsUDF().CarNbrAt(i)), Number(CarsUDF().UdfNbrAt(i)), CarsUDF().ValueAt(i)});
-    return t;
+void CarsUdfRows(TvdrExportSink &sink) {
+    TvdrCarsUDF &table = CarsUDF();
+    for (int i = 0; i < table.Count(); ++i) {
+        const QString row = table.Get(i);
+        QStringView fields[3];
+        qint32 carNbr = 0, udfNbr = 0;
+        sink.BeginRow();
+        if (SplitFields(row, fields, 3) && Digits(fields[0], carNbr) && Digits(fields[1], udfNbr)) {
+            sink.Number(carNbr);
+            sink.Number(udfNbr);
+            sink.Text(fields[2]);
+        } else {
+            sink.Number(table.CarNbrAt(i));
+            sink.Number(table.UdfNbrAt(i));
+            sink.Text(table.ValueAt(i));
+        }
+        sink.EndRow();
+    }
 }
 
-TvdrExportTable RepairsTable() {
-    TvdrExportTable t = Table("Repairs", "RepairNbr Description");
+void RepairsRows(TvdrExportSink &sink) {
     Repairs().BuildOrder(false);
     for (int i = 0; i < Repairs().OrderCount(); ++i) {
         const qint32 repairNbr = Repairs().RepairNbrAt(i);
-        t.Rows.append({Number(repairNbr), Repairs().Description(repairNbr)});
+        sink.BeginRow();
+        sink.Number(repairNbr);
+        sink.Text(Repairs().Description(repairNbr));
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable MaintTable() {
-    TvdrExportTable t = Table("Maint", "CarNbr MaintNbr Date Mileage Cost");
+// The event of a stored row with the usual shape, as EventAt would read it.
+bool StoredEvent(QStringView row, TvdrMaintRec &rec) {
+    const qsizetype eq = row.indexOf(u'=');
+    QStringView key[2];
+    QStringView value[3];
+    return SplitFields(row.left(eq), key, 2) && SplitFields(row.mid(eq + 1), value, 3) &&
+           Digits(key[0], rec.CarNbr) && Digits(key[1], rec.MaintNbr) && Digits(value[0], rec.Date) &&
+           rec.Date > 0 && Digits(value[1], rec.Mileage, true) && PlainCost(value[2], rec.Cost);
+}
+
+void MaintRows(TvdrExportSink &sink) {
+    TvdrMaint &table = Maint();
     const TvdrFormatSettings &formats = TvdrFormatSettings::Current();
-    for (int i = 0; i < Maint().Count(); ++i) {
-        TvdrMaintRec *rec = Maint().EventAt(i);
-        if (!rec)
+    for (int i = 0; i < table.Count(); ++i) {
+        const QString row = table.Get(i);
+        // A row without "=" holds no event.
+        if (!row.contains(QLatin1Char('=')))
             continue;
-        t.Rows.append({Number(rec->CarNbr), Number(rec->MaintNbr), rec->GetDate().toString(QStringLiteral("yyyy-MM-dd")),
-                       Number(rec->Mileage), formats.Fixed2(rec->Cost)});
+        TvdrMaintRec rec;
+        char date[10];
+        if (!StoredEvent(row, rec) || !DateText(rec.Date, date)) {
+            rec = *table.EventAt(i);
+            const QByteArray text = rec.GetDate().toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+            sink.BeginRow();
+            sink.Number(rec.CarNbr);
+            sink.Number(rec.MaintNbr);
+            sink.Ascii(text.constData(), text.size());
+        } else {
+            sink.BeginRow();
+            sink.Number(rec.CarNbr);
+            sink.Number(rec.MaintNbr);
+            sink.Ascii(date, sizeof date);
+        }
+        sink.Number(rec.Mileage);
+        sink.Text(formats.Fixed2(rec.Cost));
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable MaintRepairsTable() {
-    TvdrExportTable t = Table("MaintRepairs", "CarNbr MaintNbr RepairNbr");
-    for (int i = 0; i < MaintRepairs().Count(); ++i) {
-        const TvdrMaintRepairs::TLink link = MaintRepairs().LinkAt(i);
-        t.Rows.append({Number(link.CarNbr), Number(link.MaintNbr), Number(link.RepairNbr)});
+void MaintRepairsRows(TvdrExportSink &sink) {
+    TvdrMaintRepairs &table = MaintRepairs();
+    for (int i = 0; i < table.Count(); ++i) {
+        const QString row = table.Get(i);
+        QStringView fields[3];
+        TvdrMaintRepairs::TLink link;
+        if (!SplitFields(row, fields, 3) || !Digits(fields[0], link.CarNbr) ||
+            !Digits(fields[1], link.MaintNbr) || !Digits(fields[2], link.RepairNbr))
+            link = table.LinkAt(i);
+        sink.BeginRow();
+        sink.Number(link.CarNbr);
+        sink.Number(link.MaintNbr);
+        sink.Number(link.RepairNbr);
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable MaintNotesTable() {
-    TvdrExportTable t = Table("MaintNotes", "CarNbr MaintNbr Note");
-    for (int i = 0; i < MaintNotes().Count(); ++i) {
-        const TvdrMaintNotes::TNote note = MaintNotes().NoteAt(i);
-        t.Rows.append({Number(note.CarNbr), Number(note.MaintNbr), note.StoredNote});
+void MaintNotesRows(TvdrExportSink &sink) {
+    TvdrMaintNotes &table = MaintNotes();
+    for (int i = 0; i < table.Count(); ++i) {
+        const QString row = table.Get(i);
+        QStringView fields[3];
+        qint32 carNbr = 0, maintNbr = 0;
+        sink.BeginRow();
+        if (SplitFields(row, fields, 3) && Digits(fields[0], carNbr) && Digits(fields[1], maintNbr)) {
+            sink.Number(carNbr);
+            sink.Number(maintNbr);
+            sink.Text(fields[2]);
+        } else {
+            const TvdrMaintNotes::TNote note = table.NoteAt(i);
+            sink.Number(note.CarNbr);
+            sink.Number(note.MaintNbr);
+            sink.Text(note.StoredNote);
+        }
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable SortOrderTable() {
-    TvdrExportTable t = Table("SortOrder", "SortOrderName SortOrderNbr SortOrderFields");
+void SortOrderRows(TvdrExportSink &sink) {
     for (int i = 0; i < SortOrder().Count(); ++i) {
         const TvdrSortOrderRec *rec = SortOrder().SortOrderAt(i);
-        t.Rows.append({rec->SortOrderName, Number(rec->SortOrderNbr), rec->FieldsText()});
+        sink.BeginRow();
+        sink.Text(rec->SortOrderName);
+        sink.Number(rec->SortOrderNbr);
+        sink.Fields(rec->FieldsText());
+        sink.EndRow();
     }
-    return t;
+}
+
+TvdrExportTable Table(const char *name, const char *columns, void (*rows)(TvdrExportSink &)) {
+    return {QString::fromLatin1(name), QString::fromLatin1(columns).split(QLatin1Char(' ')), rows};
 }
 
 } // namespace
 
-QList<TvdrExportTable> ExportTables() {
-    return {CarsTable(),  UdfTable(),          CarsUdfTable(),     RepairsTable(),
-            MaintTable(), MaintRepairsTable(), MaintNotesTable(), SortOrderTable()};
+void TvdrExportTable::Write(TvdrExportSink &sink) const {
+    sink.BeginTable(*this);
+    WriteRows(sink);
+    sink.EndTable();
+}
+
+const std::vector<TvdrExportTable> &ExportTables() {
+    static const std::vector<TvdrExportTable> tables = {
+        Table("Cars", "CarNbr Year Make Model PictureExtension", CarsRows),
+        Table("UDF", "UdfNbr SortOrder Name", UdfRows),
+        Table("CarsUDF", "CarNbr UdfNbr Value", CarsUdfRows),
+        Table("Repairs", "RepairNbr Description", RepairsRows),
+        Table("Maint", "CarNbr MaintNbr Date Mileage Cost", MaintRows),
+        Table("MaintRepairs", "CarNbr MaintNbr RepairNbr", MaintRepairsRows),
+        Table("MaintNotes", "CarNbr MaintNbr Note", MaintNotesRows),
+        Table("SortOrder", "SortOrderName SortOrderNbr SortOrderFields", SortOrderRows),
+    };
+    return tables;
 }
