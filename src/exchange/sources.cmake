@@ -8,6 +8,7 @@ set(VANDOR_EXCHANGE_SOURCES
   exchange/vdrImportTSV.cpp
   exchange/vdrImportValue.cpp
   exchange/vdrImportXML.cpp
+  exchange/vdrPlainNumber.cpp
   exchange/vdrTsvRow.cpp
   exchange/xdbVandorDB.cpp
 )

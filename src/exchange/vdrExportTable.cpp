@@ -8,11 +8,10 @@
 #include "vdrMaint.h"
 #include "vdrMaintNotes.h"
 #include "vdrMaintRepairs.h"
+#include "vdrPlainNumber.h"
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
 #include "vdrUDF.h"
-
-#include <charconv>
 
 // The large tables are written straight from their stored rows when a row
 // has the shape their own writers give it; any other row goes through the
@@ -34,39 +33,9 @@ bool SplitFields(QStringView row, QStringView *fields, int count) {
     return !fields[count - 1].contains(u'\t');
 }
 
-// One to nine digits, after a "-" when `sign`: a number that every reading
-// of the tables takes alike and that cannot overflow.
-bool Digits(QStringView text, qint32 &number, bool sign = false) {
-    const bool negative = sign && text.startsWith(u'-');
-    if (negative)
-        text = text.mid(1);
-    if (text.isEmpty() || text.size() > 9)
-        return false;
-    qint32 n = 0;
-    for (const QChar ch : text) {
-        if (ch < u'0' || ch > u'9')
-            return false;
-        n = n * 10 + (ch.unicode() - u'0');
-    }
-    number = negative ? -n : n;
-    return true;
-}
-
-// A cost as StoredCost writes it without an exponent: digits with either
-// decimal separator. Read to the same nearest double as ParseCost.
-bool PlainCost(QStringView text, double &cost) {
-    char ascii[32];
-    if (text.isEmpty() || text.size() >= qsizetype(sizeof ascii))
-        return false;
-    qsizetype n = 0;
-    for (const QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (!((u >= u'0' && u <= u'9') || u == u'-' || u == u'.' || u == u','))
-            return false;
-        ascii[n++] = u == u',' ? '.' : char(u);
-    }
-    const std::from_chars_result result = std::from_chars(ascii, ascii + n, cost);
-    return result.ec == std::errc() && result.ptr == ascii + n;
+// A key as FormatKey writes it, read as the tables read it.
+bool Key(QStringView text, qint32 &number) {
+    return vdrPlainNumber::Integer(text, number, false);
 }
 
 // yyyy-mm-dd of a day number, as the event's GetDate gives it; false for a
@@ -113,7 +82,7 @@ void CarsUdfRows(TvdrExportSink &sink) {
         QStringView fields[3];
         qint32 carNbr = 0, udfNbr = 0;
         sink.BeginRow();
-        if (SplitFields(row, fields, 3) && Digits(fields[0], carNbr) && Digits(fields[1], udfNbr)) {
+        if (SplitFields(row, fields, 3) && Key(fields[0], carNbr) && Key(fields[1], udfNbr)) {
             sink.Number(carNbr);
             sink.Number(udfNbr);
             sink.Text(fields[2]);
@@ -143,8 +112,8 @@ bool StoredEvent(QStringView row, TvdrMaintRec &rec) {
     QStringView key[2];
     QStringView value[3];
     return SplitFields(row.left(eq), key, 2) && SplitFields(row.mid(eq + 1), value, 3) &&
-           Digits(key[0], rec.CarNbr) && Digits(key[1], rec.MaintNbr) && Digits(value[0], rec.Date) &&
-           rec.Date > 0 && Digits(value[1], rec.Mileage, true) && PlainCost(value[2], rec.Cost);
+           Key(key[0], rec.CarNbr) && Key(key[1], rec.MaintNbr) && Key(value[0], rec.Date) && rec.Date > 0 &&
+           vdrPlainNumber::Integer(value[1], rec.Mileage) && vdrPlainNumber::Decimal(value[2], rec.Cost);
 }
 
 void MaintRows(TvdrExportSink &sink) {
@@ -182,8 +151,8 @@ void MaintRepairsRows(TvdrExportSink &sink) {
         const QString row = table.Get(i);
         QStringView fields[3];
         TvdrMaintRepairs::TLink link;
-        if (!SplitFields(row, fields, 3) || !Digits(fields[0], link.CarNbr) ||
-            !Digits(fields[1], link.MaintNbr) || !Digits(fields[2], link.RepairNbr))
+        if (!SplitFields(row, fields, 3) || !Key(fields[0], link.CarNbr) || !Key(fields[1], link.MaintNbr) ||
+            !Key(fields[2], link.RepairNbr))
             link = table.LinkAt(i);
         sink.BeginRow();
         sink.Number(link.CarNbr);
@@ -200,7 +169,7 @@ void MaintNotesRows(TvdrExportSink &sink) {
         QStringView fields[3];
         qint32 carNbr = 0, maintNbr = 0;
         sink.BeginRow();
-        if (SplitFields(row, fields, 3) && Digits(fields[0], carNbr) && Digits(fields[1], maintNbr)) {
+        if (SplitFields(row, fields, 3) && Key(fields[0], carNbr) && Key(fields[1], maintNbr)) {
             sink.Number(carNbr);
             sink.Number(maintNbr);
             sink.Text(fields[2]);

@@ -76,10 +76,14 @@ private:
     // or names it unsafely (counted as skipped when `count`).
     QString PicturePath(const TvdrImportRows &rows, const TvdrImportRows::TCar &car, bool count);
     void Skip() { ++m_skipped; }
+    static quint64 EventKey(qint32 carNbr, qint32 maintNbr);
+    // Whether the car has that event, once the events are merged.
+    bool HasEvent(qint32 carNbr, qint32 maintNbr) const;
 
     QHash<qint32, qint32> m_cars;
     QList<qint32> m_carRows; // the new number of each car row, in file order
     QHash<qint32, qint32> m_udfs;
     QHash<qint32, qint32> m_repairs;
+    QSet<quint64> m_events; // the events this import stored (EventKey)
     int m_skipped = 0;
 };
