@@ -2,7 +2,6 @@
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
-#include "vdrDateTime.h"
 #include "vdrExportSink.h"
 #include "vdrFormatSettings.h"
 #include "vdrMaint.h"
@@ -13,38 +12,59 @@
 #include "vdrSortOrder.h"
 #include "vdrUDF.h"
 
-// The large tables are written straight from their stored rows when a row
-// has the shape their own writers give it; any other row goes through the
-// table's own reading, so that it is written as the tables read it.
+// The large tables are written straight from their stored rows (a snapshot,
+// so no lock per row) when a row has the shape their own writers give it;
+// any other row goes through the table's own reading, so that it is written
+// as the tables read it.
 
 namespace {
 
-// The TAB-separated fields of `row`; false unless there are exactly `count`.
-bool SplitFields(QStringView row, QStringView *fields, int count) {
-    qsizetype start = 0;
-    for (int i = 0; i < count - 1; ++i) {
-        const qsizetype tab = row.indexOf(u'\t', start);
-        if (tab < 0)
-            return false;
-        fields[i] = row.mid(start, tab - start);
-        start = tab + 1;
-    }
-    fields[count - 1] = row.mid(start);
-    return !fields[count - 1].contains(u'\t');
-}
+// The fields of a stored row, read left to right in one pass without a
+// copy. Each read gives false when the row has another shape there.
+class TStoredRow {
+public:
+    explicit TStoredRow(QStringView row) : m_p(row.data()), m_end(row.data() + row.size()) {}
 
-// A key as FormatKey writes it, read as the tables read it.
-bool Key(QStringView text, qint32 &number) {
-    return vdrPlainNumber::Integer(text, number, false);
-}
+    // One to nine digits (after a "-" when `sign`), then `separator`, or the
+    // row's end when it is 0: read as the tables read them (toInt).
+    bool Number(qint32 &number, char16_t separator, bool sign = false) {
+        const bool negative = sign && m_p < m_end && *m_p == u'-';
+        if (negative)
+            ++m_p;
+        const QChar *start = m_p;
+        qint32 n = 0;
+        for (; m_p < m_end && m_p->unicode() >= u'0' && m_p->unicode() <= u'9'; ++m_p)
+            n = n * 10 + (m_p->unicode() - u'0');
+        const qsizetype digits = m_p - start;
+        if (digits < 1 || digits > 9)
+            return false;
+        number = negative ? -n : n;
+        if (separator == 0)
+            return m_p == m_end;
+        if (m_p == m_end || *m_p != separator)
+            return false;
+        ++m_p;
+        return true;
+    }
+    // The rest of the row, which holds no TAB.
+    bool Rest(QStringView &text) {
+        for (const QChar *p = m_p; p < m_end; ++p)
+            if (*p == u'\t')
+                return false;
+        text = QStringView(m_p, m_end);
+        return true;
+    }
+
+private:
+    const QChar *m_p;
+    const QChar *m_end;
+};
 
 // yyyy-mm-dd of a day number, as the event's GetDate gives it; false for a
 // day that is not set (today's) or a year beyond four digits.
 bool DateText(qint32 dayNumber, char (&text)[10]) {
-    const QDate date = vdrDateTime::DateOfDayNumber(dayNumber);
     int y = 0, m = 0, d = 0;
-    date.getDate(&y, &m, &d);
-    if (!date.isValid() || y < 1 || y > 9999)
+    if (!vdrPlainNumber::DayOfNumber(dayNumber, y, m, d) || y > 9999)
         return false;
     const int parts[] = {y / 1000, y / 100 % 10, y / 10 % 10, y % 10, -1, m / 10, m % 10, -1, d / 10, d % 10};
     for (int i = 0; i < 10; ++i)
@@ -77,15 +97,17 @@ void UdfRows(TvdrExportSink &sink) {
 
 void CarsUdfRows(TvdrExportSink &sink) {
     TvdrCarsUDF &table = CarsUDF();
-    for (int i = 0; i < table.Count(); ++i) {
-        const QString row = table.Get(i);
-        QStringView fields[3];
+    const QStringList rows = table.Snapshot();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString &row = rows[i];
+        TStoredRow fields(row);
         qint32 carNbr = 0, udfNbr = 0;
+        QStringView value;
         sink.BeginRow();
-        if (SplitFields(row, fields, 3) && Key(fields[0], carNbr) && Key(fields[1], udfNbr)) {
+        if (fields.Number(carNbr, u'\t') && fields.Number(udfNbr, u'\t') && fields.Rest(value)) {
             sink.Number(carNbr);
             sink.Number(udfNbr);
-            sink.Text(fields[2]);
+            sink.Text(value);
         } else {
             sink.Number(table.CarNbrAt(i));
             sink.Number(table.UdfNbrAt(i));
@@ -106,53 +128,70 @@ void RepairsRows(TvdrExportSink &sink) {
     }
 }
 
-// The event of a stored row with the usual shape, as EventAt would read it.
-bool StoredEvent(QStringView row, TvdrMaintRec &rec) {
-    const qsizetype eq = row.indexOf(u'=');
-    QStringView key[2];
-    QStringView value[3];
-    return SplitFields(row.left(eq), key, 2) && SplitFields(row.mid(eq + 1), value, 3) &&
-           Key(key[0], rec.CarNbr) && Key(key[1], rec.MaintNbr) && Key(value[0], rec.Date) && rec.Date > 0 &&
-           vdrPlainNumber::Integer(value[1], rec.Mileage) && vdrPlainNumber::Decimal(value[2], rec.Cost);
+// The event of a stored row with the usual shape, as EventAt would read it,
+// but for its cost, which stays text.
+bool StoredEvent(QStringView row, TvdrMaintRec &rec, QStringView &cost) {
+    TStoredRow fields(row);
+    return fields.Number(rec.CarNbr, u'\t') && fields.Number(rec.MaintNbr, u'=') &&
+           fields.Number(rec.Date, u'\t') && rec.Date > 0 && fields.Number(rec.Mileage, u'\t', true) &&
+           fields.Rest(cost) && !cost.isEmpty();
 }
 
 void MaintRows(TvdrExportSink &sink) {
     TvdrMaint &table = Maint();
+    const QStringList rows = table.Snapshot();
     const TvdrFormatSettings &formats = TvdrFormatSettings::Current();
-    for (int i = 0; i < table.Count(); ++i) {
-        const QString row = table.Get(i);
-        // A row without "=" holds no event.
-        if (!row.contains(QLatin1Char('=')))
-            continue;
+    const char16_t separator = formats.DecimalSeparator.unicode();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString &row = rows[i];
         TvdrMaintRec rec;
+        QStringView costText;
         char date[10];
-        if (!StoredEvent(row, rec) || !DateText(rec.Date, date)) {
+        if (StoredEvent(row, rec, costText) && DateText(rec.Date, date)) {
+            sink.BeginRow();
+            sink.Number(rec.CarNbr);
+            sink.Number(rec.MaintNbr);
+            sink.Ascii(date, sizeof date);
+        } else if (row.contains(QLatin1Char('='))) { // a row without one holds no event
             rec = *table.EventAt(i);
+            costText = QStringView();
             const QByteArray text = rec.GetDate().toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
             sink.BeginRow();
             sink.Number(rec.CarNbr);
             sink.Number(rec.MaintNbr);
             sink.Ascii(text.constData(), text.size());
         } else {
-            sink.BeginRow();
-            sink.Number(rec.CarNbr);
-            sink.Number(rec.MaintNbr);
-            sink.Ascii(date, sizeof date);
+            continue;
         }
         sink.Number(rec.Mileage);
-        sink.Text(formats.Fixed2(rec.Cost));
+        // The stored text when it says it all, else the double it gives.
+        char cost[32];
+        qsizetype length = 0;
+        if (!costText.isNull()) {
+            if (separator < 0x80)
+                length = vdrPlainNumber::Fixed2(costText, char(separator), cost);
+            if (length == 0 && !vdrPlainNumber::Decimal(costText, rec.Cost))
+                rec.Cost = TvdrFormatSettings::ParseCost(costText.toString());
+        }
+        if (length == 0 && separator < 0x80)
+            length = vdrPlainNumber::Fixed2(rec.Cost, char(separator), cost);
+        if (length > 0)
+            sink.Ascii(cost, length);
+        else
+            sink.Text(formats.Fixed2(rec.Cost));
         sink.EndRow();
     }
 }
 
 void MaintRepairsRows(TvdrExportSink &sink) {
     TvdrMaintRepairs &table = MaintRepairs();
-    for (int i = 0; i < table.Count(); ++i) {
-        const QString row = table.Get(i);
-        QStringView fields[3];
+    const QStringList rows = table.Snapshot();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString &row = rows[i];
+        TStoredRow fields(row);
         TvdrMaintRepairs::TLink link;
-        if (!SplitFields(row, fields, 3) || !Key(fields[0], link.CarNbr) || !Key(fields[1], link.MaintNbr) ||
-            !Key(fields[2], link.RepairNbr))
+        if (!fields.Number(link.CarNbr, u'\t') || !fields.Number(link.MaintNbr, u'\t') ||
+            !fields.Number(link.RepairNbr, 0))
             link = table.LinkAt(i);
         sink.BeginRow();
         sink.Number(link.CarNbr);
@@ -164,15 +203,17 @@ void MaintRepairsRows(TvdrExportSink &sink) {
 
 void MaintNotesRows(TvdrExportSink &sink) {
     TvdrMaintNotes &table = MaintNotes();
-    for (int i = 0; i < table.Count(); ++i) {
-        const QString row = table.Get(i);
-        QStringView fields[3];
+    const QStringList rows = table.Snapshot();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString &row = rows[i];
+        TStoredRow fields(row);
         qint32 carNbr = 0, maintNbr = 0;
+        QStringView note;
         sink.BeginRow();
-        if (SplitFields(row, fields, 3) && Key(fields[0], carNbr) && Key(fields[1], maintNbr)) {
+        if (fields.Number(carNbr, u'\t') && fields.Number(maintNbr, u'\t') && fields.Rest(note)) {
             sink.Number(carNbr);
             sink.Number(maintNbr);
-            sink.Text(fields[2]);
+            sink.Text(note);
         } else {
             const TvdrMaintNotes::TNote note = table.NoteAt(i);
             sink.Number(note.CarNbr);

@@ -5,13 +5,10 @@
 
 #include <QIODevice>
 
-#include <charconv>
-#include <cstring>
-
 TvdrExportWriter::TvdrExportWriter(QIODevice &device, const QString &name)
     : m_device(device), m_name(name), m_buffer(kSize, Qt::Uninitialized) {}
 
-void TvdrExportWriter::Append(const char *bytes, qsizetype length) {
+void TvdrExportWriter::AppendLong(const char *bytes, qsizetype length) {
     while (length > 0) {
         if (m_used == kSize)
             Drain();
@@ -21,12 +18,6 @@ void TvdrExportWriter::Append(const char *bytes, qsizetype length) {
         bytes += n;
         length -= n;
     }
-}
-
-void TvdrExportWriter::AppendNumber(qint64 number) {
-    char digits[24];
-    const std::to_chars_result result = std::to_chars(digits, digits + sizeof digits, number);
-    Append(digits, result.ptr - digits);
 }
 
 void TvdrExportWriter::AppendUtf8(QStringView text) {

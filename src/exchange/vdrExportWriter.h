@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <charconv>
+#include <cstring>
+
 class QIODevice;
 
 // Bytes on their way to a device, gathered in a buffer of fixed size and
@@ -20,8 +23,21 @@ public:
             Drain();
         m_buffer[m_used++] = ch;
     }
-    void Append(const char *bytes, qsizetype length);
-    void AppendNumber(qint64 number);
+    void Append(const char *bytes, qsizetype length) {
+        if (length <= kSize - m_used) {
+            std::memcpy(m_buffer.data() + m_used, bytes, size_t(length));
+            m_used += length;
+        } else {
+            AppendLong(bytes, length);
+        }
+    }
+    void Append(const QByteArray &bytes) { Append(bytes.constData(), bytes.size()); }
+    void AppendNumber(qint64 number) {
+        if (kSize - m_used < 20)
+            Drain();
+        char *at = m_buffer.data() + m_used;
+        m_used += std::to_chars(at, at + 20, number).ptr - at;
+    }
     void AppendUtf8(QStringView text);
     // Code page 1252; what it cannot hold becomes "?".
     void AppendCodePage(QStringView text);
@@ -34,6 +50,7 @@ private:
     static constexpr qsizetype kSize = 64 * 1024;
 
     void Drain();
+    void AppendLong(const char *bytes, qsizetype length);
 
     QIODevice &m_device;
     QString m_name;

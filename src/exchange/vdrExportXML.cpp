@@ -40,7 +40,13 @@ public:
     void BeginTable(const TvdrExportTable &table) override {
         m_table = &table;
         m_row = 0;
-        m_rowElement = (table.Name + QStringLiteral("Row")).toLatin1();
+        m_rowElement = (table.Name + QStringLiteral("Row")).toUtf8();
+        m_open.clear();
+        m_close.clear();
+        for (const QString &column : table.Columns) {
+            m_open.append('<' + column.toUtf8() + '>');
+            m_close.append("</" + column.toUtf8() + '>');
+        }
         m_out.Append('<');
         m_out.AppendUtf8(table.Name);
         m_out.Append(">\r\n", 3);
@@ -89,20 +95,14 @@ public:
     void Fields(QStringView text) override { Text(text); }
 
 private:
-    void Open() {
-        m_out.Append('<');
-        m_out.AppendUtf8(m_table->Columns[m_column]);
-        m_out.Append('>');
-    }
-    void Close() {
-        m_out.Append("</", 2);
-        m_out.AppendUtf8(m_table->Columns[m_column++]);
-        m_out.Append('>');
-    }
+    void Open() { m_out.Append(m_open[m_column]); }
+    void Close() { m_out.Append(m_close[m_column++]); }
 
     TvdrExportWriter &m_out;
     const TvdrExportTable *m_table = nullptr;
     QByteArray m_rowElement;
+    QByteArrayList m_open;  // "<Column>" of each column
+    QByteArrayList m_close; // "</Column>"
     qint64 m_row = 0;
     int m_column = 0;
 };

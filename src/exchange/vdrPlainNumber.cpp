@@ -1,6 +1,7 @@
 #include "vdrPlainNumber.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -67,6 +68,73 @@ template <class TView> bool Date(TView text, QDate &date) {
 } // namespace
 
 namespace vdrPlainNumber {
+
+qsizetype Fixed2(QStringView stored, char separator, char (&text)[32]) {
+    qsizetype n = 0;
+    qsizetype i = 0;
+    bool nonZero = false;
+    if (i < stored.size() && stored[i] == u'-')
+        text[n++] = '-', ++i;
+    const qsizetype integerStart = i;
+    for (; i < stored.size() && stored[i] >= u'0' && stored[i] <= u'9'; ++i) {
+        nonZero = nonZero || stored[i] != u'0';
+        text[n++] = char(stored[i].unicode());
+    }
+    const qsizetype integerDigits = i - integerStart;
+    if (integerDigits < 1 || integerDigits > 13 || (integerDigits > 1 && stored[integerStart] == u'0'))
+        return 0;
+    text[n++] = separator;
+    qsizetype decimals = 0;
+    if (i < stored.size() && (stored[i] == u'.' || stored[i] == u',')) {
+        for (++i; i < stored.size() && stored[i] >= u'0' && stored[i] <= u'9' && decimals < 3;
+             ++i, ++decimals) {
+            nonZero = nonZero || stored[i] != u'0';
+            text[n++] = char(stored[i].unicode());
+        }
+        if (decimals == 0)
+            return 0;
+    }
+    // A negative zero is left to the double's own formatting.
+    if (i != stored.size() || decimals > 2 || (text[0] == '-' && !nonZero))
+        return 0;
+    for (; decimals < 2; ++decimals)
+        text[n++] = '0';
+    return n;
+}
+
+bool DayOfNumber(qint32 dayNumber, int &year, int &month, int &day) {
+    if (dayNumber < 1)
+        return false;
+    // Days from 1 March of year 0, then 400-year eras of 146097 days.
+    const qint64 z = qint64(dayNumber) + 305;
+    const qint64 era = z / 146097;
+    const qint64 doe = z - era * 146097;
+    const qint64 yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const qint64 doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const qint64 mp = (5 * doy + 2) / 153;
+    day = int(doy - (153 * mp + 2) / 5 + 1);
+    month = int(mp < 10 ? mp + 3 : mp - 9);
+    year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
+    return true;
+}
+
+qsizetype Fixed2(double value, char separator, char (&text)[32]) {
+    if (!(std::fabs(value) < 1e15) || (value == 0 && std::signbit(value)))
+        return 0;
+    // to_chars rounds a tie to even; a tie at two decimals is a multiple of
+    // 1/8 with an odd count, exact in three decimals, and goes away from 0.
+    const double eighths = value * 8;
+    const bool tie = eighths == std::floor(eighths) && std::fmod(eighths, 2) != 0;
+    const std::to_chars_result result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, tie ? 3 : 2);
+    if (result.ec != std::errc())
+        return 0;
+    qsizetype length = result.ptr - text;
+    if (tie)
+        ++text[--length - 1]; // x.x25 -> x.x3, x.x75 -> x.x8: no carry
+    text[length - 3] = separator;
+    return length;
+}
 
 bool Integer(QStringView text, qint32 &number, bool sign) {
     return ::Integer(text, number, sign);

@@ -19,8 +19,24 @@ bool Integer(QByteArrayView text, qint32 &number, bool sign = true);
 bool Decimal(QStringView text, double &number);
 bool Decimal(QByteArrayView text, double &number);
 
+// Year, month and day of a day number (1 = 1 January of year 1, proleptic
+// Gregorian), as vdrDateTime::DateOfDayNumber gives them; false below 1.
+bool DayOfNumber(qint32 dayNumber, int &year, int &month, int &day);
+
 // yyyy-mm-dd, digits only, a valid day.
 bool Date(QStringView text, QDate &date);
 bool Date(QByteArrayView text, QDate &date);
+
+// The same for the text of a cost as the tables store it, when it has at
+// most two decimals and at most thirteen digits before them: then the
+// double it stands for writes as the text itself, padded to two decimals,
+// with no double between. 0 for any other text.
+qsizetype Fixed2(QStringView stored, char separator, char (&text)[32]);
+
+// `value` with exactly two decimals and `separator`, as
+// TvdrFormatSettings::Fixed2 writes it (a tie rounds away from zero), into
+// `text`; the length, or 0 for a value it leaves to Fixed2 (beyond 1e15,
+// or a negative zero).
+qsizetype Fixed2(double value, char separator, char (&text)[32]);
 
 } // namespace vdrPlainNumber

@@ -182,6 +182,11 @@ void TvdrStringList::Put(int index, const QString &line) {
     m_lines[index] = line;
 }
 
+QStringList TvdrStringList::Snapshot() const {
+    TvdrReadGuard guard(m_lock);
+    return m_lines;
+}
+
 QString TvdrStringList::Text() const {
     TvdrReadGuard guard(m_lock);
     qsizetype size = 0;

@@ -63,6 +63,10 @@ public:
     // Not allowed on a sorted list.
     void Put(int index, const QString &line);
 
+    // The lines as they are now, for a walk over many of them without a lock
+    // per line: the copy shares the list until either side changes.
+    QStringList Snapshot() const;
+
     // Every line followed by CR LF.
     QString Text() const;
     // Replaces all lines, exactly as Load does with a stream's text.
