@@ -31,12 +31,27 @@ int ComparePrefix(const QString &row, const QString &prefix) {
 
 } // namespace
 
-TvdrPrefixList::TvdrPrefixList(const QString &streamId) : TvdrStringList(streamId) { SetSorted(true); }
+TvdrPrefixList::TvdrPrefixList(const QString &streamId) : TvdrStringList(streamId) {
+    SetSorted(true);
+}
 
-QString TvdrPrefixList::KeyPrefix(qint32 a) { return TvdrCmRtn::FormatKey(a) + kTab; }
+QString TvdrPrefixList::KeyPrefix(qint32 a) {
+    QString prefix;
+    prefix.reserve(16);
+    TvdrCmRtn::AppendKey(prefix, a);
+    prefix.append(QLatin1Char('\t'));
+    return prefix;
+}
 
 QString TvdrPrefixList::KeyPrefix(qint32 a, qint32 b) {
-    return TvdrCmRtn::FormatKey(a) + kTab + TvdrCmRtn::FormatKey(b) + kTab;
+    // Room for a third key and a short text: most rows are built on it.
+    QString prefix;
+    prefix.reserve(32);
+    TvdrCmRtn::AppendKey(prefix, a);
+    prefix.append(QLatin1Char('\t'));
+    TvdrCmRtn::AppendKey(prefix, b);
+    prefix.append(QLatin1Char('\t'));
+    return prefix;
 }
 
 qint32 TvdrPrefixList::NumberField(const QString &row, int n) {

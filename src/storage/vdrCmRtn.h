@@ -16,6 +16,9 @@ public:
     // The key format: at least 7 digits, zero-padded, a minus sign in front
     // of a negative number's digits.
     static QString FormatKey(int n);
+    // FormatKey(n) appended to `text`, without a string of its own: rows
+    // that are built of several keys take one allocation.
+    static void AppendKey(QString &text, int n);
 
     // Every single delimiter separates two fields, so empty fields count.
     static int FieldCount(const QString &text, QChar delimiter);

@@ -108,7 +108,8 @@ void TvdrNvList::SetValues(const QList<QPair<QString, QString>> &rows) {
             changes.emplace_back(key, Trim(value).isEmpty() ? QString() : key + QLatin1Char('=') + value);
     }
     const auto keyLess = [](const auto &a, const auto &b) { return CompareText(a.first, b.first) < 0; };
-    std::stable_sort(changes.begin(), changes.end(), keyLess);
+    if (!std::is_sorted(changes.begin(), changes.end(), keyLess))
+        std::stable_sort(changes.begin(), changes.end(), keyLess);
     const QStringList &old = Lines();
     QStringList merged;
     merged.reserve(old.size() + qsizetype(changes.size()));

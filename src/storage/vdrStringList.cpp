@@ -118,9 +118,18 @@ void TvdrStringList::AddLines(QStringList lines) {
         m_lines.append(lines);
         return;
     }
-    // Of equal new lines the first is added, as Add one by one would.
-    std::stable_sort(lines.begin(), lines.end(), TvdrTextLess());
+    // Of equal new lines the first is added, as Add one by one would. Lines
+    // that come in order (an import of rows in key order) need no sort, and
+    // when they all sort after the list's last they are appended.
+    if (!std::is_sorted(lines.begin(), lines.end(), TvdrTextLess()))
+        std::stable_sort(lines.begin(), lines.end(), TvdrTextLess());
     lines.erase(std::unique(lines.begin(), lines.end(), SameText), lines.end());
+    if (lines.isEmpty())
+        return;
+    if (m_lines.isEmpty() || CompareText(m_lines.constLast(), lines.constFirst()) < 0) {
+        m_lines.append(std::move(lines));
+        return;
+    }
     QStringList merged;
     merged.reserve(m_lines.size() + lines.size());
     qsizetype i = 0;
