@@ -13,7 +13,8 @@
 // (/proc/self/status) at the end, less its VmRSS when it started (the free
 // heap given back first), is the memory the operation added at its peak;
 // shown as peak_MiB and as peak_x_text, that over the uncompressed table
-// text (the table streams' bytes). A child's peak that an XML import owes
+// text (the table streams' bytes); kept_x_text is what the child still
+// holds afterwards (an import's new tables in memory). A child's peak that an XML import owes
 // to pugixml's document is shown apart as dom_x_text (measured by parsing
 // the file alone the same way).
 
@@ -299,32 +300,40 @@ qint64 StatusBytes(const char *field) {
     return 0;
 }
 
-// What `operation` adds to the peak of resident memory, run in a child.
-qint64 PeakOf(const std::function<void()> &operation) {
+struct TPeak {
+    qint64 Peak = -1; // what the operation added to the peak
+    qint64 Kept = -1; // what it still holds when done: the imported tables
+};
+
+// What `operation` adds to resident memory, run in a child.
+TPeak PeakOf(const std::function<void()> &operation) {
     malloc_trim(0);
+    TPeak peak;
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
-        return -1;
+        return peak;
     const pid_t child = ::fork();
     if (child == 0) {
         const qint64 start = StatusBytes("VmRSS:");
         operation();
-        const qint64 peak = StatusBytes("VmHWM:") - start;
+        peak.Peak = StatusBytes("VmHWM:") - start;
+        malloc_trim(0);
+        peak.Kept = StatusBytes("VmRSS:") - start;
         [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &peak, sizeof peak);
         ::_exit(0);
     }
     ::close(pipeEnds[1]);
-    qint64 peak = -1;
     if (::read(pipeEnds[0], &peak, sizeof peak) != sizeof peak)
-        peak = -1;
+        peak = TPeak();
     ::close(pipeEnds[0]);
     ::waitpid(child, nullptr, 0);
     return peak;
 }
 
-void ReportPeak(benchmark::State &state, const TBenchData &data, qint64 peak, qint64 dom = 0) {
-    state.counters["peak_MiB"] = double(peak) / (1024.0 * 1024.0);
-    state.counters["peak_x_text"] = double(peak - dom) / double(data.tableBytes);
+void ReportPeak(benchmark::State &state, const TBenchData &data, TPeak peak, qint64 dom = 0) {
+    state.counters["peak_MiB"] = double(peak.Peak) / (1024.0 * 1024.0);
+    state.counters["peak_x_text"] = double(peak.Peak - dom) / double(data.tableBytes);
+    state.counters["kept_x_text"] = double(peak.Kept) / double(data.tableBytes);
     if (dom > 0)
         state.counters["dom_x_text"] = double(dom) / double(data.tableBytes);
 }
@@ -333,7 +342,7 @@ template <class TExport> void ExportPeak(benchmark::State &state) {
     const TBenchData &data = Data(int(state.range(0)));
     QTemporaryDir out;
     TBoundDatabase db(data.database, true);
-    qint64 peak = 0;
+    TPeak peak;
     for (auto _ : state)
         peak = PeakOf([&out] { TExport(out.path()).Execute(); });
     ReportPeak(state, data, peak);
@@ -343,7 +352,7 @@ template <class TImport> void ImportPeak(benchmark::State &state, const QString 
     const TBenchData &data = Data(int(state.range(0)));
     QTemporaryDir out;
     TBoundDatabase db(out.filePath(QStringLiteral("Vandor.dat")), false);
-    qint64 peak = 0;
+    TPeak peak;
     for (auto _ : state)
         peak = PeakOf([&source] { TImport(source).Execute(); });
     ReportPeak(state, data, peak, dom);
@@ -397,9 +406,9 @@ void BM_ImportXmlPeak(benchmark::State &state) {
     const QByteArray name = QFile::encodeName(document);
     // pugixml's document alone: the file parsed in place, as the import does.
     const qint64 dom = PeakOf([&name] {
-        pugi::xml_document parsed;
-        parsed.load_file(name.constData());
-    });
+                           pugi::xml_document parsed;
+                           parsed.load_file(name.constData());
+                       }).Peak;
     ImportPeak<TvdrImportXML>(state, document, dom);
 }
 void BM_ImportTsvPeak(benchmark::State &state) {

@@ -18,11 +18,15 @@
 #include "vdrStrUtils.h"
 #include "vdrUDF.h"
 
+#include <utility>
+
 namespace {
 
 // The database holds code page 1252: what it cannot hold becomes "?" now,
 // so the tables in memory hold what the next load will read.
 QString Storable(const QString &text) {
+    if (vdrCodePage::CanEncode(text))
+        return text;
     return vdrCodePage::ToUnicode(vdrCodePage::FromUnicode(text));
 }
 
@@ -52,7 +56,7 @@ void TvdrImportMerge::TTextIndex::Add(qint32 number, const QString &text) {
     Rows.insert(text.toCaseFolded(), {number, text});
 }
 
-void TvdrImportMerge::Execute(const TvdrImportRows &rows) {
+void TvdrImportMerge::Execute(TvdrImportRows rows) {
     Check(rows);
     Write(rows);
 }
@@ -93,7 +97,7 @@ void TvdrImportMerge::Check(const TvdrImportRows &rows) {
     }
 }
 
-void TvdrImportMerge::Write(const TvdrImportRows &rows) {
+void TvdrImportMerge::Write(TvdrImportRows &rows) {
     // The whole merge is one change of the database: a failure leaves it,
     // and the tables in memory, as they were.
     InOneTransaction(
@@ -105,13 +109,13 @@ void TvdrImportMerge::Write(const TvdrImportRows &rows) {
             UDF().Save();
             WriteRepairs(rows.Repairs);
             Repairs().Save();
-            WriteCarValues(rows.CarValues);
+            WriteCarValues(std::exchange(rows.CarValues, {}));
             CarsUDF().Save();
-            WriteEvents(rows.Events);
+            WriteEvents(std::exchange(rows.Events, {}));
             Maint().Save();
-            WriteLinks(rows.Links);
+            WriteLinks(std::exchange(rows.Links, {}));
             MaintRepairs().Save();
-            WriteNotes(rows.Notes);
+            WriteNotes(std::exchange(rows.Notes, {}));
             MaintNotes().Save();
             WriteSortOrders(rows.SortOrders);
             SortOrder().Save();

@@ -26,7 +26,7 @@
 class TvdrImportMerge {
 public:
     // Check, then Write.
-    void Execute(const TvdrImportRows &rows);
+    void Execute(TvdrImportRows rows);
 
     // What the rows cannot show by themselves, before anything changes:
     // every picture file is a regular file of at most a stream's size that
@@ -36,8 +36,10 @@ public:
     // Merges the tables in their order (cars, fields, descriptions, values,
     // events, links, notes, sort orders), saving each after its rows, then
     // stores the pictures. Each table is merged in one pass, whatever the
-    // order of the file's rows.
-    void Write(const TvdrImportRows &rows);
+    // order of the file's rows. The rows of each table are dropped once
+    // merged, so the file's rows and the tables they make are not held in
+    // full side by side.
+    void Write(TvdrImportRows &rows);
 
     // The new numbers of old ones; -1 when the file did not define them.
     qint32 NewCarNbr(qint32 old) const { return m_cars.value(old, -1); }

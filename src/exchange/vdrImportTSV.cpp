@@ -121,26 +121,48 @@ void TvdrImportTSV::ReadFile(const QString &name,
 
 void TvdrImportTSV::ReadFile(QIODevice &device, const QString &path,
                              const std::function<void(const QString &line, int lineNumber)> &row) {
-    // A row, CR LF, and the NUL readLine ends with.
-    QByteArray buffer(vdrLimits::kMaxRowLength + 3, Qt::Uninitialized);
+    // Chunks of the file; a line is cut out of them where it stands, so the
+    // file is never held whole and no line is copied before it is decoded.
+    constexpr qsizetype kChunk = 64 * 1024;
+    // A line may hold a row and CR LF; the last line needs no LF.
+    constexpr qsizetype kLongest = vdrLimits::kMaxRowLength + 2;
+    QByteArray chunk;
+    qsizetype pos = 0;
+    bool atEnd = false;
     int lineNumber = 0;
-    while (!device.atEnd()) {
-        const qint64 read = device.readLine(buffer.data(), buffer.size());
-        if (read < 0)
-            throw EvdrError(QStringLiteral("cannot read %1: %2").arg(path, device.errorString()));
+    const auto tooLong = [&] {
+        return EvdrError(QStringLiteral("%1: line %2 is longer than the %3 characters a table row may hold")
+                             .arg(path)
+                             .arg(lineNumber)
+                             .arg(vdrLimits::kMaxRowLength));
+    };
+    for (;;) {
+        const qsizetype lineFeed = chunk.indexOf('\n', pos);
+        if (lineFeed < 0 && !atEnd) {
+            if (chunk.size() - pos > kLongest) {
+                ++lineNumber;
+                throw tooLong();
+            }
+            chunk.remove(0, pos);
+            pos = 0;
+            const qsizetype kept = chunk.size();
+            chunk.resize(kept + kChunk);
+            const qint64 read = device.read(chunk.data() + kept, kChunk);
+            if (read < 0)
+                throw EvdrError(QStringLiteral("cannot read %1: %2").arg(path, device.errorString()));
+            chunk.resize(kept + qsizetype(read));
+            atEnd = read == 0;
+            continue;
+        }
+        const qsizetype end = lineFeed < 0 ? chunk.size() : lineFeed;
+        if (lineFeed < 0 && pos == end)
+            break;
         ++lineNumber;
-        char *line = buffer.data();
-        qsizetype length = qsizetype(read);
-        const bool ended = length > 0 && line[length - 1] == '\n';
-        if (!ended && !device.atEnd())
-            throw EvdrError(
-                QStringLiteral("%1: line %2 is longer than the %3 characters a table row may hold")
-                    .arg(path)
-                    .arg(lineNumber)
-                    .arg(vdrLimits::kMaxRowLength));
-        if (ended)
-            --length;
-        length = std::remove(line, line + length, '\r') - line;
+        if (end - pos > (lineFeed < 0 ? kLongest : kLongest - 1))
+            throw tooLong();
+        char *line = chunk.data() + pos;
+        const qsizetype length = std::remove(line, chunk.data() + end, '\r') - line;
+        pos = lineFeed < 0 ? end : end + 1;
         // The header is never read; a blank line would otherwise become an
         // empty car or land on car 0.
         if (lineNumber == 1 || IsBlank(QByteArrayView(line, length)))

@@ -44,9 +44,9 @@ QString TvdrPrefixList::KeyPrefix(qint32 a) {
 }
 
 QString TvdrPrefixList::KeyPrefix(qint32 a, qint32 b) {
-    // Room for a third key and a short text: most rows are built on it.
+    // Room for the third key of a link row, which the table keeps as built.
     QString prefix;
-    prefix.reserve(32);
+    prefix.reserve(23);
     TvdrCmRtn::AppendKey(prefix, a);
     prefix.append(QLatin1Char('\t'));
     TvdrCmRtn::AppendKey(prefix, b);

@@ -126,7 +126,11 @@ void TvdrStringList::AddLines(QStringList lines) {
     lines.erase(std::unique(lines.begin(), lines.end(), SameText), lines.end());
     if (lines.isEmpty())
         return;
-    if (m_lines.isEmpty() || CompareText(m_lines.constLast(), lines.constFirst()) < 0) {
+    if (m_lines.isEmpty()) {
+        m_lines = std::move(lines);
+        return;
+    }
+    if (CompareText(m_lines.constLast(), lines.constFirst()) < 0) {
         m_lines.append(std::move(lines));
         return;
     }
