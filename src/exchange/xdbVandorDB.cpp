@@ -112,21 +112,29 @@ namespace {
 // The rest of the device in a buffer of pugixml's own, which the document
 // takes over: parsed in place, the bytes are held once.
 void *ReadForPugi(QIODevice &device, const QString &name, size_t &size) {
+    const auto failed = [&] {
+        return EvdrError(QStringLiteral("%1: cannot read the file: %2").arg(name, device.errorString()));
+    };
     QByteArray rest;
     qint64 known = device.isSequential() ? -1 : device.size() - device.pos();
-    if (known < 0) {
-        rest = device.readAll();
-        known = rest.size();
+    // A device of unknown size is read to its end first.
+    for (qint64 read = 1; known < 0 && read > 0;) {
+        rest.resize(rest.size() + 64 * 1024);
+        read = device.read(rest.data() + rest.size() - 64 * 1024, 64 * 1024);
+        if (read < 0)
+            throw failed();
+        rest.resize(rest.size() - 64 * 1024 + read);
+        if (read == 0)
+            known = rest.size();
     }
     void *buffer = pugi::get_memory_allocation_function()(size_t(std::max<qint64>(known, 1)));
     if (!buffer)
         throw EvdrError(QStringLiteral("%1: the document does not fit in memory").arg(name));
-    const qint64 read = rest.isNull() ? device.read(static_cast<char *>(buffer), known) : known;
-    if (!rest.isNull())
+    if (!rest.isNull()) {
         std::memcpy(buffer, rest.constData(), size_t(known));
-    if (read != known) {
+    } else if (device.read(static_cast<char *>(buffer), known) != known) {
         pugi::get_memory_deallocation_function()(buffer);
-        throw EvdrError(QStringLiteral("%1: cannot read the file: %2").arg(name, device.errorString()));
+        throw failed();
     }
     size = size_t(known);
     return buffer;

@@ -1,6 +1,7 @@
 vandor_add_test(vandor_exchange_tests SOURCES
   exchange/vdrExportBytesTest.cpp
   exchange/vdrExportTest.cpp
+  exchange/vdrExchangeDeviceTest.cpp
   exchange/vdrImportXMLTest.cpp
   exchange/vdrImportTSVTest.cpp
   exchange/vdrPlainNumberTest.cpp
