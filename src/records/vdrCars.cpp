@@ -8,7 +8,9 @@ TvdrCars::TvdrCars() : TvdrEntity(QStringLiteral("TvdrCars")) {
     TvdrSingleton<TvdrCars>::CheckCreation("Cars");
 }
 
-TvdrCars &Cars() { return TvdrSingleton<TvdrCars>::Instance(); }
+TvdrCars &Cars() {
+    return TvdrSingleton<TvdrCars>::Instance();
+}
 
 qint32 TvdrCars::NewCar() {
     const qint32 carNbr = FirstFreeNumber();
@@ -17,9 +19,13 @@ qint32 TvdrCars::NewCar() {
     return carNbr;
 }
 
-void TvdrCars::RemoveCar(qint32 carNbr) { DeleteName(TvdrCmRtn::FormatKey(carNbr)); }
+void TvdrCars::RemoveCar(qint32 carNbr) {
+    DeleteName(TvdrCmRtn::FormatKey(carNbr));
+}
 
-TvdrField &TvdrCars::CarField(qint32 carNbr) { return Field(TvdrCmRtn::FormatKey(carNbr)); }
+TvdrField &TvdrCars::CarField(qint32 carNbr) {
+    return Field(TvdrCmRtn::FormatKey(carNbr));
+}
 
 qint32 TvdrCars::CarNbrAt(int index) const {
     TvdrReadGuard guard(Lock());
@@ -28,7 +34,9 @@ qint32 TvdrCars::CarNbrAt(int index) const {
     return ParseRowNumber(NameOf(Lines()[index]));
 }
 
-bool TvdrCars::HasCar(qint32 carNbr) const { return IndexOfName(TvdrCmRtn::FormatKey(carNbr)) >= 0; }
+bool TvdrCars::HasCar(qint32 carNbr) const {
+    return IndexOfName(TvdrCmRtn::FormatKey(carNbr)) >= 0;
+}
 
 TvdrCarRec TvdrCars::CarRec(qint32 carNbr) const {
     TvdrCarRec rec;
@@ -37,10 +45,23 @@ TvdrCarRec TvdrCars::CarRec(qint32 carNbr) const {
     return rec;
 }
 
-QString TvdrCars::CarDescription(qint32 carNbr) const { return CarRec(carNbr).Description(); }
+QString TvdrCars::CarDescription(qint32 carNbr) const {
+    return CarRec(carNbr).Description();
+}
 
-bool TvdrCars::HasPicture(qint32 carNbr) const { return !PictureExtension(carNbr).isEmpty(); }
+bool TvdrCars::HasPicture(qint32 carNbr) const {
+    return !PictureExtension(carNbr).isEmpty();
+}
 
-QString TvdrCars::PictureExtension(qint32 carNbr) const { return CarRec(carNbr).PictureExtension; }
+QString TvdrCars::PictureExtension(qint32 carNbr) const {
+    return CarRec(carNbr).PictureExtension;
+}
 
-void TvdrCars::StoreCarRec(const TvdrCarRec &rec) { CarField(rec.CarNbr).SetAsString(rec.Encode()); }
+QString TvdrCars::RowProblem(const QString &row) const {
+    const QString problem = TvdrEntity::RowProblem(row);
+    return problem.isEmpty() ? NumberKeyProblem(row) : problem;
+}
+
+void TvdrCars::StoreCarRec(const TvdrCarRec &rec) {
+    CarField(rec.CarNbr).SetAsString(rec.Encode());
+}

@@ -1,5 +1,6 @@
 #include "vdrMaint.h"
 
+#include "vdrCmRtn.h"
 #include "vdrMaintSortedList.h"
 #include "vdrSingleton.h"
 
@@ -78,7 +79,9 @@ void TvdrMaint::RemoveCarEvents(qint32 carNbr) {
     }
 }
 
-void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) { SetValue(rec.EncodeKey(), rec.Encode()); }
+void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) {
+    SetValue(rec.EncodeKey(), rec.Encode());
+}
 
 void TvdrMaint::StoreEvents(const QList<TvdrMaintRec> &recs) {
     QList<QPair<QString, QString>> rows;
@@ -93,4 +96,18 @@ std::unique_ptr<TvdrMaintSortedList> TvdrMaint::SortedList(qint32 carNbr, quint8
     return std::make_unique<TvdrMaintSortedList>(carNbr, sortColumn, sortDirection);
 }
 
-TvdrMaint &Maint() { return TvdrSingleton<TvdrMaint>::Instance(); }
+QString TvdrMaint::RowProblem(const QString &row) const {
+    QString problem = TvdrEntity::RowProblem(row);
+    if (!problem.isEmpty())
+        return problem;
+    const QString name = NameOf(row);
+    const QStringList parts = name.split(QLatin1Char('\t'));
+    if (parts.size() != 2 || !TvdrCmRtn::IsKey(parts[0]) || !TvdrCmRtn::IsKey(parts[1]))
+        return QStringLiteral("key \"%1\" is not two record numbers (car, event)")
+            .arg(TvdrCmRtn::EscapeText(name));
+    return QString();
+}
+
+TvdrMaint &Maint() {
+    return TvdrSingleton<TvdrMaint>::Instance();
+}

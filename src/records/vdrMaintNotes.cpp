@@ -83,6 +83,13 @@ void TvdrMaintNotes::RemoveCarNotes(qint32 carNbr) {
     RemoveByPrefix(KeyPrefix(carNbr));
 }
 
+QString TvdrMaintNotes::RowProblem(const QString &row) const {
+    // Look-ups match the two numbers with the TAB behind each.
+    return HasLeadingKeys(row, 2, false)
+               ? QString()
+               : QStringLiteral("the row does not start with two record numbers, each followed by a TAB");
+}
+
 TvdrMaintNotes::TNote TvdrMaintNotes::NoteAt(int index) const {
     const QString row = Get(index);
     return {NumberField(row, 1), NumberField(row, 2), ExtractWord(3, row, QStringLiteral("\t"))};

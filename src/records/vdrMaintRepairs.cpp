@@ -96,6 +96,12 @@ bool TvdrMaintRepairs::IsRepairUnlinked(qint32 repairNbr) const {
     return true;
 }
 
+QString TvdrMaintRepairs::RowProblem(const QString &row) const {
+    return HasLeadingKeys(row, 3, true)
+               ? QString()
+               : QStringLiteral("the row is not three record numbers (car, event, repair)");
+}
+
 TvdrMaintRepairs::TLink TvdrMaintRepairs::LinkAt(int index) const {
     const QString row = Get(index);
     return {NumberField(row, 1), NumberField(row, 2), NumberField(row, 3)};

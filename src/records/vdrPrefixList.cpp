@@ -60,6 +60,16 @@ qint32 TvdrPrefixList::NumberField(const QString &row, int n) {
     return ok ? number : 0;
 }
 
+bool TvdrPrefixList::HasLeadingKeys(const QString &row, int keys, bool exact) {
+    const QStringList fields = row.split(kTab);
+    if (exact ? fields.size() != keys : fields.size() <= keys)
+        return false;
+    for (int k = 0; k < keys; ++k)
+        if (!TvdrCmRtn::IsKey(fields[k]))
+            return false;
+    return true;
+}
+
 void TvdrPrefixList::PrefixRange(const QString &prefix, int &first, int &end) const {
     TvdrReadGuard guard(Lock());
     Find(prefix, first);

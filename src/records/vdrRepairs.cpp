@@ -15,9 +15,13 @@ TvdrRepairs::TvdrRepairs() : TvdrEntity(QStringLiteral("TvdrRepairs")) {
     TvdrSingleton<TvdrRepairs>::CheckCreation("Repairs");
 }
 
-TvdrRepairs &Repairs() { return TvdrSingleton<TvdrRepairs>::Instance(); }
+TvdrRepairs &Repairs() {
+    return TvdrSingleton<TvdrRepairs>::Instance();
+}
 
-TvdrField &TvdrRepairs::RepairField(qint32 repairNbr) { return Field(TvdrCmRtn::FormatKey(repairNbr)); }
+TvdrField &TvdrRepairs::RepairField(qint32 repairNbr) {
+    return Field(TvdrCmRtn::FormatKey(repairNbr));
+}
 
 QString TvdrRepairs::Description(qint32 repairNbr) const {
     TvdrReadGuard guard(Lock());
@@ -61,8 +65,9 @@ void TvdrRepairs::GetDescriptions(QStringList &list) const {
     std::stable_sort(list.begin(), list.end(), TvdrTextLess());
     // Equal under CompareText includes accents; a text differing only in
     // letter case is equal there, so one of each stays.
-    list.erase(std::unique(list.begin(), list.end(),
-                           [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
+    list.erase(std::unique(
+                   list.begin(), list.end(),
+                   [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
                list.end());
 }
 
@@ -105,6 +110,11 @@ void TvdrRepairs::RemoveUnlinked() {
         if (ok && MaintRepairs().IsRepairUnlinked(number))
             Delete(i);
     }
+}
+
+QString TvdrRepairs::RowProblem(const QString &row) const {
+    const QString problem = TvdrEntity::RowProblem(row);
+    return problem.isEmpty() ? NumberKeyProblem(row) : problem;
 }
 
 qint32 SelectRepair(const QString &text) {

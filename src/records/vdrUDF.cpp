@@ -12,7 +12,8 @@ namespace {
 const QString kTab = QStringLiteral("\t");
 
 QString EncodeRow(qint32 udfNbr, qint32 sortOrder, const QString &name) {
-    return TvdrCmRtn::FormatKey(udfNbr) + kTab + TvdrCmRtn::FormatKey(sortOrder) + kTab + Trim(SingleLine(name));
+    return TvdrCmRtn::FormatKey(udfNbr) + kTab + TvdrCmRtn::FormatKey(sortOrder) + kTab +
+           Trim(SingleLine(name));
 }
 
 } // namespace
@@ -22,7 +23,9 @@ TvdrUDF::TvdrUDF() : TvdrStringList(QStringLiteral("TvdrUDF")) {
     SetSorted(true);
 }
 
-TvdrUDF &UDF() { return TvdrSingleton<TvdrUDF>::Instance(); }
+TvdrUDF &UDF() {
+    return TvdrSingleton<TvdrUDF>::Instance();
+}
 
 qint32 TvdrUDF::AddUdf(qint32 sortOrder, const QString &name) {
     TvdrWriteGuard guard(Lock());
@@ -60,7 +63,9 @@ void TvdrUDF::UpdateUdf(qint32 udfNbr, qint32 sortOrder, const QString &name) {
     Add(EncodeRow(udfNbr, sortOrder, name));
 }
 
-void TvdrUDF::SortByNumber() { SetSorted(true); }
+void TvdrUDF::SortByNumber() {
+    SetSorted(true);
+}
 
 void TvdrUDF::SortBySortOrder() {
     TvdrWriteGuard guard(Lock());
@@ -91,11 +96,24 @@ bool TvdrUDF::IsStorableName(const QString &name) {
     return SingleLine(name) == name && vdrCodePage::CanEncode(name);
 }
 
-qint32 TvdrUDF::UdfNbrAt(int index) const { return TvdrPrefixList::NumberField(Get(index), 1); }
+qint32 TvdrUDF::UdfNbrAt(int index) const {
+    return TvdrPrefixList::NumberField(Get(index), 1);
+}
 
-qint32 TvdrUDF::UdfSortOrderAt(int index) const { return TvdrPrefixList::NumberField(Get(index), 2); }
+qint32 TvdrUDF::UdfSortOrderAt(int index) const {
+    return TvdrPrefixList::NumberField(Get(index), 2);
+}
 
-QString TvdrUDF::NameAt(int index) const { return ExtractWord(3, Get(index), kTab); }
+QString TvdrUDF::NameAt(int index) const {
+    return ExtractWord(3, Get(index), kTab);
+}
+
+QString TvdrUDF::RowProblem(const QString &row) const {
+    const QStringList fields = row.split(kTab);
+    if (fields.size() < 2 || !TvdrCmRtn::IsKey(fields[0]) || !TvdrCmRtn::IsKey(fields[1], true))
+        return QStringLiteral("the row does not start with a field number and a position");
+    return QString();
+}
 
 int TvdrUDF::IndexOfUdf(qint32 udfNbr) {
     SortByNumber();

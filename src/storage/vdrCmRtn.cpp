@@ -39,6 +39,12 @@ void TvdrCmRtn::AppendKey(QString &text, int n) {
     text.append(QLatin1String(digits, length));
 }
 
+bool TvdrCmRtn::IsKey(const QString &text, bool negative) {
+    bool ok = false;
+    const int n = text.toInt(&ok, 10);
+    return ok && (negative || n >= 0) && FormatKey(n) == text;
+}
+
 int TvdrCmRtn::FieldCount(const QString &text, QChar delimiter) {
     return int(text.count(delimiter)) + 1;
 }

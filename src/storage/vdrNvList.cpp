@@ -1,5 +1,6 @@
 #include "vdrNvList.h"
 
+#include "vdrCmRtn.h"
 #include "vdrCompareText.h"
 #include "vdrStrUtils.h"
 
@@ -136,6 +137,21 @@ int TvdrNvList::FirstFreeNumber() const {
 
 int TvdrNvList::OnePastLastNumber() const {
     return OnePastLastNumber([](const QString &row) { return ParseRowNumber(NameOf(row)); });
+}
+
+QString TvdrNvList::RowProblem(const QString &row) const {
+    return row.contains(QLatin1Char('=')) ? QString() : QStringLiteral("the row has no \"=\"");
+}
+
+QString TvdrNvList::RowKey(const QString &row) const {
+    return NameOf(row);
+}
+
+QString TvdrNvList::NumberKeyProblem(const QString &row) {
+    const QString name = NameOf(row);
+    if (TvdrCmRtn::IsKey(name))
+        return QString();
+    return QStringLiteral("key \"%1\" is not a record number").arg(TvdrCmRtn::EscapeText(name));
 }
 
 QString TvdrNvList::NameOf(const QString &row) {

@@ -46,8 +46,14 @@ public:
 
     static QString NameOf(const QString &row);
 
+    // A row without "=" has no key.
+    QString RowProblem(const QString &row) const override;
+    QString RowKey(const QString &row) const override;
+
 protected:
     void PutInOrder(QStringList &lines) const override;
+    // Why the row's key is not one record number (FormatKey), or empty.
+    static QString NumberKeyProblem(const QString &row);
 
 private:
     QString m_defaultValue;

@@ -282,6 +282,14 @@ int TvdrStringList::OnePastLastNumber(const TvdrRowNumber &rowNumber) const {
     return last + 1;
 }
 
+QString TvdrStringList::RowProblem(const QString &) const {
+    return QString();
+}
+
+QString TvdrStringList::RowKey(const QString &) const {
+    return QString();
+}
+
 int TvdrStringList::ParseRowNumber(const QString &text) {
     bool ok = false;
     const int n = text.toInt(&ok, 10);

@@ -100,6 +100,13 @@ public:
     // `text` as a decimal integer, -1 when it is not one.
     static int ParseRowNumber(const QString &text);
 
+    // The shape of this table's rows, for a check of a stream's text
+    // (vdrDatabaseCheck): why `row` is not of that shape, empty when it is.
+    virtual QString RowProblem(const QString &row) const;
+    // The key a look-up finds a well-shaped `row` by; empty when rows are
+    // not found by a key or may share one.
+    virtual QString RowKey(const QString &row) const;
+
     // The line model: a line ends at CR, LF or CR LF; NUL ends the text; a
     // break at the very end makes no further empty line.
     static QStringList SplitLines(const QString &text);
