@@ -10,7 +10,6 @@
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
 #include "vdrDatabaseTables.h"
-#include "vdrExportTable.h"
 #include "vdrListItem.h"
 #include "vdrMaint.h"
 #include "vdrMaintFilter.h"
@@ -125,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Try([] { Options().GetValue(QStringLiteral("TfrmMain.tvwMain.Width")); });
     Try(ReadCarsAndFields);
     Try(ReadEvents);
-    Try(ExportTables);
+    Try(ExportToMemory);
     // What the program loaded it saves back unchanged.
     for (TvdrStringList *table : tables) {
         const QString loaded = table->Text();

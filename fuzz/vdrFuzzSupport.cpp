@@ -1,6 +1,8 @@
 #include "vdrFuzzSupport.h"
 
+#include "vdrExportTSV.h"
 #include "vdrExportTable.h"
+#include "vdrExportXML.h"
 
 #include "kvxStreamFile.h"
 #include "vdrCars.h"
@@ -15,6 +17,7 @@
 #include "vdrSortOrder.h"
 #include "vdrUDF.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -70,8 +73,9 @@ void TvdrFuzzDatabase::Bind() {
 namespace {
 
 TvdrStringList *const *AllTables() {
-    static TvdrStringList *const tables[] = {&Options(), &Repairs(), &Maint(),   &MaintRepairs(), &MaintNotes(),
-                                             &Cars(),    &UDF(),     &CarsUDF(), &SortOrder()};
+    static TvdrStringList *const tables[] = {&Options(),      &Repairs(),    &Maint(),
+                                             &MaintRepairs(), &MaintNotes(), &Cars(),
+                                             &UDF(),          &CarsUDF(),    &SortOrder()};
     return tables;
 }
 constexpr int kTables = 9;
@@ -101,6 +105,14 @@ void TvdrFuzzDatabase::CheckReload() {
             FuzzFail(qPrintable(QStringLiteral("%1 loads back different").arg(tables[i]->StreamId())));
 }
 
+void ExportToMemory() {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    TvdrExportXML::WriteDocument(buffer, QStringLiteral("the document"));
+    for (const TvdrExportTable &table : ExportTables())
+        TvdrExportTSV::WriteFile(table, buffer, table.Name);
+}
+
 void FuzzFail(const char *what) {
     std::fprintf(stderr, "fuzz check failed: %s\n", what);
     std::abort();
@@ -118,9 +130,9 @@ void CheckImport(const std::function<void()> &import) {
             FuzzFail("a failed import changed the tables");
         if (FileBytes(database.Db().FileName()) != file)
             FuzzFail("a failed import changed the database file");
-        ExportTables();
+        ExportToMemory();
         return;
     }
-    ExportTables();
+    ExportToMemory();
     database.CheckReload();
 }

@@ -43,6 +43,9 @@ private:
 // is.
 void CheckImport(const std::function<void()> &import);
 
+// Both exports of every table into memory.
+void ExportToMemory();
+
 // A broken promise of the code under test: prints and aborts, so libFuzzer
 // keeps the input.
 [[noreturn]] void FuzzFail(const char *what);

@@ -2,11 +2,13 @@ set(VANDOR_EXCHANGE_SOURCES
   exchange/vdrExport.cpp
   exchange/vdrExportTSV.cpp
   exchange/vdrExportTable.cpp
+  exchange/vdrExportWriter.cpp
   exchange/vdrExportXML.cpp
   exchange/vdrImportMerge.cpp
   exchange/vdrImportTSV.cpp
   exchange/vdrImportValue.cpp
   exchange/vdrImportXML.cpp
+  exchange/vdrPlainNumber.cpp
   exchange/vdrTsvRow.cpp
   exchange/xdbVandorDB.cpp
 )

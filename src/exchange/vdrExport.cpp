@@ -4,6 +4,7 @@
 #include "vdrError.h"
 #include "vdrJpeg.h"
 #include "vdrPicture.h"
+#include "vdrPrivateFile.h"
 #include "vdrPrivateFiles.h"
 
 #include <QBuffer>
@@ -39,9 +40,13 @@ QString TvdrExport::FilePath(const QString &name) const {
     return m_folder + QLatin1Char('/') + name;
 }
 
-void TvdrExport::WriteFile(const QString &fileName, const QByteArray &bytes) {
+void TvdrExport::WriteSafely(const QString &fileName,
+                             const std::function<void(QIODevice &device, const QString &name)> &write) {
     vdrPrivateFiles::MakeFolder(QFileInfo(fileName).absolutePath());
-    vdrPrivateFiles::ReplaceFile(fileName, bytes);
+    TvdrPrivateFile file(fileName);
+    file.Open();
+    write(file, fileName);
+    file.Commit();
 }
 
 QStringList TvdrExport::SkippedPictureLines() const {
@@ -80,6 +85,6 @@ void TvdrExport::ExportPictures() {
             m_skipped.append({carNbr, Cars().CarDescription(carNbr), e.Message()});
             continue;
         }
-        WriteFile(FilePath(name), bytes);
+        WriteSafely(FilePath(name), [&bytes](QIODevice &device, const QString &) { device.write(bytes); });
     }
 }

@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QIODevice;
+
 // A car whose stored picture does not decode, so the export left it out.
 struct TvdrSkippedPicture {
     qint32 CarNbr = 0;
@@ -16,9 +20,9 @@ struct TvdrSkippedPicture {
 // they are in memory and saves nothing.
 //
 // The folder and its missing parents are created owner-only, and each file
-// is written beside its name and renamed over it (vdrPrivateFiles): owner-
-// only, never through a link planted at its name, and an old file of that
-// name stays whole when writing fails.
+// is streamed into a new file beside its name and renamed over it
+// (TvdrPrivateFile): owner-only, never through a link planted at its name,
+// and an old file of that name stays whole when writing fails.
 class TvdrExport {
 public:
     explicit TvdrExport(const QString &folder) : m_folder(folder) {}
@@ -45,9 +49,11 @@ public:
 protected:
     // Folder + a separator when it lacks one + `name`.
     QString FilePath(const QString &name) const;
-    // Creates or replaces the file with `bytes` (and the folder when it is
-    // missing); raises with the file's name and the system's reason.
-    static void WriteFile(const QString &fileName, const QByteArray &bytes);
+    // Creates or replaces the file with what `write` streams into it, under
+    // the file's name (and the folder when it is missing); raises with the
+    // file's name and the system's reason.
+    static void WriteSafely(const QString &fileName,
+                            const std::function<void(QIODevice &device, const QString &name)> &write);
 
 private:
     QString m_folder;

@@ -2,98 +2,261 @@
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
+#include "vdrExportSink.h"
 #include "vdrFormatSettings.h"
 #include "vdrMaint.h"
 #include "vdrMaintNotes.h"
 #include "vdrMaintRepairs.h"
+#include "vdrPlainNumber.h"
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
 #include "vdrUDF.h"
 
+// The large tables are written straight from their stored rows (a snapshot,
+// so no lock per row) when a row has the shape their own writers give it;
+// any other row goes through the table's own reading, so that it is written
+// as the tables read it.
+
 namespace {
 
-QString Number(qint64 n) { return QString::number(n); }
+// The fields of a stored row, read left to right in one pass without a
+// copy. Each read gives false when the row has another shape there.
+class TStoredRow {
+public:
+    explicit TStoredRow(QStringView row) : m_p(row.data()), m_end(row.data() + row.size()) {}
 
-TvdrExportTable Table(const char *name, const char *columns) {
-    return {QString::fromLatin1(name), QString::fromLatin1(columns).split(QLatin1Char(' ')), {}};
+    // One to nine digits (after a "-" when `sign`), then `separator`, or the
+    // row's end when it is 0: read as the tables read them (toInt).
+    bool Number(qint32 &number, char16_t separator, bool sign = false) {
+        const bool negative = sign && m_p < m_end && *m_p == u'-';
+        if (negative)
+            ++m_p;
+        const QChar *start = m_p;
+        qint32 n = 0;
+        for (; m_p < m_end && m_p->unicode() >= u'0' && m_p->unicode() <= u'9'; ++m_p)
+            n = n * 10 + (m_p->unicode() - u'0');
+        const qsizetype digits = m_p - start;
+        if (digits < 1 || digits > 9)
+            return false;
+        number = negative ? -n : n;
+        if (separator == 0)
+            return m_p == m_end;
+        if (m_p == m_end || *m_p != separator)
+            return false;
+        ++m_p;
+        return true;
+    }
+    // The rest of the row, which holds no TAB.
+    bool Rest(QStringView &text) {
+        for (const QChar *p = m_p; p < m_end; ++p)
+            if (*p == u'\t')
+                return false;
+        text = QStringView(m_p, m_end);
+        return true;
+    }
+
+private:
+    const QChar *m_p;
+    const QChar *m_end;
+};
+
+// yyyy-mm-dd of a day number, as the event's GetDate gives it; false for a
+// day that is not set (today's) or a year beyond four digits.
+bool DateText(qint32 dayNumber, char (&text)[10]) {
+    int y = 0, m = 0, d = 0;
+    if (!vdrPlainNumber::DayOfNumber(dayNumber, y, m, d) || y > 9999)
+        return false;
+    const int parts[] = {y / 1000, y / 100 % 10, y / 10 % 10, y % 10, -1, m / 10, m % 10, -1, d / 10, d % 10};
+    for (int i = 0; i < 10; ++i)
+        text[i] = parts[i] < 0 ? '-' : char('0' + parts[i]);
+    return true;
 }
 
-TvdrExportTable CarsTable() {
-    TvdrExportTable t = Table("Cars", "CarNbr Year Make Model PictureExtension");
+void CarsRows(TvdrExportSink &sink) {
     for (int i = 0; i < Cars().Count(); ++i) {
         const TvdrCarRec car = Cars().CarRec(Cars().CarNbrAt(i));
-        t.Rows.append({Number(car.CarNbr), Number(car.Year), car.Make, car.Model, car.PictureExtension});
+        sink.BeginRow();
+        sink.Number(car.CarNbr);
+        sink.Number(car.Year);
+        sink.Text(car.Make);
+        sink.Text(car.Model);
+        sink.Text(car.PictureExtension);
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable UdfTable() {
-    TvdrExportTable t = Table("UDF", "UdfNbr SortOrder Name");
-    for (int i = 0; i < UDF().Count(); ++i)
-        t.Rows.append({Number(UDF().UdfNbrAt(i)), Number(UDF().UdfSortOrderAt(i)), UDF().NameAt(i)});
-    return t;
+void UdfRows(TvdrExportSink &sink) {
+    for (int i = 0; i < UDF().Count(); ++i) {
+        sink.BeginRow();
+        sink.Number(UDF().UdfNbrAt(i));
+        sink.Number(UDF().UdfSortOrderAt(i));
+        sink.Text(UDF().NameAt(i));
+        sink.EndRow();
+    }
 }
 
-TvdrExportTable CarsUdfTable() {
-    TvdrExportTable t = Table("CarsUDF", "CarNbr UdfNbr Value");
-    for (int i = 0; i < CarsUDF().Count(); ++i)
-        t.Rows.append({Number(CarsUDF().CarNbrAt(i)), Number(CarsUDF().UdfNbrAt(i)), CarsUDF().ValueAt(i)});
-    return t;
+void CarsUdfRows(TvdrExportSink &sink) {
+    TvdrCarsUDF &table = CarsUDF();
+    const QStringList rows = table.Snapshot();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString &row = rows[i];
+        TStoredRow fields(row);
+        qint32 carNbr = 0, udfNbr = 0;
+        QStringView value;
+        sink.BeginRow();
+        if (fields.Number(carNbr, u'\t') && fields.Number(udfNbr, u'\t') && fields.Rest(value)) {
+            sink.Number(carNbr);
+            sink.Number(udfNbr);
+            sink.Text(value);
+        } else {
+            sink.Number(table.CarNbrAt(i));
+            sink.Number(table.UdfNbrAt(i));
+            sink.Text(table.ValueAt(i));
+        }
+        sink.EndRow();
+    }
 }
 
-TvdrExportTable RepairsTable() {
-    TvdrExportTable t = Table("Repairs", "RepairNbr Description");
+void RepairsRows(TvdrExportSink &sink) {
     Repairs().BuildOrder(false);
     for (int i = 0; i < Repairs().OrderCount(); ++i) {
         const qint32 repairNbr = Repairs().RepairNbrAt(i);
-        t.Rows.append({Number(repairNbr), Repairs().Description(repairNbr)});
+        sink.BeginRow();
+        sink.Number(repairNbr);
+        sink.Text(Repairs().Description(repairNbr));
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable MaintTable() {
-    TvdrExportTable t = Table("Maint", "CarNbr MaintNbr Date Mileage Cost");
+// The event of a stored row with the usual shape, as EventAt would read it,
+// but for its cost, which stays text.
+bool StoredEvent(QStringView row, TvdrMaintRec &rec, QStringView &cost) {
+    TStoredRow fields(row);
+    return fields.Number(rec.CarNbr, u'\t') && fields.Number(rec.MaintNbr, u'=') &&
+           fields.Number(rec.Date, u'\t') && rec.Date > 0 && fields.Number(rec.Mileage, u'\t', true) &&
+           fields.Rest(cost) && !cost.isEmpty();
+}
+
+void MaintRows(TvdrExportSink &sink) {
+    TvdrMaint &table = Maint();
+    const QStringList rows = table.Snapshot();
     const TvdrFormatSettings &formats = TvdrFormatSettings::Current();
-    for (int i = 0; i < Maint().Count(); ++i) {
-        TvdrMaintRec *rec = Maint().EventAt(i);
-        if (!rec)
+    const char16_t separator = formats.DecimalSeparator.unicode();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString &row = rows[i];
+        TvdrMaintRec rec;
+        QStringView costText;
+        char date[10];
+        if (StoredEvent(row, rec, costText) && DateText(rec.Date, date)) {
+            sink.BeginRow();
+            sink.Number(rec.CarNbr);
+            sink.Number(rec.MaintNbr);
+            sink.Ascii(date, sizeof date);
+        } else if (row.contains(QLatin1Char('='))) { // a row without one holds no event
+            rec = *table.EventAt(i);
+            costText = QStringView();
+            const QByteArray text = rec.GetDate().toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+            sink.BeginRow();
+            sink.Number(rec.CarNbr);
+            sink.Number(rec.MaintNbr);
+            sink.Ascii(text.constData(), text.size());
+        } else {
             continue;
-        t.Rows.append({Number(rec->CarNbr), Number(rec->MaintNbr), rec->GetDate().toString(QStringLiteral("yyyy-MM-dd")),
-                       Number(rec->Mileage), formats.Fixed2(rec->Cost)});
+        }
+        sink.Number(rec.Mileage);
+        // The stored text when it says it all, else the double it gives.
+        char cost[32];
+        qsizetype length = 0;
+        if (!costText.isNull()) {
+            if (separator < 0x80)
+                length = vdrPlainNumber::Fixed2(costText, char(separator), cost);
+            if (length == 0 && !vdrPlainNumber::Decimal(costText, rec.Cost))
+                rec.Cost = TvdrFormatSettings::ParseCost(costText.toString());
+        }
+        if (length == 0 && separator < 0x80)
+            length = vdrPlainNumber::Fixed2(rec.Cost, char(separator), cost);
+        if (length > 0)
+            sink.Ascii(cost, length);
+        else
+            sink.Text(formats.Fixed2(rec.Cost));
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable MaintRepairsTable() {
-    TvdrExportTable t = Table("MaintRepairs", "CarNbr MaintNbr RepairNbr");
-    for (int i = 0; i < MaintRepairs().Count(); ++i) {
-        const TvdrMaintRepairs::TLink link = MaintRepairs().LinkAt(i);
-        t.Rows.append({Number(link.CarNbr), Number(link.MaintNbr), Number(link.RepairNbr)});
+void MaintRepairsRows(TvdrExportSink &sink) {
+    TvdrMaintRepairs &table = MaintRepairs();
+    const QStringList rows = table.Snapshot();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString &row = rows[i];
+        TStoredRow fields(row);
+        TvdrMaintRepairs::TLink link;
+        if (!fields.Number(link.CarNbr, u'\t') || !fields.Number(link.MaintNbr, u'\t') ||
+            !fields.Number(link.RepairNbr, 0))
+            link = table.LinkAt(i);
+        sink.BeginRow();
+        sink.Number(link.CarNbr);
+        sink.Number(link.MaintNbr);
+        sink.Number(link.RepairNbr);
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable MaintNotesTable() {
-    TvdrExportTable t = Table("MaintNotes", "CarNbr MaintNbr Note");
-    for (int i = 0; i < MaintNotes().Count(); ++i) {
-        const TvdrMaintNotes::TNote note = MaintNotes().NoteAt(i);
-        t.Rows.append({Number(note.CarNbr), Number(note.MaintNbr), note.StoredNote});
+void MaintNotesRows(TvdrExportSink &sink) {
+    TvdrMaintNotes &table = MaintNotes();
+    const QStringList rows = table.Snapshot();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const QString &row = rows[i];
+        TStoredRow fields(row);
+        qint32 carNbr = 0, maintNbr = 0;
+        QStringView note;
+        sink.BeginRow();
+        if (fields.Number(carNbr, u'\t') && fields.Number(maintNbr, u'\t') && fields.Rest(note)) {
+            sink.Number(carNbr);
+            sink.Number(maintNbr);
+            sink.Text(note);
+        } else {
+            const TvdrMaintNotes::TNote note = table.NoteAt(i);
+            sink.Number(note.CarNbr);
+            sink.Number(note.MaintNbr);
+            sink.Text(note.StoredNote);
+        }
+        sink.EndRow();
     }
-    return t;
 }
 
-TvdrExportTable SortOrderTable() {
-    TvdrExportTable t = Table("SortOrder", "SortOrderName SortOrderNbr SortOrderFields");
+void SortOrderRows(TvdrExportSink &sink) {
     for (int i = 0; i < SortOrder().Count(); ++i) {
         const TvdrSortOrderRec *rec = SortOrder().SortOrderAt(i);
-        t.Rows.append({rec->SortOrderName, Number(rec->SortOrderNbr), rec->FieldsText()});
+        sink.BeginRow();
+        sink.Text(rec->SortOrderName);
+        sink.Number(rec->SortOrderNbr);
+        sink.Fields(rec->FieldsText());
+        sink.EndRow();
     }
-    return t;
+}
+
+TvdrExportTable Table(const char *name, const char *columns, void (*rows)(TvdrExportSink &)) {
+    return {QString::fromLatin1(name), QString::fromLatin1(columns).split(QLatin1Char(' ')), rows};
 }
 
 } // namespace
 
-QList<TvdrExportTable> ExportTables() {
-    return {CarsTable(),  UdfTable(),          CarsUdfTable(),     RepairsTable(),
-            MaintTable(), MaintRepairsTable(), MaintNotesTable(), SortOrderTable()};
+void TvdrExportTable::Write(TvdrExportSink &sink) const {
+    sink.BeginTable(*this);
+    WriteRows(sink);
+    sink.EndTable();
+}
+
+const std::vector<TvdrExportTable> &ExportTables() {
+    static const std::vector<TvdrExportTable> tables = {
+        Table("Cars", "CarNbr Year Make Model PictureExtension", CarsRows),
+        Table("UDF", "UdfNbr SortOrder Name", UdfRows),
+        Table("CarsUDF", "CarNbr UdfNbr Value", CarsUdfRows),
+        Table("Repairs", "RepairNbr Description", RepairsRows),
+        Table("Maint", "CarNbr MaintNbr Date Mileage Cost", MaintRows),
+        Table("MaintRepairs", "CarNbr MaintNbr RepairNbr", MaintRepairsRows),
+        Table("MaintNotes", "CarNbr MaintNbr Note", MaintNotesRows),
+        Table("SortOrder", "SortOrderName SortOrderNbr SortOrderFields", SortOrderRows),
+    };
+    return tables;
 }

@@ -1,23 +1,26 @@
 #pragma once
 
-#include <QList>
 #include <QStringList>
+
+#include <vector>
+
+class TvdrExportSink;
 
 // One table as the exports write it: its name (the XML section, the TSV
 // file's base name), its columns (the XML child elements, the TSV header)
-// and its rows, every value already in its written form: numbers in plain
+// and what hands its rows, in table order, to a sink: numbers in plain
 // decimal, dates yyyy-mm-dd, costs with two decimals and the user's decimal
 // separator, texts as the tables hold them, sort fields joined by TAB.
 struct TvdrExportTable {
     QString Name;
     QStringList Columns;
-    QList<QStringList> Rows;
+    void (*WriteRows)(TvdrExportSink &sink);
+
+    // BeginTable, the rows, EndTable.
+    void Write(TvdrExportSink &sink) const;
 };
 
 // The eight tables in export order (Cars, UDF, CarsUDF, Repairs, Maint,
-// MaintRepairs, MaintNotes, SortOrder), rows in table order; the repair
+// MaintRepairs, MaintNotes, SortOrder). Writing Repairs orders the repair
 // descriptions ascending, which leaves Repairs() ordered ascending.
-QList<TvdrExportTable> ExportTables();
-
-// The column of a sort order's fields.
-inline constexpr const char *kSortOrderFieldsColumn = "SortOrderFields";
+const std::vector<TvdrExportTable> &ExportTables();

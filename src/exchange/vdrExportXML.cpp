@@ -1,73 +1,145 @@
 #include "vdrExportXML.h"
 
+#include "vdrExportSink.h"
 #include "vdrExportTable.h"
+#include "vdrExportWriter.h"
+
+#include <cstring>
 
 namespace {
 
 // Where the program's home page publishes the document's schema.
 const char *const kSchemaHost = "https://www.vandor.example";
 
+// The reference that stands for `ch` in a text, or null.
+const char *Reference(char16_t ch) {
+    switch (ch) {
+    case u'&':
+        return "&amp;";
+    case u'<':
+        return "&lt;";
+    case u'>':
+        return "&gt;";
+    case u'"':
+        return "&quot;";
+    case u'\'':
+        return "&apos;";
+    case u'\t':
+        return "&#9;";
+    default:
+        return nullptr;
+    }
+}
+
+// Each row on one line: the row element with its position as "Nbr" and one
+// child element per column.
+class TXmlSink : public TvdrExportSink {
+public:
+    explicit TXmlSink(TvdrExportWriter &out) : m_out(out) {}
+
+    void BeginTable(const TvdrExportTable &table) override {
+        m_table = &table;
+        m_row = 0;
+        m_rowElement = (table.Name + QStringLiteral("Row")).toUtf8();
+        m_open.clear();
+        m_close.clear();
+        for (const QString &column : table.Columns) {
+            m_open.append('<' + column.toUtf8() + '>');
+            m_close.append("</" + column.toUtf8() + '>');
+        }
+        m_out.Append('<');
+        m_out.AppendUtf8(table.Name);
+        m_out.Append(">\r\n", 3);
+    }
+    void EndTable() override {
+        m_out.Append("</", 2);
+        m_out.AppendUtf8(m_table->Name);
+        m_out.Append(">\r\n", 3);
+    }
+    void BeginRow() override {
+        m_column = 0;
+        m_out.Append('<');
+        m_out.Append(m_rowElement.constData(), m_rowElement.size());
+        m_out.Append(" Nbr=\"", 6);
+        m_out.AppendNumber(m_row++);
+        m_out.Append("\">", 2);
+    }
+    void EndRow() override {
+        m_out.Append("</", 2);
+        m_out.Append(m_rowElement.constData(), m_rowElement.size());
+        m_out.Append(">\r\n", 3);
+    }
+    void Number(qint64 number) override {
+        Open();
+        m_out.AppendNumber(number);
+        Close();
+    }
+    void Ascii(const char *text, qsizetype length) override {
+        Open();
+        m_out.Append(text, length);
+        Close();
+    }
+    void Text(QStringView text) override {
+        Open();
+        qsizetype copied = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (const char *reference = Reference(text[i].unicode())) {
+                m_out.AppendUtf8(text.mid(copied, i - copied));
+                m_out.Append(reference, qsizetype(std::strlen(reference)));
+                copied = i + 1;
+            }
+        }
+        m_out.AppendUtf8(text.mid(copied));
+        Close();
+    }
+    void Fields(QStringView text) override { Text(text); }
+
+private:
+    void Open() { m_out.Append(m_open[m_column]); }
+    void Close() { m_out.Append(m_close[m_column++]); }
+
+    TvdrExportWriter &m_out;
+    const TvdrExportTable *m_table = nullptr;
+    QByteArray m_rowElement;
+    QByteArrayList m_open;  // "<Column>" of each column
+    QByteArrayList m_close; // "</Column>"
+    qint64 m_row = 0;
+    int m_column = 0;
+};
+
 } // namespace
 
-QString TvdrExportXML::SchemaLocation() { return QString::fromLatin1(kSchemaHost) + QStringLiteral("/xsd/VandorDB.xsd"); }
+QString TvdrExportXML::SchemaLocation() {
+    return QString::fromLatin1(kSchemaHost) + QStringLiteral("/xsd/VandorDB.xsd");
+}
 
 QString TvdrExportXML::XmlEscape(const QString &text) {
-    // One pass, and none at all for the common text without a special
-    // character: a large export escapes every value.
     QString out;
-    qsizetype copied = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t ch = text[i].unicode();
-        const char *reference = nullptr;
-        switch (ch) {
-        case u'&': reference = "&amp;"; break;
-        case u'<': reference = "&lt;"; break;
-        case u'>': reference = "&gt;"; break;
-        case u'"': reference = "&quot;"; break;
-        case u'\'': reference = "&apos;"; break;
-        case u'\t': reference = "&#9;"; break;
-        default: continue;
-        }
-        if (copied == 0 && out.isEmpty())
-            out.reserve(text.size() + 16);
-        out.append(QStringView(text).mid(copied, i - copied));
-        out.append(QLatin1String(reference));
-        copied = i + 1;
+    out.reserve(text.size());
+    for (const QChar ch : text) {
+        if (const char *reference = Reference(ch.unicode()))
+            out.append(QLatin1String(reference));
+        else
+            out.append(ch);
     }
-    if (copied == 0)
-        return text;
-    out.append(QStringView(text).mid(copied));
     return out;
 }
 
-void TvdrExportXML::Execute() {
-    m_lines.clear();
-    m_lines.append(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>"));
-    m_lines.append(QStringLiteral("<Vandor_Database xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                                  "xsi:noNamespaceSchemaLocation=\"%1\">")
+void TvdrExportXML::WriteDocument(QIODevice &device, const QString &name) {
+    TvdrExportWriter out(device, name);
+    out.AppendUtf8(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n"
+                                  "<Vandor_Database xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                                  "xsi:noNamespaceSchemaLocation=\"%1\">\r\n")
                        .arg(SchemaLocation()));
-    for (const TvdrExportTable &table : ExportTables()) {
-        m_lines.append(QLatin1Char('<') + table.Name + QLatin1Char('>'));
-        const QString row = table.Name + QStringLiteral("Row");
-        for (int i = 0; i < table.Rows.size(); ++i) {
-            QString line = QStringLiteral("<%1 Nbr=\"%2\">").arg(row).arg(i);
-            for (int c = 0; c < table.Columns.size(); ++c) {
-                const QString &column = table.Columns[c];
-                line += QLatin1Char('<') + column + QLatin1Char('>') + XmlEscape(table.Rows[i][c]) +
-                        QStringLiteral("</") + column + QLatin1Char('>');
-            }
-            line += QStringLiteral("</") + row + QLatin1Char('>');
-            m_lines.append(line);
-        }
-        m_lines.append(QStringLiteral("</") + table.Name + QLatin1Char('>'));
-    }
-    m_lines.append(QStringLiteral("</Vandor_Database>"));
+    TXmlSink sink(out);
+    for (const TvdrExportTable &table : ExportTables())
+        table.Write(sink);
+    out.Append("</Vandor_Database>\r\n", 20);
+    out.Flush();
+}
 
-    QByteArray document;
-    for (const QString &line : m_lines) {
-        document += line.toUtf8();
-        document += "\r\n";
-    }
-    WriteFile(FilePath(QStringLiteral("VandorDB.xml")), document);
+void TvdrExportXML::Execute() {
+    WriteSafely(FilePath(QStringLiteral("VandorDB.xml")),
+                [](QIODevice &device, const QString &name) { WriteDocument(device, name); });
     ExportPictures();
 }

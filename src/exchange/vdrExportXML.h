@@ -2,7 +2,7 @@
 
 #include "vdrExport.h"
 
-#include <QStringList>
+class QIODevice;
 
 // The whole database as one UTF-8 document, "VandorDB.xml": a declaration,
 // the root element, eight table sections of one line per row, every line
@@ -11,17 +11,17 @@ class TvdrExportXML : public TvdrExport {
 public:
     using TvdrExport::TvdrExport;
 
-    // Builds the whole document, writes it in one go, then the pictures.
+    // Streams the document into a new file beside "VandorDB.xml" and
+    // renames it over that name, then writes the pictures.
     void Execute() override;
-    // The document's lines, as the last Execute built them.
-    const QStringList &Lines() const { return m_lines; }
+
+    // Streams the document to `device`, row by row, as it reads the tables;
+    // raises "cannot write <name>: <the device's error>" when a write fails.
+    static void WriteDocument(QIODevice &device, const QString &name);
 
     // & < > " ' and TAB as references; "&" first.
     static QString XmlEscape(const QString &text);
 
     // The schema address in the root element.
     static QString SchemaLocation();
-
-private:
-    QStringList m_lines;
 };

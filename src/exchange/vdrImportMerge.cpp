@@ -19,11 +19,15 @@
 #include "vdrStrUtils.h"
 #include "vdrUDF.h"
 
+#include <utility>
+
 namespace {
 
 // The database holds code page 1252: what it cannot hold becomes "?" now,
 // so the tables in memory hold what the next load will read.
 QString Storable(const QString &text) {
+    if (vdrCodePage::CanEncode(text))
+        return text;
     return vdrCodePage::ToUnicode(vdrCodePage::FromUnicode(text));
 }
 
@@ -53,7 +57,7 @@ void TvdrImportMerge::TTextIndex::Add(qint32 number, const QString &text) {
     Rows.insert(text.toCaseFolded(), {number, text});
 }
 
-void TvdrImportMerge::Execute(const TvdrImportRows &rows) {
+void TvdrImportMerge::Execute(TvdrImportRows rows) {
     Check(rows);
     Write(rows);
 }
@@ -94,29 +98,30 @@ void TvdrImportMerge::Check(const TvdrImportRows &rows) {
     }
 }
 
-void TvdrImportMerge::Write(const TvdrImportRows &rows) {
+void TvdrImportMerge::Write(TvdrImportRows &rows) {
     // The whole merge is one change of the database: a failure leaves it,
     // and the tables in memory, as they were.
-    InOneTransaction({&Cars(), &UDF(), &Repairs(), &CarsUDF(), &Maint(), &MaintRepairs(), &MaintNotes(), &SortOrder()},
-                     [&] {
-                         WriteCars(rows.Cars);
-                         Cars().Save();
-                         WriteUdfs(rows.Udfs);
-                         UDF().Save();
-                         WriteRepairs(rows.Repairs);
-                         Repairs().Save();
-                         WriteCarValues(rows.CarValues);
-                         CarsUDF().Save();
-                         WriteEvents(rows.Events);
-                         Maint().Save();
-                         WriteLinks(rows.Links);
-                         MaintRepairs().Save();
-                         WriteNotes(rows.Notes);
-                         MaintNotes().Save();
-                         WriteSortOrders(rows.SortOrders);
-                         SortOrder().Save();
-                         WritePictures(rows);
-                     });
+    InOneTransaction(
+        {&Cars(), &UDF(), &Repairs(), &CarsUDF(), &Maint(), &MaintRepairs(), &MaintNotes(), &SortOrder()},
+        [&] {
+            WriteCars(rows.Cars);
+            Cars().Save();
+            WriteUdfs(rows.Udfs);
+            UDF().Save();
+            WriteRepairs(rows.Repairs);
+            Repairs().Save();
+            WriteCarValues(std::exchange(rows.CarValues, {}));
+            CarsUDF().Save();
+            WriteEvents(std::exchange(rows.Events, {}));
+            Maint().Save();
+            WriteLinks(std::exchange(rows.Links, {}));
+            MaintRepairs().Save();
+            WriteNotes(std::exchange(rows.Notes, {}));
+            MaintNotes().Save();
+            WriteSortOrders(rows.SortOrders);
+            SortOrder().Save();
+            WritePictures(rows);
+        });
 }
 
 void TvdrImportMerge::WriteCars(const QList<TvdrImportRows::TCar> &cars) {
@@ -223,8 +228,19 @@ void TvdrImportMerge::WriteEvents(const QList<TvdrImportRows::TEvent> &events) {
         rec.SetMileage(event.Mileage);
         rec.SetCost(event.Cost);
         stored.append(rec);
+        m_events.insert(EventKey(carNbr, event.MaintNbr));
     }
     Maint().StoreEvents(stored);
+}
+
+quint64 TvdrImportMerge::EventKey(qint32 carNbr, qint32 maintNbr) {
+    return quint64(quint32(carNbr)) << 32 | quint32(maintNbr);
+}
+
+bool TvdrImportMerge::HasEvent(qint32 carNbr, qint32 maintNbr) const {
+    // The file's own events first: a search of the table per row would cost
+    // more than the rest of the merge.
+    return m_events.contains(EventKey(carNbr, maintNbr)) || Maint().HasEvent(carNbr, maintNbr);
 }
 
 void TvdrImportMerge::WriteLinks(const QList<TvdrImportRows::TLink> &links) {
@@ -233,7 +249,7 @@ void TvdrImportMerge::WriteLinks(const QList<TvdrImportRows::TLink> &links) {
     for (const TvdrImportRows::TLink &link : links) {
         const qint32 carNbr = NewCarNbr(link.CarNbr);
         const qint32 repairNbr = NewRepairNbr(link.RepairNbr);
-        if (carNbr < 0 || repairNbr < 0 || !Maint().HasEvent(carNbr, link.MaintNbr))
+        if (carNbr < 0 || repairNbr < 0 || !HasEvent(carNbr, link.MaintNbr))
             Skip();
         else
             stored.append({carNbr, link.MaintNbr, repairNbr});
@@ -246,7 +262,7 @@ void TvdrImportMerge::WriteNotes(const QList<TvdrImportRows::TNote> &notes) {
     stored.reserve(notes.size());
     for (const TvdrImportRows::TNote &note : notes) {
         const qint32 carNbr = NewCarNbr(note.CarNbr);
-        if (carNbr < 0 || !Maint().HasEvent(carNbr, note.MaintNbr))
+        if (carNbr < 0 || !HasEvent(carNbr, note.MaintNbr))
             Skip();
         else
             stored.append({carNbr, note.MaintNbr, Storable(note.Note)});

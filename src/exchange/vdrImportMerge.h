@@ -26,7 +26,7 @@
 class TvdrImportMerge {
 public:
     // Check, then Write.
-    void Execute(const TvdrImportRows &rows);
+    void Execute(TvdrImportRows rows);
 
     // What the rows cannot show by themselves, before anything changes:
     // every picture file is a regular file of at most a stream's size that
@@ -36,8 +36,10 @@ public:
     // Merges the tables in their order (cars, fields, descriptions, values,
     // events, links, notes, sort orders), saving each after its rows, then
     // stores the pictures. Each table is merged in one pass, whatever the
-    // order of the file's rows.
-    void Write(const TvdrImportRows &rows);
+    // order of the file's rows. The rows of each table are dropped once
+    // merged, so the file's rows and the tables they make are not held in
+    // full side by side.
+    void Write(TvdrImportRows &rows);
 
     // The new numbers of old ones; -1 when the file did not define them.
     qint32 NewCarNbr(qint32 old) const { return m_cars.value(old, -1); }
@@ -76,10 +78,14 @@ private:
     // or names it unsafely (counted as skipped when `count`).
     QString PicturePath(const TvdrImportRows &rows, const TvdrImportRows::TCar &car, bool count);
     void Skip() { ++m_skipped; }
+    static quint64 EventKey(qint32 carNbr, qint32 maintNbr);
+    // Whether the car has that event, once the events are merged.
+    bool HasEvent(qint32 carNbr, qint32 maintNbr) const;
 
     QHash<qint32, qint32> m_cars;
     QList<qint32> m_carRows; // the new number of each car row, in file order
     QHash<qint32, qint32> m_udfs;
     QHash<qint32, qint32> m_repairs;
+    QSet<quint64> m_events; // the events this import stored (EventKey)
     int m_skipped = 0;
 };

@@ -3,6 +3,7 @@
 #include "vdrError.h"
 #include "vdrFormatSettings.h"
 #include "vdrLimits.h"
+#include "vdrPlainNumber.h"
 #include "vdrStrUtils.h"
 
 #include <QDateTime>
@@ -51,6 +52,14 @@ QString ValueText(const std::optional<QString> &text, const char *kind) {
     return trimmed;
 }
 
+// Rounded to the costs' four decimals; false outside their range.
+bool CostValue(double &cost) {
+    if (std::fabs(cost) > kCurrencyLimit)
+        return false;
+    cost = std::round(cost * 10000.0) / 10000.0 + 0.0; // no "-0" in the table
+    return true;
+}
+
 [[noreturn]] void Refuse(const QString &text, const char *kind) {
     throw EvdrError(QStringLiteral("%1 is not a valid %2").arg(Quoted(text), QLatin1String(kind)));
 }
@@ -85,10 +94,29 @@ QDate Date(const std::optional<QString> &value) {
 double Cost(const std::optional<QString> &value) {
     const QString text = ValueText(value, "amount");
     bool ok = false;
-    const double cost = TvdrFormatSettings::ParseCost(text, &ok);
-    if (!ok || std::fabs(cost) > kCurrencyLimit)
+    double cost = TvdrFormatSettings::ParseCost(text, &ok);
+    if (!ok || !CostValue(cost))
         Refuse(text, "amount");
-    return std::round(cost * 10000.0) / 10000.0 + 0.0; // no "-0" in the table
+    return cost;
+}
+
+bool PlainInteger(QStringView text, qint32 &value) {
+    return vdrPlainNumber::Integer(text, value);
+}
+bool PlainInteger(QByteArrayView text, qint32 &value) {
+    return vdrPlainNumber::Integer(text, value);
+}
+bool PlainDate(QStringView text, QDate &value) {
+    return vdrPlainNumber::Date(text, value);
+}
+bool PlainDate(QByteArrayView text, QDate &value) {
+    return vdrPlainNumber::Date(text, value);
+}
+bool PlainCost(QStringView text, double &value) {
+    return vdrPlainNumber::Decimal(text, value) && CostValue(value);
+}
+bool PlainCost(QByteArrayView text, double &value) {
+    return vdrPlainNumber::Decimal(text, value) && CostValue(value);
 }
 
 QString Text(const std::optional<QString> &value) {

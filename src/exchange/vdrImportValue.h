@@ -2,6 +2,7 @@
 
 #include "vdrError.h"
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 
@@ -24,6 +25,16 @@ QDate Date(const std::optional<QString> &text);
 double Cost(const std::optional<QString> &text);
 // A missing text is empty.
 QString Text(const std::optional<QString> &text);
+
+// The same conversions of a value in its plain form (vdrPlainNumber), read
+// without a QString; false for any other form, which the conversions above
+// then take or refuse.
+bool PlainInteger(QStringView text, qint32 &value);
+bool PlainInteger(QByteArrayView text, qint32 &value);
+bool PlainDate(QStringView text, QDate &value);
+bool PlainDate(QByteArrayView text, QDate &value);
+bool PlainCost(QStringView text, double &value);
+bool PlainCost(QByteArrayView text, double &value);
 
 // Raises unless a table row can hold texts of these lengths, with room for
 // the row's numbers and separators.

@@ -9,10 +9,17 @@
 TvdrImportXML::TvdrImportXML(const QString &fileName) : m_fileName(fileName) {}
 
 TvdrImportRows TvdrImportXML::ReadRows() const {
-    const std::unique_ptr<TXMLVandorDBType> document = LoadDocument(m_fileName);
-    const TXMLVandorDBType &doc = *document;
-    TvdrImportRows rows;
+    TvdrImportRows rows = RowsOf(*LoadDocument(m_fileName));
     rows.PictureFolder = QFileInfo(m_fileName).absolutePath();
+    return rows;
+}
+
+TvdrImportRows TvdrImportXML::ReadRows(QIODevice &device, const QString &name) {
+    return RowsOf(*LoadDocument(device, name));
+}
+
+TvdrImportRows TvdrImportXML::RowsOf(const TXMLVandorDBType &doc) {
+    TvdrImportRows rows;
     // Each row's elements are read in document order, so the first bad one
     // is the one reported.
     for (int i = 0; i < doc.Cars().Count(); ++i) {

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class QIODevice;
+class TXMLVandorDBType;
+
 // Merges a document written by the XML export (and any well-formed document
 // of that shape) into the open database; the pictures come from the
 // document's folder.
@@ -18,10 +21,16 @@ public:
     void Execute();
     // Every row of the document, converted; raises as Execute does.
     TvdrImportRows ReadRows() const;
+    // The same for the document `device` holds, named `name` in errors; the
+    // rows name no picture folder.
+    static TvdrImportRows ReadRows(QIODevice &device, const QString &name);
 
     const TvdrImportMerge &Merge() const { return m_merge; }
 
 private:
+    // The document is dropped before the rows are merged.
+    static TvdrImportRows RowsOf(const TXMLVandorDBType &doc);
+
     QString m_fileName;
     TvdrImportMerge m_merge;
 };

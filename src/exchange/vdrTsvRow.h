@@ -2,7 +2,7 @@
 
 #include <QDate>
 #include <QString>
-#include <QStringList>
+#include <QVarLengthArray>
 
 #include <initializer_list>
 #include <optional>
@@ -12,7 +12,10 @@
 // naming the file, the column, the row (from 0) and the line.
 class TvdrTsvRow {
 public:
-    TvdrTsvRow(const QString &fileName, const QString &line, int index, int lineNumber);
+    // `fileName` must outlive the row.
+    TvdrTsvRow(const QString &fileName, QString line, int index, int lineNumber);
+    TvdrTsvRow(const TvdrTsvRow &) = delete;
+    TvdrTsvRow &operator=(const TvdrTsvRow &) = delete;
 
     // `column` counts from 1; one past the last is missing.
     QString Text(int column, const char *name) const;
@@ -25,13 +28,16 @@ public:
     void CheckRowTexts(std::initializer_list<qsizetype> lengths) const;
 
 private:
+    // The column, or null when the row has fewer.
+    const QStringView *Column(int column) const;
     template <class T>
     T Converted(int column, const char *name, T (*convert)(const std::optional<QString> &)) const;
     // `name` null: the row itself.
     [[noreturn]] void Fail(const char *name, const QString &problem) const;
 
-    QString m_fileName;
-    QStringList m_columns;
+    const QString &m_fileName;
+    QString m_line;
+    QVarLengthArray<QStringView, 8> m_columns; // into m_line
     int m_index;
-    int m_line;
+    int m_lineNumber;
 };

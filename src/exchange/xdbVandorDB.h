@@ -4,9 +4,12 @@
 #include <QDate>
 #include <QString>
 
+class QIODevice;
+
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -23,10 +26,12 @@
 // hold, raise EvdrError naming the file, the element, the row (its position
 // in the table, from 0, like the export's Nbr) and the line.
 
-// What a row needs to word its errors.
+// What a row needs to word its errors. The document is parsed in place, so
+// its bytes as read are only read again for the line of an error.
 struct TXMLSource {
     QString FileName;
-    QByteArray Bytes; // as read, for line numbers
+    // The bytes again; empty when they cannot be read again.
+    std::function<QByteArray()> ReadAgain;
     bool LinesKnown = false;
 
     // 0 when unknown.
@@ -37,8 +42,6 @@ class TXMLRowBase {
 public:
     TXMLRowBase(const TXMLSource *source, pugi::xml_node node, int index)
         : m_source(source), m_node(node), m_index(index) {}
-
-    int Index() const { return m_index; }
 
     // Raises, naming the row, unless a table row can hold texts of these
     // lengths together.
@@ -53,6 +56,8 @@ protected:
 private:
     // The element's text; nullopt when the row has no such element.
     std::optional<QString> ElementText(const char *name) const;
+    // The element's UTF-8 text as parsed; null without the element.
+    const char *RawText(const char *name) const;
     // Runs `convert`, adding the file, the element and the row to its error.
     template <class T> T Converted(const char *name, T (*convert)(const std::optional<QString> &)) const;
     // `name` empty: the row itself.
@@ -180,7 +185,8 @@ public:
     const TXMLSortOrderTblType &SortOrder() const { return m_sortOrder; }
 
 private:
-    friend std::unique_ptr<TXMLVandorDBType> LoadDocument(const QString &fileName);
+    friend std::unique_ptr<TXMLVandorDBType> LoadDocument(QIODevice &device, const QString &name,
+                                                          std::function<QByteArray()> readAgain);
     TXMLVandorDBType(std::unique_ptr<TXMLSource> source, std::unique_ptr<pugi::xml_document> document);
 
     std::unique_ptr<TXMLSource> m_source;
@@ -199,3 +205,8 @@ private:
 // file when it is no regular file, cannot be read, is not well-formed or its
 // document element is not <Vandor_Database>.
 std::unique_ptr<TXMLVandorDBType> LoadDocument(const QString &fileName);
+// The same for the document that `device` holds from where it stands,
+// named `name` in errors. Lines are named in errors when `readAgain` gives
+// the bytes once more.
+std::unique_ptr<TXMLVandorDBType> LoadDocument(QIODevice &device, const QString &name,
+                                               std::function<QByteArray()> readAgain = {});

@@ -58,6 +58,11 @@ QString TvdrCars::PictureExtension(qint32 carNbr) const {
     return CarRec(carNbr).PictureExtension;
 }
 
+QString TvdrCars::RowProblem(const QString &row) const {
+    const QString problem = TvdrEntity::RowProblem(row);
+    return problem.isEmpty() ? NumberKeyProblem(row) : problem;
+}
+
 void TvdrCars::StoreCarRec(const TvdrCarRec &rec) {
     CarField(rec.CarNbr).SetAsString(rec.Encode());
 }

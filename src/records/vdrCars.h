@@ -31,6 +31,9 @@ public:
     // Writes `rec` as the row of rec.CarNbr through the car's field. The
     // caller saves.
     void StoreCarRec(const TvdrCarRec &rec);
+
+    // Keyed by one record number.
+    QString RowProblem(const QString &row) const override;
 };
 
 TvdrCars &Cars();

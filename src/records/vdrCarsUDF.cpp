@@ -7,7 +7,9 @@ TvdrCarsUDF::TvdrCarsUDF() : TvdrPrefixList(QStringLiteral("TvdrCarsUDF")) {
     TvdrSingleton<TvdrCarsUDF>::CheckCreation("CarsUDF");
 }
 
-TvdrCarsUDF &CarsUDF() { return TvdrSingleton<TvdrCarsUDF>::Instance(); }
+TvdrCarsUDF &CarsUDF() {
+    return TvdrSingleton<TvdrCarsUDF>::Instance();
+}
 
 void TvdrCarsUDF::SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value) {
     TvdrWriteGuard guard(Lock());
@@ -35,16 +37,32 @@ QString TvdrCarsUDF::CarValue(qint32 carNbr, qint32 udfNbr) const {
 
 // Every row of the pair, so that a file holding two of them comes back to
 // one value per car and field.
-void TvdrCarsUDF::RemoveCarValue(qint32 carNbr, qint32 udfNbr) { RemoveByPrefix(KeyPrefix(carNbr, udfNbr)); }
+void TvdrCarsUDF::RemoveCarValue(qint32 carNbr, qint32 udfNbr) {
+    RemoveByPrefix(KeyPrefix(carNbr, udfNbr));
+}
 
-void TvdrCarsUDF::RemoveCarValues(qint32 carNbr) { RemoveByPrefix(KeyPrefix(carNbr)); }
+void TvdrCarsUDF::RemoveCarValues(qint32 carNbr) {
+    RemoveByPrefix(KeyPrefix(carNbr));
+}
 
 void TvdrCarsUDF::RemoveUdfValues(qint32 udfNbr) {
     RemoveWhere([udfNbr](const QString &row) { return NumberField(row, 2) == udfNbr; });
 }
 
-qint32 TvdrCarsUDF::CarNbrAt(int index) const { return NumberField(Get(index), 1); }
+QString TvdrCarsUDF::RowProblem(const QString &row) const {
+    return HasLeadingKeys(row, 2, false)
+               ? QString()
+               : QStringLiteral("the row does not start with two record numbers, each followed by a TAB");
+}
 
-qint32 TvdrCarsUDF::UdfNbrAt(int index) const { return NumberField(Get(index), 2); }
+qint32 TvdrCarsUDF::CarNbrAt(int index) const {
+    return NumberField(Get(index), 1);
+}
 
-QString TvdrCarsUDF::ValueAt(int index) const { return ExtractWord(3, Get(index), QStringLiteral("\t")); }
+qint32 TvdrCarsUDF::UdfNbrAt(int index) const {
+    return NumberField(Get(index), 2);
+}
+
+QString TvdrCarsUDF::ValueAt(int index) const {
+    return ExtractWord(3, Get(index), QStringLiteral("\t"));
+}

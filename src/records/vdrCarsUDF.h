@@ -29,6 +29,9 @@ public:
     qint32 CarNbrAt(int index) const;
     qint32 UdfNbrAt(int index) const;
     QString ValueAt(int index) const;
+
+    // Car and field, each followed by a TAB, then the value.
+    QString RowProblem(const QString &row) const override;
 };
 
 TvdrCarsUDF &CarsUDF();

@@ -1,9 +1,11 @@
 #include "vdrDatabaseCheck.h"
 
 #include "kvxStreamFile.h"
+#include "vdrCars.h"
 #include "vdrCmRtn.h"
 #include "vdrCodePage.h"
 #include "vdrCompareText.h"
+#include "vdrDatabaseTables.h"
 #include "vdrPicture.h"
 #include "vdrStringList.h"
 
@@ -17,107 +19,18 @@
 
 namespace {
 
-const QChar kTab(QLatin1Char('\t'));
-const QLatin1String kCars("TvdrCars");
-
-enum class TShape {
-    None,
-    NumberKeyed,     // TvdrCars, TvdrRepairs: N=value
-    EventKeyed,      // TvdrMaint: N TAB N=value
-    NameKeyed,       // TvdrOptions: name=value, the name not blank
-    SortOrderRow,    // TvdrSortOrder: name=number...; names may repeat
-    LinkRow,         // TvdrMaintRepairs: N TAB N TAB N
-    TwoNumbersFirst, // TvdrMaintNotes, TvdrCarsUDF: N TAB N TAB text
-    UdfRow,          // TvdrUDF: N TAB position TAB name
-};
-
-TShape ShapeOf(const QString &streamId) {
-    static const std::pair<const char *, TShape> tables[] = {
-        {"TvdrCars", TShape::NumberKeyed},
-        {"TvdrRepairs", TShape::NumberKeyed},
-        {"TvdrMaint", TShape::EventKeyed},
-        {"TvdrOptions", TShape::NameKeyed},
-        {"TvdrSortOrder", TShape::SortOrderRow},
-        {"TvdrMaintRepairs", TShape::LinkRow},
-        {"TvdrMaintNotes", TShape::TwoNumbersFirst},
-        {"TvdrCarsUDF", TShape::TwoNumbersFirst},
-        {"TvdrUDF", TShape::UdfRow},
-    };
+// The table whose stream `streamId` names (letter case and blanks aside);
+// null for any other stream. Each table knows the shape of its rows.
+const TvdrStringList *TableOf(const QString &streamId) {
     const QString id = streamId.trimmed();
-    for (const auto &table : tables)
-        if (id.compare(QLatin1String(table.first), Qt::CaseInsensitive) == 0)
-            return table.second;
-    return TShape::None;
-}
-
-// Written by FormatKey and nothing else: look-ups build the same text, so a
-// key in any other spelling ("12", "+0000012") is never found.
-bool IsKeyNumber(const QString &text, bool allowNegative = false) {
-    bool ok = false;
-    const int n = text.toInt(&ok, 10);
-    return ok && (allowNegative || n >= 0) && TvdrCmRtn::FormatKey(n) == text;
+    for (const TvdrStringList *table : DatabaseTables())
+        if (id.compare(table->StreamId(), Qt::CaseInsensitive) == 0)
+            return table;
+    return nullptr;
 }
 
 QString Shown(const QString &text) {
     return TvdrCmRtn::EscapeText(text);
-}
-
-// The key of a keyed row, or why the row has none.
-bool CheckKeyedRow(TShape shape, const QString &row, QString &name, QString &reason) {
-    const qsizetype eq = row.indexOf(QLatin1Char('='));
-    if (eq < 0) {
-        reason = QStringLiteral("the row has no \"=\"");
-        return false;
-    }
-    name = row.left(eq);
-    switch (shape) {
-    case TShape::NumberKeyed:
-        if (!IsKeyNumber(name)) {
-            reason = QStringLiteral("key \"%1\" is not a record number").arg(Shown(name));
-            return false;
-        }
-        break;
-    case TShape::EventKeyed: {
-        const QStringList parts = name.split(kTab);
-        if (parts.size() != 2 || !IsKeyNumber(parts[0]) || !IsKeyNumber(parts[1])) {
-            reason = QStringLiteral("key \"%1\" is not two record numbers (car, event)").arg(Shown(name));
-            return false;
-        }
-        break;
-    }
-    case TShape::NameKeyed:
-        if (name.trimmed().isEmpty()) {
-            reason = QStringLiteral("the row has no key before \"=\"");
-            return false;
-        }
-        break;
-    default:
-        break;
-    }
-    return true;
-}
-
-QString CheckPlainRow(TShape shape, const QString &row) {
-    const QStringList fields = row.split(kTab);
-    switch (shape) {
-    case TShape::LinkRow:
-        if (fields.size() != 3 || !IsKeyNumber(fields[0]) || !IsKeyNumber(fields[1]) ||
-            !IsKeyNumber(fields[2]))
-            return QStringLiteral("the row is not three record numbers (car, event, repair)");
-        break;
-    case TShape::TwoNumbersFirst:
-        // Look-ups match the two numbers with the TAB behind each.
-        if (fields.size() < 3 || !IsKeyNumber(fields[0]) || !IsKeyNumber(fields[1]))
-            return QStringLiteral("the row does not start with two record numbers, each followed by a TAB");
-        break;
-    case TShape::UdfRow:
-        if (fields.size() < 2 || !IsKeyNumber(fields[0]) || !IsKeyNumber(fields[1], true))
-            return QStringLiteral("the row does not start with a field number and a position");
-        break;
-    default:
-        break;
-    }
-    return QString();
 }
 
 // Keys that CompareText finds equal: a binary search reaches only one of
@@ -152,31 +65,21 @@ QString TvdrCheckProblem::AsText() const {
 }
 
 bool TvdrDatabaseCheck::IsTable(const QString &streamId) {
-    return ShapeOf(streamId) != TShape::None;
+    return TableOf(streamId) != nullptr;
 }
 
 QList<TvdrCheckProblem> TvdrDatabaseCheck::CheckRows(const QString &streamId, const QStringList &lines) {
-    const TShape shape = ShapeOf(streamId);
     QList<TvdrCheckProblem> problems;
-    if (shape == TShape::None)
+    const TvdrStringList *table = TableOf(streamId);
+    if (!table)
         return problems;
-    const bool keyed = shape == TShape::NumberKeyed || shape == TShape::EventKeyed ||
-                       shape == TShape::NameKeyed || shape == TShape::SortOrderRow;
     std::vector<std::pair<QString, int>> keys;
     for (int i = 0; i < int(lines.size()); ++i) {
-        const int line = i + 1;
-        QString reason;
-        if (keyed) {
-            QString name;
-            if (!CheckKeyedRow(shape, lines[i], name, reason))
-                problems.append({streamId, line, reason});
-            else if (shape != TShape::SortOrderRow)
-                keys.emplace_back(name, line);
-        } else {
-            reason = CheckPlainRow(shape, lines[i]);
-            if (!reason.isEmpty())
-                problems.append({streamId, line, reason});
-        }
+        const QString reason = table->RowProblem(lines[i]);
+        if (!reason.isEmpty())
+            problems.append({streamId, i + 1, reason});
+        else if (QString key = table->RowKey(lines[i]); !key.isNull())
+            keys.emplace_back(std::move(key), i + 1);
     }
     CheckRepeatedKeys(streamId, keys, problems);
     std::stable_sort(problems.begin(), problems.end(),
@@ -192,10 +95,10 @@ QList<TvdrCheckProblem> TvdrDatabaseCheck::CheckDatabase(TkvxStreamFile &db) {
     // then no picture is blamed for it.
     bool carsKnown = true;
     QSet<QString> carKeys;
-    if (toc.Exists(kCars)) {
+    const QString cars = Cars().StreamId();
+    if (toc.Exists(cars)) {
         try {
-            for (const QString &row :
-                 TvdrStringList::SplitLines(vdrCodePage::ToUnicode(db.ReadStream(kCars))))
+            for (const QString &row : TvdrStringList::SplitLines(vdrCodePage::ToUnicode(db.ReadStream(cars))))
                 carKeys.insert(row.left(row.indexOf(QLatin1Char('='))));
         } catch (const std::exception &) {
             carsKnown = false;

@@ -12,21 +12,14 @@
 #include "vdrStreamDamage.h"
 #include "vdrUDF.h"
 
-#include <array>
-
-namespace {
-
-// In the order the program loads them.
-std::array<TvdrStringList *, 9> AllTables() {
+std::array<TvdrStringList *, 9> DatabaseTables() {
     return {&Options(), &Repairs(), &Maint(),   &MaintRepairs(), &MaintNotes(),
             &Cars(),    &UDF(),     &CarsUDF(), &SortOrder()};
 }
 
-} // namespace
-
 void BindTables(TkvxStreamFile *database) {
     ClearDamagedStreams();
-    for (TvdrStringList *table : AllTables()) {
+    for (TvdrStringList *table : DatabaseTables()) {
         table->SetStreamFile(database);
         table->Load();
     }
@@ -47,7 +40,7 @@ void RaiseIfTablesUnreadable() {
 }
 
 void UnbindTables() {
-    for (TvdrStringList *table : AllTables()) {
+    for (TvdrStringList *table : DatabaseTables()) {
         table->SetStreamFile(nullptr);
         table->Clear();
     }
@@ -55,6 +48,6 @@ void UnbindTables() {
 }
 
 void DetachTables() {
-    for (TvdrStringList *table : AllTables())
+    for (TvdrStringList *table : DatabaseTables())
         table->SetStreamFile(nullptr);
 }

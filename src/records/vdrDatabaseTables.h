@@ -1,6 +1,14 @@
 #pragma once
 
+#include <array>
+
 class TkvxStreamFile;
+class TvdrStringList;
+
+// Every table of the database, in the order the program loads them
+// (options, repairs, events, repair links, notes, cars, field definitions,
+// field values, sort orders).
+std::array<TvdrStringList *, 9> DatabaseTables();
 
 // Binds every table to the open database and loads it (options, repairs,
 // events, repair links, notes, cars, field definitions, field values, sort

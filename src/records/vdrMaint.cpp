@@ -104,6 +104,18 @@ std::unique_ptr<TvdrMaintSortedList> TvdrMaint::SortedList(qint32 carNbr, quint8
     return std::make_unique<TvdrMaintSortedList>(carNbr, sortColumn, sortDirection);
 }
 
+QString TvdrMaint::RowProblem(const QString &row) const {
+    QString problem = TvdrEntity::RowProblem(row);
+    if (!problem.isEmpty())
+        return problem;
+    const QString name = NameOf(row);
+    const QStringList parts = name.split(QLatin1Char('\t'));
+    if (parts.size() != 2 || !TvdrCmRtn::IsKey(parts[0]) || !TvdrCmRtn::IsKey(parts[1]))
+        return QStringLiteral("key \"%1\" is not two record numbers (car, event)")
+            .arg(TvdrCmRtn::EscapeText(name));
+    return QString();
+}
+
 TvdrMaint &Maint() {
     return TvdrSingleton<TvdrMaint>::Instance();
 }

@@ -34,6 +34,9 @@ public:
 
     std::unique_ptr<TvdrMaintSortedList> SortedList(qint32 carNbr, quint8 sortColumn, quint8 sortDirection);
 
+    // Keyed by two record numbers, car and event.
+    QString RowProblem(const QString &row) const override;
+
 private:
     TvdrMaintRec m_cursor;
 };

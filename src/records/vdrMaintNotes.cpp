@@ -8,9 +8,36 @@ TvdrMaintNotes::TvdrMaintNotes() : TvdrPrefixList(QStringLiteral("TvdrMaintNotes
     TvdrSingleton<TvdrMaintNotes>::CheckCreation("MaintNotes");
 }
 
-TvdrMaintNotes &MaintNotes() { return TvdrSingleton<TvdrMaintNotes>::Instance(); }
+TvdrMaintNotes &MaintNotes() {
+    return TvdrSingleton<TvdrMaintNotes>::Instance();
+}
+
+namespace {
+
+// Whether `note` is in stored form already: no line break, TAB or NUL, and
+// every backslash starts one of the escapes. Unescaping and escaping it
+// again gives it back unchanged.
+bool IsStoredForm(const QString &note) {
+    for (qsizetype i = 0; i < note.size(); ++i) {
+        const char16_t ch = note[i].unicode();
+        if (ch == u'\r' || ch == u'\n' || ch == u'\t' || ch == 0)
+            return false;
+        if (ch == u'\\') {
+            const char16_t next = i + 1 < note.size() ? note[i + 1].unicode() : 0;
+            if (next != u'n' && next != u't' && next != u'\\')
+                return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 QString TvdrMaintNotes::StoredForm(const QString &note) {
+    // An exported note comes in stored form: no need to take it apart.
+    if (IsStoredForm(note))
+        return note;
     QString stored = TvdrCmRtn::EscapeText(TvdrCmRtn::UnescapeText(note));
     // A NUL would end the whole table when it is read back.
     stored.replace(QChar(0), QLatin1Char(' '));
@@ -48,9 +75,20 @@ QString TvdrMaintNotes::StoredNote(qint32 carNbr, qint32 maintNbr) const {
 
 // Every note row of the event: one left behind would pass to the next event
 // that gets this number.
-void TvdrMaintNotes::RemoveNote(qint32 carNbr, qint32 maintNbr) { RemoveByPrefix(KeyPrefix(carNbr, maintNbr)); }
+void TvdrMaintNotes::RemoveNote(qint32 carNbr, qint32 maintNbr) {
+    RemoveByPrefix(KeyPrefix(carNbr, maintNbr));
+}
 
-void TvdrMaintNotes::RemoveCarNotes(qint32 carNbr) { RemoveByPrefix(KeyPrefix(carNbr)); }
+void TvdrMaintNotes::RemoveCarNotes(qint32 carNbr) {
+    RemoveByPrefix(KeyPrefix(carNbr));
+}
+
+QString TvdrMaintNotes::RowProblem(const QString &row) const {
+    // Look-ups match the two numbers with the TAB behind each.
+    return HasLeadingKeys(row, 2, false)
+               ? QString()
+               : QStringLiteral("the row does not start with two record numbers, each followed by a TAB");
+}
 
 TvdrMaintNotes::TNote TvdrMaintNotes::NoteAt(int index) const {
     const QString row = Get(index);

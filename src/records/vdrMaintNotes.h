@@ -30,6 +30,9 @@ public:
 
     TNote NoteAt(int index) const;
 
+    // Car and event, each followed by a TAB, then the note.
+    QString RowProblem(const QString &row) const override;
+
     // The stored form of a note as typed or as stored.
     static QString StoredForm(const QString &note);
 };

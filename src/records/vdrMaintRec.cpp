@@ -5,6 +5,8 @@
 #include "vdrFormatSettings.h"
 #include "vdrStrUtils.h"
 
+#include <charconv>
+
 namespace {
 
 const QString kTab = QStringLiteral("\t");
@@ -17,7 +19,9 @@ qint32 WordAsInteger(int n, const QString &text) {
 
 } // namespace
 
-void TvdrMaintRec::SetDateTime(double dateTime) { Date = vdrDateTime::DayNumberOfValue(dateTime); }
+void TvdrMaintRec::SetDateTime(double dateTime) {
+    Date = vdrDateTime::DayNumberOfValue(dateTime);
+}
 
 double TvdrMaintRec::GetDateTime() {
     if (Date > 0)
@@ -27,7 +31,9 @@ double TvdrMaintRec::GetDateTime() {
     return vdrDateTime::ValueOf(now);
 }
 
-void TvdrMaintRec::SetDate(const QDate &date) { Date = vdrDateTime::DayNumberOf(date); }
+void TvdrMaintRec::SetDate(const QDate &date) {
+    Date = vdrDateTime::DayNumberOf(date);
+}
 
 QDate TvdrMaintRec::GetDate() {
     if (Date <= 0)
@@ -41,7 +47,12 @@ void TvdrMaintRec::DecodeKey(const QString &text) {
 }
 
 QString TvdrMaintRec::EncodeKey() const {
-    return TvdrCmRtn::FormatKey(CarNbr) + kTab + TvdrCmRtn::FormatKey(MaintNbr);
+    QString key;
+    key.reserve(16);
+    TvdrCmRtn::AppendKey(key, CarNbr);
+    key.append(QLatin1Char('\t'));
+    TvdrCmRtn::AppendKey(key, MaintNbr);
+    return key;
 }
 
 void TvdrMaintRec::Decode(const QString &value) {
@@ -53,8 +64,16 @@ void TvdrMaintRec::Decode(const QString &value) {
 }
 
 QString TvdrMaintRec::Encode() const {
-    return QString::number(Date) + kTab + QString::number(Mileage) + kTab +
-           TvdrFormatSettings::Current().StoredCost(Cost);
+    char numbers[32];
+    char *end = std::to_chars(numbers, numbers + 12, Date).ptr;
+    *end++ = '\t';
+    end = std::to_chars(end, end + 12, Mileage).ptr;
+    *end++ = '\t';
+    QString value;
+    value.reserve(40);
+    value.append(QLatin1String(numbers, end - numbers));
+    value.append(TvdrFormatSettings::Current().StoredCost(Cost));
+    return value;
 }
 
 TvdrMaintRec TvdrMaintRec::Clone() const {

@@ -12,7 +12,9 @@ TvdrMaintRepairs::TvdrMaintRepairs() : TvdrPrefixList(QStringLiteral("TvdrMaintR
     TvdrSingleton<TvdrMaintRepairs>::CheckCreation("MaintRepairs");
 }
 
-TvdrMaintRepairs &MaintRepairs() { return TvdrSingleton<TvdrMaintRepairs>::Instance(); }
+TvdrMaintRepairs &MaintRepairs() {
+    return TvdrSingleton<TvdrMaintRepairs>::Instance();
+}
 
 void TvdrMaintRepairs::AddLink(qint32 carNbr, qint32 maintNbr, qint32 repairNbr) {
     Add(KeyPrefix(carNbr, maintNbr) + TvdrCmRtn::FormatKey(repairNbr));
@@ -21,8 +23,11 @@ void TvdrMaintRepairs::AddLink(qint32 carNbr, qint32 maintNbr, qint32 repairNbr)
 void TvdrMaintRepairs::AddLinks(const QList<TLink> &links) {
     QStringList rows;
     rows.reserve(links.size());
-    for (const TLink &link : links)
-        rows.append(KeyPrefix(link.CarNbr, link.MaintNbr) + TvdrCmRtn::FormatKey(link.RepairNbr));
+    for (const TLink &link : links) {
+        QString row = KeyPrefix(link.CarNbr, link.MaintNbr);
+        TvdrCmRtn::AppendKey(row, link.RepairNbr);
+        rows.append(std::move(row));
+    }
     AddLines(std::move(rows));
 }
 
@@ -30,7 +35,9 @@ void TvdrMaintRepairs::RemoveEventLinks(qint32 carNbr, qint32 maintNbr) {
     RemoveByPrefix(KeyPrefix(carNbr, maintNbr));
 }
 
-void TvdrMaintRepairs::RemoveCarLinks(qint32 carNbr) { RemoveByPrefix(KeyPrefix(carNbr)); }
+void TvdrMaintRepairs::RemoveCarLinks(qint32 carNbr) {
+    RemoveByPrefix(KeyPrefix(carNbr));
+}
 
 bool TvdrMaintRepairs::HasRepair(qint32 carNbr, qint32 maintNbr, qint32 repairNbr) const {
     TvdrReadGuard guard(Lock());
@@ -87,6 +94,12 @@ bool TvdrMaintRepairs::IsRepairUnlinked(qint32 repairNbr) const {
         if (NumberField(row, 3) == repairNbr)
             return false;
     return true;
+}
+
+QString TvdrMaintRepairs::RowProblem(const QString &row) const {
+    return HasLeadingKeys(row, 3, true)
+               ? QString()
+               : QStringLiteral("the row is not three record numbers (car, event, repair)");
 }
 
 TvdrMaintRepairs::TLink TvdrMaintRepairs::LinkAt(int index) const {

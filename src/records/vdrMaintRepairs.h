@@ -38,6 +38,9 @@ public:
     bool IsRepairUnlinked(qint32 repairNbr) const;
 
     TLink LinkAt(int index) const;
+
+    // Three record numbers: car, event, repair.
+    QString RowProblem(const QString &row) const override;
 };
 
 TvdrMaintRepairs &MaintRepairs();

@@ -36,17 +36,38 @@ TvdrPrefixList::TvdrPrefixList(const QString &streamId) : TvdrStringList(streamI
 }
 
 QString TvdrPrefixList::KeyPrefix(qint32 a) {
-    return TvdrCmRtn::FormatKey(a) + kTab;
+    QString prefix;
+    prefix.reserve(16);
+    TvdrCmRtn::AppendKey(prefix, a);
+    prefix.append(QLatin1Char('\t'));
+    return prefix;
 }
 
 QString TvdrPrefixList::KeyPrefix(qint32 a, qint32 b) {
-    return TvdrCmRtn::FormatKey(a) + kTab + TvdrCmRtn::FormatKey(b) + kTab;
+    // Room for the third key of a link row, which the table keeps as built.
+    QString prefix;
+    prefix.reserve(23);
+    TvdrCmRtn::AppendKey(prefix, a);
+    prefix.append(QLatin1Char('\t'));
+    TvdrCmRtn::AppendKey(prefix, b);
+    prefix.append(QLatin1Char('\t'));
+    return prefix;
 }
 
 qint32 TvdrPrefixList::NumberField(const QString &row, int n) {
     bool ok = false;
     const qint32 number = ExtractWord(n, row, kTab).toInt(&ok, 10);
     return ok ? number : 0;
+}
+
+bool TvdrPrefixList::HasLeadingKeys(const QString &row, int keys, bool exact) {
+    const QStringList fields = row.split(kTab);
+    if (exact ? fields.size() != keys : fields.size() <= keys)
+        return false;
+    for (int k = 0; k < keys; ++k)
+        if (!TvdrCmRtn::IsKey(fields[k]))
+            return false;
+    return true;
 }
 
 void TvdrPrefixList::PrefixRange(const QString &prefix, int &first, int &end) const {

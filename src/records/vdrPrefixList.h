@@ -27,6 +27,9 @@ public:
     static qint32 NumberField(const QString &row, int n);
 
 protected:
+    // Whether the row starts with `keys` record numbers (FormatKey), each
+    // followed by a TAB, or is exactly that many when `exact`.
+    static bool HasLeadingKeys(const QString &row, int keys, bool exact);
     // The rows that start with `prefix`: [first, end) of the list.
     void PrefixRange(const QString &prefix, int &first, int &end) const;
     // Removes every row that starts with `prefix`.

@@ -113,6 +113,11 @@ void TvdrRepairs::RemoveUnlinked() {
     }
 }
 
+QString TvdrRepairs::RowProblem(const QString &row) const {
+    const QString problem = TvdrEntity::RowProblem(row);
+    return problem.isEmpty() ? NumberKeyProblem(row) : problem;
+}
+
 qint32 SelectRepair(const QString &text) {
     if (Trim(text).isEmpty())
         throw EvdrError(Lang().GetText(QStringLiteral("WM-RepairDescriptionIsBlank")));

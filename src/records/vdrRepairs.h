@@ -43,6 +43,9 @@ public:
     // is stale until the next BuildOrder.
     void RemoveUnlinked();
 
+    // Keyed by one record number.
+    QString RowProblem(const QString &row) const override;
+
 private:
     bool m_descending = false;
     std::vector<qint32> m_order;

@@ -32,7 +32,9 @@ TvdrSortOrderRec *TvdrSortOrder::FindSortOrder(const QString &name) {
     return nullptr;
 }
 
-void TvdrSortOrder::AddSortOrder(const TvdrSortOrderRec &rec) { Add(rec.Encode()); }
+void TvdrSortOrder::AddSortOrder(const TvdrSortOrderRec &rec) {
+    Add(rec.Encode());
+}
 
 std::unique_ptr<TvdrSortOrderList> TvdrSortOrder::SortOrderList() {
     return std::make_unique<TvdrSortOrderList>(*this);
@@ -71,4 +73,10 @@ TvdrSortOrderRec TvdrSortOrder::DefaultSortOrder() {
     return rec;
 }
 
-TvdrSortOrder &SortOrder() { return TvdrSingleton<TvdrSortOrder>::Instance(); }
+QString TvdrSortOrder::RowKey(const QString &) const {
+    return QString();
+}
+
+TvdrSortOrder &SortOrder() {
+    return TvdrSingleton<TvdrSortOrder>::Instance();
+}

@@ -29,6 +29,9 @@ public:
     // Make and Model ascending.
     static TvdrSortOrderRec DefaultSortOrder();
 
+    // Sort orders may share a name: no row is found by it alone.
+    QString RowKey(const QString &row) const override;
+
 private:
     TvdrSortOrderRec m_cursor;
 };

@@ -110,6 +110,13 @@ QString TvdrUDF::NameAt(int index) const {
     return ExtractWord(3, Get(index), kTab);
 }
 
+QString TvdrUDF::RowProblem(const QString &row) const {
+    const QStringList fields = row.split(kTab);
+    if (fields.size() < 2 || !TvdrCmRtn::IsKey(fields[0]) || !TvdrCmRtn::IsKey(fields[1], true))
+        return QStringLiteral("the row does not start with a field number and a position");
+    return QString();
+}
+
 int TvdrUDF::IndexOfUdf(qint32 udfNbr) {
     SortByNumber();
     const QString prefix = TvdrCmRtn::FormatKey(udfNbr) + kTab;

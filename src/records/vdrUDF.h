@@ -38,6 +38,9 @@ public:
     qint32 UdfSortOrderAt(int index) const;
     QString NameAt(int index) const;
 
+    // A field number and a position (which may be negative) lead the row.
+    QString RowProblem(const QString &row) const override;
+
 private:
     // The row index of `udfNbr` in number order, or -1.
     int IndexOfUdf(qint32 udfNbr);

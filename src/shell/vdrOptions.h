@@ -9,6 +9,9 @@
 class TvdrOptions : public TvdrEntity {
 public:
     TvdrOptions();
+
+    // A row's key is a name, never blank.
+    QString RowProblem(const QString &row) const override;
 };
 
 TvdrOptions &Options();

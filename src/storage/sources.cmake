@@ -26,6 +26,7 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrNvList.cpp
   storage/vdrPicture.cpp
   storage/vdrPictureImage.cpp
+  storage/vdrPrivateFile.cpp
   storage/vdrPrivateFiles.cpp
   storage/vdrRegularFile.cpp
   storage/vdrStrUtils.cpp

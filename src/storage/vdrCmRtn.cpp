@@ -5,6 +5,7 @@
 #include <QSysInfo>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 
 TvdrCmRtn::TvdrCmRtn() {
@@ -22,9 +23,26 @@ TvdrCmRtn &CmRtn() {
 }
 
 QString TvdrCmRtn::FormatKey(int n) {
+    QString key;
+    AppendKey(key, n);
+    return key;
+}
+
+void TvdrCmRtn::AppendKey(QString &text, int n) {
     const qint64 magnitude = n < 0 ? -qint64(n) : qint64(n);
-    const QString digits = QString::number(magnitude).rightJustified(7, QLatin1Char('0'));
-    return n < 0 ? QLatin1Char('-') + digits : digits;
+    char digits[24];
+    const qsizetype length = std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits;
+    if (n < 0)
+        text.append(QLatin1Char('-'));
+    for (qsizetype pad = length; pad < 7; ++pad)
+        text.append(QLatin1Char('0'));
+    text.append(QLatin1String(digits, length));
+}
+
+bool TvdrCmRtn::IsKey(const QString &text, bool negative) {
+    bool ok = false;
+    const int n = text.toInt(&ok, 10);
+    return ok && (negative || n >= 0) && FormatKey(n) == text;
 }
 
 int TvdrCmRtn::FieldCount(const QString &text, QChar delimiter) {

@@ -18,6 +18,13 @@ public:
     // The key format: at least 7 digits, zero-padded, a minus sign in front
     // of a negative number's digits.
     static QString FormatKey(int n);
+    // FormatKey(n) appended to `text`, without a string of its own: rows
+    // that are built of several keys take one allocation.
+    static void AppendKey(QString &text, int n);
+    // Whether `text` is FormatKey of a number (of 0 or more unless
+    // `negative`): look-ups build keys that way, so no other spelling of a
+    // number ("12", "+0000012") is ever found.
+    static bool IsKey(const QString &text, bool negative = false);
 
     // Every single delimiter separates two fields, so empty fields count.
     static int FieldCount(const QString &text, QChar delimiter);

@@ -1,5 +1,6 @@
 #include "vdrNvList.h"
 
+#include "vdrCmRtn.h"
 #include "vdrCompareText.h"
 #include "vdrStrUtils.h"
 
@@ -91,7 +92,8 @@ void TvdrNvList::SetValues(const QList<QPair<QString, QString>> &rows) {
             changes.emplace_back(key, Trim(value).isEmpty() ? QString() : key + QLatin1Char('=') + value);
     }
     const auto keyLess = [](const auto &a, const auto &b) { return CompareText(a.first, b.first) < 0; };
-    std::stable_sort(changes.begin(), changes.end(), keyLess);
+    if (!std::is_sorted(changes.begin(), changes.end(), keyLess))
+        std::stable_sort(changes.begin(), changes.end(), keyLess);
     const QStringList &old = Lines();
     QStringList merged;
     merged.reserve(old.size() + qsizetype(changes.size()));
@@ -110,6 +112,21 @@ void TvdrNvList::SetValues(const QList<QPair<QString, QString>> &rows) {
     while (i < old.size())
         merged.append(old[i++]);
     SetLines(std::move(merged));
+}
+
+QString TvdrNvList::RowProblem(const QString &row) const {
+    return row.contains(QLatin1Char('=')) ? QString() : QStringLiteral("the row has no \"=\"");
+}
+
+QString TvdrNvList::RowKey(const QString &row) const {
+    return NameOf(row);
+}
+
+QString TvdrNvList::NumberKeyProblem(const QString &row) {
+    const QString name = NameOf(row);
+    if (TvdrCmRtn::IsKey(name))
+        return QString();
+    return QStringLiteral("key \"%1\" is not a record number").arg(TvdrCmRtn::EscapeText(name));
 }
 
 QString TvdrNvList::NameOf(const QString &row) {

@@ -42,12 +42,18 @@ public:
     // The same without a copy: valid while `row` is.
     static QStringView NameView(const QString &row);
 
+    // A row without "=" has no key.
+    QString RowProblem(const QString &row) const override;
+    QString RowKey(const QString &row) const override;
+
 protected:
     // Unsorted, rows are kept in name order (SetValue inserts there).
     bool UnsortedInOrder(const QString &previous, const QString &next) const override;
     void ReorderUnsorted(QStringList &lines) const override;
     bool UnsortedInOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
                          const QString &nextLine) const override;
+    // Why the row's key is not one record number (FormatKey), or empty.
+    static QString NumberKeyProblem(const QString &row);
 
 private:
     QString m_defaultValue;

@@ -136,9 +136,22 @@ void TvdrStringList::AddLines(QStringList lines) {
         m_lines.append(lines);
         return;
     }
-    // Of equal new lines the first is added, as Add one by one would.
-    std::stable_sort(lines.begin(), lines.end(), TvdrTextLess());
+    // Of equal new lines the first is added, as Add one by one would. Lines
+    // that come in order (an import of rows in key order) need no sort, and
+    // when they all sort after the list's last they are appended.
+    if (!std::is_sorted(lines.begin(), lines.end(), TvdrTextLess()))
+        std::stable_sort(lines.begin(), lines.end(), TvdrTextLess());
     lines.erase(std::unique(lines.begin(), lines.end(), SameText), lines.end());
+    if (lines.isEmpty())
+        return;
+    if (m_lines.isEmpty()) {
+        m_lines = std::move(lines);
+        return;
+    }
+    if (CompareText(m_lines.constLast(), lines.constFirst()) < 0) {
+        m_lines.append(std::move(lines));
+        return;
+    }
     QStringList merged;
     merged.reserve(m_lines.size() + lines.size());
     qsizetype i = 0;
@@ -200,6 +213,11 @@ void TvdrStringList::Put(int index, const QString &line) {
     m_lines[index] = line;
 }
 
+QStringList TvdrStringList::Snapshot() const {
+    TvdrReadGuard guard(m_lock);
+    return m_lines;
+}
+
 QString TvdrStringList::Text() const {
     TvdrReadGuard guard(m_lock);
     qsizetype size = 0;
@@ -234,6 +252,14 @@ int TvdrStringList::IndexOf(const QString &line) const {
         if (SameText(m_lines[i], line))
             return i;
     return -1;
+}
+
+QString TvdrStringList::RowProblem(const QString &) const {
+    return QString();
+}
+
+QString TvdrStringList::RowKey(const QString &) const {
+    return QString();
 }
 
 QStringList TvdrStringList::SplitLines(const QString &text) {

@@ -63,6 +63,10 @@ public:
     // Not allowed on a sorted list.
     void Put(int index, const QString &line);
 
+    // The lines as they are now, for a walk over many of them without a lock
+    // per line: the copy shares the list until either side changes.
+    QStringList Snapshot() const;
+
     // Every line followed by CR LF.
     QString Text() const;
     // Replaces all lines, exactly as Load does with a stream's text.
@@ -73,6 +77,13 @@ public:
     bool Find(const QString &line, int &index) const;
     // Index of the line equal to `line` under CompareText, or -1.
     int IndexOf(const QString &line) const;
+
+    // The shape of this table's rows, for a check of a stream's text
+    // (vdrDatabaseCheck): why `row` is not of that shape, empty when it is.
+    virtual QString RowProblem(const QString &row) const;
+    // The key a look-up finds a well-shaped `row` by; empty when rows are
+    // not found by a key or may share one.
+    virtual QString RowKey(const QString &row) const;
 
     // The line model: a line ends at CR, LF or CR LF; NUL ends the text; a
     // break at the very end makes no further empty line.

@@ -1,5 +1,6 @@
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
+#include "vdrCmRtn.h"
 #include "vdrMaint.h"
 #include "vdrMaintEvents.h"
 #include "vdrMaintNotes.h"
@@ -101,6 +102,18 @@ TEST(MaintNotes, NotesSurviveEscapingAndStoredFormIsTakenAsIs) {
     EXPECT_EQ(MaintNotes().GetNote(2, 6), QStringLiteral("C:\\temp\tdone"));
     EXPECT_EQ(TvdrMaintNotes::StoredForm(QStringLiteral("\r\r")), QString());
     EXPECT_EQ(TvdrMaintNotes::StoredForm(QStringLiteral("\r\n")), QStringLiteral("\\n"));
+    // Any text of escapes, stray backslashes and breaks: what is in stored
+    // form already stays, the rest is unescaped and escaped again.
+    const QChar pieces[] = {u'a', u'\\', u'n', u't', u'x', u'\r', u'\n', u'\t', QChar(0)};
+    QRandomGenerator rng(5);
+    for (int i = 0; i < 5000; ++i) {
+        QString text;
+        for (int n = int(rng.bounded(8)); n > 0; --n)
+            text += pieces[rng.bounded(int(std::size(pieces)))];
+        QString expected = TvdrCmRtn::EscapeText(TvdrCmRtn::UnescapeText(text));
+        expected.replace(QChar(0), QLatin1Char(' '));
+        ASSERT_EQ(TvdrMaintNotes::StoredForm(text), expected) << text.toStdString();
+    }
 
     MaintNotes().AddNote(20, 5, QStringLiteral("car 20"));
     // A NUL (an imported file can hold one) would end the table when it is
