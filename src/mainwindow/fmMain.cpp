@@ -267,10 +267,21 @@ void TfrmMain::FormDestroy() {
 void TfrmMain::CloseDatabase() {
     ClearTree();
     Log().Write(QStringLiteral("  Tree nodes freed"));
-    SaveLayout();
+    // The layout reaches the file with the compaction: one new file, instead
+    // of a journaled change and then a new file.
+    const bool open = m_database && m_database->IsOpen();
+    if (open)
+        m_database->BeginTransaction();
+    try {
+        SaveLayout();
+    } catch (...) {
+        if (open)
+            m_database->RollbackTransaction();
+        throw;
+    }
     Log().Write(QStringLiteral("  Positions saved"));
-    if (m_database && m_database->IsOpen()) {
-        m_database->Compact();
+    if (open) {
+        m_database->CommitCompacted();
         m_database->Close();
     }
     Log().Write(QStringLiteral("  DB closed"));

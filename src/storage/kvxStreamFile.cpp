@@ -548,6 +548,31 @@ void TkvxStreamFile::Compact() {
         throw EvdrError(QStringLiteral("%1 is open read-only").arg(m_fileName));
     if (m_depth > 0)
         throw EvdrError(QStringLiteral("%1 cannot be compacted while a change is under way").arg(m_fileName));
+    PutInPlace(WriteCompacted(), {});
+}
+
+void TkvxStreamFile::CommitCompacted() {
+    if (!IsOpen())
+        return;
+    if (m_depth != 1 || m_failed || m_readOnly) {
+        CommitTransaction();
+        Compact();
+        return;
+    }
+    std::unique_ptr<TkvxSfFile> temp;
+    try {
+        temp = WriteCompacted();
+    } catch (const EkvxSfStop &) {
+        throw;
+    } catch (...) {
+        // The changes are not lost with the compaction.
+        CommitTransaction();
+        throw;
+    }
+    PutInPlace(std::move(temp), [this] { CommitTransaction(); });
+}
+
+std::unique_ptr<TkvxSfFile> TkvxStreamFile::WriteCompacted() const {
     std::unique_ptr<TkvxSfFile> temp = TkvxSfFile::CreateUnique(
         QFileInfo(m_fileName).absolutePath(), CompactionPrefix(m_fileName), kCompactionSuffix);
     try {
@@ -560,7 +585,7 @@ void TkvxStreamFile::Compact() {
             const TkvxSfTocEntry &e = m_toc.Entry(i);
             if (e.Free)
                 continue;
-            temp->WriteAt(position, m_file->ReadAt(e.Offset, e.Size));
+            temp->WriteAt(position, ReadBytes(e.Offset, e.Size));
             toc.AddEntry(qint32(position), e.Size, e.Id, false, e.Tag);
             position += e.Size;
         }
@@ -575,6 +600,10 @@ void TkvxStreamFile::Compact() {
         temp->Remove();
         throw;
     }
+    return temp;
+}
+
+void TkvxStreamFile::PutInPlace(std::unique_ptr<TkvxSfFile> temp, const std::function<void()> &notRenamed) {
     // The new file is complete and on the disk; the rename replaces the old
     // one in a single step.
     try {
@@ -582,14 +611,24 @@ void TkvxStreamFile::Compact() {
     } catch (const EvdrError &) {
         if (temp->FileName() != m_fileName) {
             temp->Remove();
+            if (notRenamed)
+                notRenamed();
             throw;
         }
         // Renamed, but the folder did not flush: the new file is the
         // database now, though a power cut may yet bring the old one back.
-        m_file = std::move(temp);
-        ReadToc();
+        TakeCompacted(std::move(temp));
         throw;
     }
+    TakeCompacted(std::move(temp));
+}
+
+void TkvxStreamFile::TakeCompacted(std::unique_ptr<TkvxSfFile> temp) {
+    // A transaction the compacted file holds is done.
+    m_depth = 0;
+    m_failed = false;
+    m_tocChanged = false;
+    m_pending.reset();
     m_file = std::move(temp);
     ReadToc();
 }

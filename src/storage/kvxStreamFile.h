@@ -83,6 +83,12 @@ public:
     // over it only when complete, so the database is never missing from its
     // place. Raises inside a transaction.
     void Compact();
+    // Commits the transaction under way by compacting: the compacted file
+    // holds its changes, and its rename is the one step that brings them,
+    // without a journal. The file's bytes are those of a commit followed by
+    // Compact. When the compaction fails before its rename, the changes are
+    // committed as usual and its error raised.
+    void CommitCompacted();
 
     // Transactions: TkvxTransaction is the way to use them. Between Begin and
     // the outermost Commit, writes and deletes change the TOC and reads in
@@ -113,6 +119,9 @@ private:
     void Change(const std::function<void()> &plan);
     void Apply(const TkvxSfPending &pending);
     QList<TkvxSfRange> InUseBefore(qint64 originalSize) const;
+    std::unique_ptr<TkvxSfFile> WriteCompacted() const;
+    void PutInPlace(std::unique_ptr<TkvxSfFile> temp, const std::function<void()> &notRenamed);
+    void TakeCompacted(std::unique_ptr<TkvxSfFile> temp);
     void ReadToc();
     void WriteToc();
     void CheckToc(qint64 dataEnd);

@@ -184,3 +184,65 @@ TEST_F(TransactionTest, AFailingOperationOfTheCommitPutsTheFileBackAndRaises) {
               ("cannot write " + file + ": No space left on device").toStdString());
     TkvxSfFaults::Reset();
 }
+
+TEST_F(TransactionTest, ACommitByCompactionWritesTheBytesOfACommitAndACompactionAndNeverLosesTheChange) {
+    Build();
+    const QByteArray before = ReadWholeFile(file);
+    {
+        TkvxStreamFile db;
+        db.Open(file, false);
+        RunInTransaction(db);
+        db.Compact();
+    }
+    const QByteArray compacted = ReadWholeFile(file);
+    WriteWholeFile(file, before);
+
+    qint64 operations = 0;
+    {
+        TkvxStreamFile db;
+        db.Open(file, false);
+        TkvxTransaction transaction(db);
+        Command(db);
+        TkvxSfFaults::StopAt(0);
+        db.CommitCompacted();
+        operations = TkvxSfFaults::Count();
+        EXPECT_EQ(TkvxSfFaults::Flushes(), 2) << "the new file and its folder, no journal";
+        EXPECT_FALSE(db.InTransaction());
+        EXPECT_EQ(StreamsOf(db), kAfter);
+        transaction.Commit();
+    }
+    EXPECT_EQ(ReadWholeFile(file), compacted);
+    EXPECT_FALSE(TkvxSfJournal::Exists(file));
+
+    // Killed at any step: the file as before or as after; failing at any
+    // step: the change is in the file all the same, and the error raised.
+    for (qint64 k = 1; k <= operations; ++k) {
+        SCOPED_TRACE(testing::Message() << "operation " << k);
+        WriteWholeFile(file, before);
+        {
+            TkvxStreamFile db;
+            db.Open(file, false);
+            TkvxTransaction transaction(db);
+            Command(db);
+            TkvxSfFaults::StopAt(k);
+            EXPECT_THROW(db.CommitCompacted(), EkvxSfStop);
+            TkvxSfFaults::Reset();
+        }
+        const TState killed = Opened(file);
+        EXPECT_TRUE(killed == kBefore || killed == kAfter);
+
+        WriteWholeFile(file, before);
+        TkvxStreamFile db;
+        db.Open(file, false);
+        TkvxTransaction transaction(db);
+        Command(db);
+        TkvxSfFaults::FailAt(k, EIO);
+        const std::string error = ErrorMessageOf([&] { db.CommitCompacted(); });
+        TkvxSfFaults::Reset();
+        EXPECT_NE(error.find("Input/output error"), std::string::npos) << error;
+        EXPECT_FALSE(db.InTransaction());
+        EXPECT_EQ(StreamsOf(db), kAfter);
+        db.Close();
+        EXPECT_EQ(Opened(file), kAfter);
+    }
+}
