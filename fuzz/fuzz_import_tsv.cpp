@@ -7,7 +7,6 @@
 
 #include "vdrImportTSV.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const char *const kFiles[] = {"Cars.tsv",  "UDF.tsv",          "Repairs.tsv",    "CarsUDF.tsv",
                                          "Maint.tsv", "MaintRepairs.tsv", "MaintNotes.tsv", "SortOrder.tsv"};

@@ -6,7 +6,6 @@
 
 #include "vdrImportXML.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString path = FuzzPath(QStringLiteral("VandorDB.xml"));
     WriteFuzzFile(path, FuzzBytes(data, size));

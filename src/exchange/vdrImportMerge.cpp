@@ -159,8 +159,7 @@ void TvdrImportMerge::WriteUdfs(const QList<TvdrImportRows::TUdf> &udfs) {
         if (udfNbr < 0) {
             UDF().SortByNumber();
             udfNbr = TvdrKeyAllocation::FirstFreeNumber(
-                UDF(),
-                [](const QString &row) { return TvdrPrefixList::NumberField(row, 1); }, walk);
+                UDF(), [](const QString &row) { return TvdrPrefixList::NumberField(row, 1); }, walk);
             UDF().AddUdfAs(udfNbr, udf.SortOrder, name);
             texts.Add(udfNbr, name);
         }

@@ -28,7 +28,6 @@
 #include "vdrCars.h"
 #include "vdrCmRtn.h"
 #include "vdrDatabaseTables.h"
-#include "vdrStreamDamage.h"
 #include "vdrError.h"
 #include "vdrExchangeCommands.h"
 #include "vdrExtFiles.h"
@@ -46,6 +45,7 @@
 #include "vdrReportCommands.h"
 #include "vdrSortOrder.h"
 #include "vdrSortOrderList.h"
+#include "vdrStreamDamage.h"
 #include "vdrToolbarLayout.h"
 #include "vdrWindowRoutines.h"
 
@@ -166,10 +166,12 @@ bool TfrmMain::OpenDatabase() {
 void TfrmMain::WarnOfUnreadTables() {
     QStringList tables;
     for (const TvdrDamagedStream &damage : DamagedStreams())
-        tables.append(damage.KeptAs.isEmpty() ? damage.StreamId
-                                              : QStringLiteral("%1 (kept as %2)").arg(damage.StreamId, damage.KeptAs));
+        tables.append(damage.KeptAs.isEmpty()
+                          ? damage.StreamId
+                          : QStringLiteral("%1 (kept as %2)").arg(damage.StreamId, damage.KeptAs));
     if (!tables.isEmpty())
-        ShowWarning(Lang().FormatText(QStringLiteral("WM-TablesNotRead"), {tables.join(QStringLiteral("\r\n"))}));
+        ShowWarning(
+            Lang().FormatText(QStringLiteral("WM-TablesNotRead"), {tables.join(QStringLiteral("\r\n"))}));
 }
 
 bool TfrmMain::LocateDatabase() {

@@ -7,14 +7,17 @@
 
 namespace {
 
-int Sign(int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); }
+int Sign(int c) {
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
 
 } // namespace
 
 int CompareByField(const TvdrSortOrderField &field, const TvdrCarRec &a, const TvdrCarRec &b) {
     int c = 0;
     if (field.IsUserDefined())
-        c = CompareText(CarsUDF().CarValue(a.CarNbr, field.FieldNbr), CarsUDF().CarValue(b.CarNbr, field.FieldNbr));
+        c = CompareText(CarsUDF().CarValue(a.CarNbr, field.FieldNbr),
+                        CarsUDF().CarValue(b.CarNbr, field.FieldNbr));
     else if (field.FieldNbr == TvdrSortOrderField::Year)
         c = a.Year < b.Year ? -1 : (a.Year > b.Year ? 1 : 0);
     else if (field.FieldNbr == TvdrSortOrderField::Make)

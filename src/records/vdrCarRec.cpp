@@ -9,9 +9,13 @@ const QChar kTab = QLatin1Char('\t');
 
 } // namespace
 
-void TvdrCarRec::SetMake(const QString &text) { Make = Trim(SingleLine(text)); }
+void TvdrCarRec::SetMake(const QString &text) {
+    Make = Trim(SingleLine(text));
+}
 
-void TvdrCarRec::SetModel(const QString &text) { Model = Trim(SingleLine(text)); }
+void TvdrCarRec::SetModel(const QString &text) {
+    Model = Trim(SingleLine(text));
+}
 
 // File names and documents can hold a TAB, a line break or a NUL, which would
 // split the car's row or cut the table short when it is read back.

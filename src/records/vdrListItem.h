@@ -9,7 +9,9 @@ struct TvdrListItem {
     QString Caption;
     qint32 Data = 0;
 
-    bool operator==(const TvdrListItem &other) const { return Caption == other.Caption && Data == other.Data; }
+    bool operator==(const TvdrListItem &other) const {
+        return Caption == other.Caption && Data == other.Data;
+    }
 };
 
 using TvdrListItems = QList<TvdrListItem>;

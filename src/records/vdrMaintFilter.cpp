@@ -2,7 +2,9 @@
 
 #include "vdrMaintRepairs.h"
 
-bool TvdrNullFilter::Matches(TvdrMaintRec &) const { return true; }
+bool TvdrNullFilter::Matches(TvdrMaintRec &) const {
+    return true;
+}
 
 bool TvdrDateFilter::Matches(TvdrMaintRec &rec) const {
     const double date = rec.GetDateTime();
@@ -13,7 +15,9 @@ bool TvdrMileageFilter::Matches(TvdrMaintRec &rec) const {
     return rec.Mileage >= FromMileage && rec.Mileage <= ToMileage;
 }
 
-bool TvdrCostFilter::Matches(TvdrMaintRec &rec) const { return rec.Cost >= FromCost && !(rec.Cost > ToCost); }
+bool TvdrCostFilter::Matches(TvdrMaintRec &rec) const {
+    return rec.Cost >= FromCost && !(rec.Cost > ToCost);
+}
 
 bool TvdrRepairFilter::Matches(TvdrMaintRec &rec) const {
     return MaintRepairs().HasRepair(rec.CarNbr, rec.MaintNbr, RepairNbr);

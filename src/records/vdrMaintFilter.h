@@ -29,7 +29,8 @@ public:
 
 class TvdrMileageFilter : public TvdrMaintFilter {
 public:
-    TvdrMileageFilter(qint32 fromMileage, qint32 toMileage) : FromMileage(fromMileage), ToMileage(toMileage) {}
+    TvdrMileageFilter(qint32 fromMileage, qint32 toMileage)
+        : FromMileage(fromMileage), ToMileage(toMileage) {}
     bool Matches(TvdrMaintRec &rec) const override;
 
     qint32 FromMileage;

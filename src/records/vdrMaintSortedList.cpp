@@ -8,7 +8,9 @@
 
 namespace {
 
-template <class T> int CompareValues(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
+template <class T> int CompareValues(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 
 } // namespace
 

@@ -9,9 +9,9 @@ public:
     enum : quint8 { BuiltIn = 0, UserDefined = 1 };
     enum : qint32 { Year = 0, Make = 1, Model = 2 };
 
-    quint8 Direction = 0;  // 0 ascending, any other value descending
-    qint32 FieldNbr = 0;   // built-in: 0 Year, 1 Make, other Model; else a UdfNbr
-    quint8 FieldKind = 0;  // 0 built-in, other user-defined
+    quint8 Direction = 0; // 0 ascending, any other value descending
+    qint32 FieldNbr = 0;  // built-in: 0 Year, 1 Make, other Model; else a UdfNbr
+    quint8 FieldKind = 0; // 0 built-in, other user-defined
 
     QString Encode() const;
     // Parts cut with GetField on "|": a missing or non-integer part reads as

@@ -5,7 +5,9 @@
 
 #include <QStringList>
 
-void TvdrSortOrderRec::SetName(const QString &text) { SortOrderName = Trim(text); }
+void TvdrSortOrderRec::SetName(const QString &text) {
+    SortOrderName = Trim(text);
+}
 
 void TvdrSortOrderRec::AddSortField(qint32 fieldNbr, quint8 fieldKind, quint8 direction) {
     TvdrSortOrderField field;
@@ -28,7 +30,9 @@ const TvdrSortOrderField *TvdrSortOrderRec::SortFieldAt(int index) const {
     return index >= 0 && index < SortFieldCount() ? &m_fields[size_t(index)] : nullptr;
 }
 
-QString TvdrSortOrderRec::Encode() const { return EncodeParts(SortOrderName, SortOrderNbr, FieldsText()); }
+QString TvdrSortOrderRec::Encode() const {
+    return EncodeParts(SortOrderName, SortOrderNbr, FieldsText());
+}
 
 void TvdrSortOrderRec::Decode(const QString &row) {
     ClearSortFields();

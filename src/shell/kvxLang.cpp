@@ -4,9 +4,13 @@
 #include "vdrFormat.h"
 #include "vdrSingleton.h"
 
-TkvxLang::TkvxLang() : TkvxNvList(QStringLiteral("TkvxLang")) { TvdrSingleton<TkvxLang>::CheckCreation("Lang"); }
+TkvxLang::TkvxLang() : TkvxNvList(QStringLiteral("TkvxLang")) {
+    TvdrSingleton<TkvxLang>::CheckCreation("Lang");
+}
 
-TkvxLang &Lang() { return TvdrSingleton<TkvxLang>::Instance(); }
+TkvxLang &Lang() {
+    return TvdrSingleton<TkvxLang>::Instance();
+}
 
 QString TkvxLang::GetText(const QString &key) {
     TvdrWriteGuard guard(Lock());

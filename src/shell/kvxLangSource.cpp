@@ -25,7 +25,6 @@ struct TEntry {
     throw EvdrError(QStringLiteral("line %1: %2").arg(line).arg(what));
 }
 
-
 void CheckText(const TEntry &e) {
     const QString &t = e.text;
     for (qsizetype i = 0; i < t.size(); ++i) {
@@ -37,14 +36,17 @@ void CheckText(const TEntry &e) {
             if (c.isHighSurrogate() && i + 1 < t.size() && t[i + 1].isLowSurrogate())
                 code = QChar::surrogateToUcs4(c, t[i + 1]);
             Fail(e.line, QStringLiteral("code page 1252 cannot hold the character U+%1 in the text of \"%2\"")
-                             .arg(QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, QLatin1Char('0')),
+                             .arg(QString::number(static_cast<uint>(code), 16)
+                                      .toUpper()
+                                      .rightJustified(4, QLatin1Char('0')),
                                   e.key));
         }
         if (c != QLatin1Char('\\'))
             continue;
         const QChar next = i + 1 < t.size() ? t[i + 1] : QChar();
         if (next != QLatin1Char('n') && next != QLatin1Char('t') && next != QLatin1Char('\\'))
-            Fail(e.line, QStringLiteral("a backslash in the text of \"%1\" starts no \\n, \\t or \\\\").arg(e.key));
+            Fail(e.line,
+                 QStringLiteral("a backslash in the text of \"%1\" starts no \\n, \\t or \\\\").arg(e.key));
         ++i;
     }
 }
@@ -103,8 +105,9 @@ QStringList CompileLangSource(const QString &sourceText) {
         }
     }
     if (repeat)
-        Fail(repeat->line,
-             QStringLiteral("the key \"%1\" is already defined on line %2").arg(repeat->key).arg(original->line));
+        Fail(repeat->line, QStringLiteral("the key \"%1\" is already defined on line %2")
+                               .arg(repeat->key)
+                               .arg(original->line));
 
     QStringList rows;
     rows.reserve(static_cast<qsizetype>(entries.size()));

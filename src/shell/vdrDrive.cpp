@@ -48,9 +48,13 @@ bool IsUnder(const QString &path, const QString &folder) {
 
 } // namespace
 
-QStringList MountPoints() { return Override().isEmpty() ? SystemMountPoints() : Override(); }
+QStringList MountPoints() {
+    return Override().isEmpty() ? SystemMountPoints() : Override();
+}
 
-void SetMountPoints(const QStringList &mountPoints) { Override() = mountPoints; }
+void SetMountPoints(const QStringList &mountPoints) {
+    Override() = mountPoints;
+}
 
 QString DriveOf(const QString &absolutePath) {
     const QString path = QDir::cleanPath(absolutePath);

@@ -37,7 +37,9 @@ TvdrLog::~TvdrLog() {
         ::close(m_fd);
 }
 
-TvdrLog &Log() { return TvdrSingleton<TvdrLog>::Instance(); }
+TvdrLog &Log() {
+    return TvdrSingleton<TvdrLog>::Instance();
+}
 
 void TvdrLog::Write(const QString &message) {
     if (!IsEnabled())
@@ -48,8 +50,9 @@ void TvdrLog::Write(const QString &message) {
         return;
     const QTime now = m_clock ? m_clock() : QTime::currentTime();
     const long long threadId = m_threadId ? m_threadId() : static_cast<long long>(::gettid());
-    const QString line = QString::asprintf("%02d.%02d.%03d:%lld\t", now.minute(), now.second(), now.msec(), threadId) +
-                         message + QLatin1String("\r\n");
+    const QString line =
+        QString::asprintf("%02d.%02d.%03d:%lld\t", now.minute(), now.second(), now.msec(), threadId) +
+        message + QLatin1String("\r\n");
 
     // One unbuffered write per line: nothing waits in the process when it is
     // killed, and lines of different threads never interleave.
@@ -85,7 +88,8 @@ void TvdrLog::SetEnabled(bool on) {
         throw EvdrError("Cannot create the log file: no log folder is set");
     const QByteArray path = QFile::encodeName(m_fileName);
     // No following a planted link, and no hanging on a pipe in its place.
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    const int fd =
+        ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0)
         throw FileError("Cannot create the log file", m_fileName, errno);
     struct stat info {};
@@ -126,7 +130,9 @@ QString TvdrLog::Path() {
     return m_fileName.left(m_fileName.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QString TvdrLog::GetFileName() { return Path() + kLogFileName; }
+QString TvdrLog::GetFileName() {
+    return Path() + kLogFileName;
+}
 
 void TvdrLog::SetClock(TClock clock) {
     TvdrWriteGuard guard(m_lock);

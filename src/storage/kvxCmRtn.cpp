@@ -3,8 +3,14 @@
 #include "vdrCmRtn.h"
 #include "vdrSingleton.h"
 
-TkvxCmRtn::TkvxCmRtn() { TvdrSingleton<TkvxCmRtn>::CheckCreation("CmRtn"); }
+TkvxCmRtn::TkvxCmRtn() {
+    TvdrSingleton<TkvxCmRtn>::CheckCreation("CmRtn");
+}
 
-TkvxCmRtn &KvxCmRtn() { return TvdrSingleton<TkvxCmRtn>::Instance(); }
+TkvxCmRtn &KvxCmRtn() {
+    return TvdrSingleton<TkvxCmRtn>::Instance();
+}
 
-QString TkvxCmRtn::UnescapeText(const QString &text) { return TvdrCmRtn::UnescapeText(text); }
+QString TkvxCmRtn::UnescapeText(const QString &text) {
+    return TvdrCmRtn::UnescapeText(text);
+}

@@ -16,7 +16,9 @@ qint32 ToInt(const QByteArray &token) {
 
 } // namespace
 
-QString TrimTocId(const QString &id) { return Trim(id); }
+QString TrimTocId(const QString &id) {
+    return Trim(id);
+}
 
 void CheckTocId(const QString &id) {
     for (qsizetype i = 0; i < id.size(); ++i) {

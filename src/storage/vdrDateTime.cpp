@@ -45,12 +45,20 @@ QDateTime DateTimeOf(double value) {
     return QDateTime(DateOfDayNumber(dayNumber), QTime::fromMSecsSinceStartOfDay(int(msecs)));
 }
 
-qint32 DayNumberOfValue(double value) { return qint32(std::trunc(value)) + kDayNumberOfZero; }
+qint32 DayNumberOfValue(double value) {
+    return qint32(std::trunc(value)) + kDayNumberOfZero;
+}
 
-double ValueOfDayNumber(qint32 dayNumber) { return double(dayNumber) - kDayNumberOfZero; }
+double ValueOfDayNumber(qint32 dayNumber) {
+    return double(dayNumber) - kDayNumberOfZero;
+}
 
-QDateTime Now() { return Clock() ? Clock()() : QDateTime::currentDateTime(); }
+QDateTime Now() {
+    return Clock() ? Clock()() : QDateTime::currentDateTime();
+}
 
-void SetClock(std::function<QDateTime()> clock) { Clock() = std::move(clock); }
+void SetClock(std::function<QDateTime()> clock) {
+    Clock() = std::move(clock);
+}
 
 } // namespace vdrDateTime

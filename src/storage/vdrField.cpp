@@ -27,7 +27,9 @@ void TvdrField::SetOnChange(TOnChange onChange) {
     m_onChange = std::move(onChange);
 }
 
-QString TvdrField::AsString() const { return RowValue(); }
+QString TvdrField::AsString() const {
+    return RowValue();
+}
 
 void TvdrField::SetAsString(const QString &text) {
     QString name;
@@ -53,8 +55,14 @@ int TvdrField::AsInteger() const {
     return ok ? n : 0;
 }
 
-void TvdrField::SetAsInteger(int value) { SetAsString(QString::number(value)); }
+void TvdrField::SetAsInteger(int value) {
+    SetAsString(QString::number(value));
+}
 
-bool TvdrField::AsBoolean() const { return RowValue() == QLatin1String("1"); }
+bool TvdrField::AsBoolean() const {
+    return RowValue() == QLatin1String("1");
+}
 
-void TvdrField::SetAsBoolean(bool value) { SetAsString(value ? QStringLiteral("1") : QStringLiteral("0")); }
+void TvdrField::SetAsBoolean(bool value) {
+    SetAsString(value ? QStringLiteral("1") : QStringLiteral("0"));
+}

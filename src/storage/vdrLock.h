@@ -19,9 +19,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::thread::id m_writer;
-    int m_writeDepth = 0;      // write locks held by m_writer
-    int m_writerReads = 0;     // read locks taken by m_writer while writing
-    int m_readers = 0;         // read locks held by other threads
+    int m_writeDepth = 0;  // write locks held by m_writer
+    int m_writerReads = 0; // read locks taken by m_writer while writing
+    int m_readers = 0;     // read locks held by other threads
 };
 
 class TvdrReadGuard {

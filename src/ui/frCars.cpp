@@ -13,8 +13,8 @@
 #include "vdrUDF.h"
 
 #include <QHeaderView>
-#include <QStyle>
 #include <QResizeEvent>
+#include <QStyle>
 
 namespace {
 

@@ -42,13 +42,16 @@ QStringList Content() {
         QString line = car.Encode() + QStringLiteral(" picture %1").arg(qHash(picture.data()));
         UDF().SortBySortOrder();
         for (int f = 0; f < UDF().Count(); ++f)
-            line += QStringLiteral(" [%1=%2]").arg(UDF().NameAt(f), CarsUDF().CarValue(car.CarNbr, UDF().UdfNbrAt(f)));
+            line += QStringLiteral(" [%1=%2]")
+                        .arg(UDF().NameAt(f), CarsUDF().CarValue(car.CarNbr, UDF().UdfNbrAt(f)));
         const auto events = Maint().SortedList(car.CarNbr, 0, 0);
         for (int e = 0; e < events->Count(); ++e) {
             TvdrMaintRec &rec = events->Items(e);
             TvdrListItems repairs;
             MaintRepairs().GetEventRepairs(car.CarNbr, rec.MaintNbr, 0, repairs);
-            line += QStringLiteral(" {%1 %2 %3}").arg(rec.MaintNbr).arg(rec.Encode(), MaintNotes().StoredNote(car.CarNbr, rec.MaintNbr));
+            line += QStringLiteral(" {%1 %2 %3}")
+                        .arg(rec.MaintNbr)
+                        .arg(rec.Encode(), MaintNotes().StoredNote(car.CarNbr, rec.MaintNbr));
             for (const TvdrListItem &repair : repairs)
                 line += QLatin1Char('<') + repair.Caption + QLatin1Char('>');
         }
@@ -67,7 +70,8 @@ QStringList Content() {
         QString line = QStringLiteral("order ") + orders->Items(s)->SortOrderName;
         for (int f = 0; f < orders->Items(s)->SortFieldCount(); ++f) {
             const TvdrSortOrderField *field = orders->Items(s)->SortFieldAt(f);
-            line += QLatin1Char(' ') + (field->IsUserDefined() ? UDF().UdfName(field->FieldNbr) : field->Encode());
+            line += QLatin1Char(' ') +
+                    (field->IsUserDefined() ? UDF().UdfName(field->FieldNbr) : field->Encode());
         }
         all.append(line);
     }

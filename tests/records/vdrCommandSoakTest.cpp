@@ -6,7 +6,6 @@
 // Kills: 40 by default; VANDOR_SOAK_KILLS=1000 runs the long soak.
 
 #include "kvxSfJournal.h"
-#include "vdrTestPictures.h"
 #include "kvxStreamFile.h"
 #include "vdrCarPicture.h"
 #include "vdrCarRemoval.h"
@@ -27,6 +26,7 @@
 #include "vdrStreamDamage.h"
 #include "vdrTableTransaction.h"
 #include "vdrTestDatabase.h"
+#include "vdrTestPictures.h"
 #include "vdrUDF.h"
 
 #include <QDir>

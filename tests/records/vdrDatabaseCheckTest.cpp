@@ -178,18 +178,21 @@ TEST(DatabaseCheck, ATableThatCannotBeReadStopsACommandAndAJournalKeptAsideIsRep
         DamageBlock(file, QStringLiteral("TvdrMaint"));
         WriteWholeFile(TkvxSfJournal::FileNameOf(file), "not a journal at all");
     });
-    EXPECT_EQ(ErrorMessageOf([] { RaiseIfTablesUnreadable(); }),
-              ("table TvdrMaint of " + db.FileName() +
-               " cannot be read (damaged block: zlib error -3 (invalid code lengths set)), so nothing was done; "
-               "its bytes "
-               "are kept as TvdrMaint.damaged")
-                  .toStdString());
+    EXPECT_EQ(
+        ErrorMessageOf([] { RaiseIfTablesUnreadable(); }),
+        ("table TvdrMaint of " + db.FileName() +
+         " cannot be read (damaged block: zlib error -3 (invalid code lengths set)), so nothing was done; "
+         "its bytes "
+         "are kept as TvdrMaint.damaged")
+            .toStdString());
 
     const QStringList found = Texts(TvdrDatabaseCheck::CheckDatabase(db.Db()));
-    EXPECT_EQ(found.last(), QStringLiteral("Vandor.dat-journal.refused: a journal kept aside and never applied: "
-                                           "it is not a journal of this program"));
-    EXPECT_TRUE(log.Lines.contains(QStringLiteral("journal %1 was not applied to %2 and is kept as %1.refused: it is "
-                                                  "not a journal of this program")
-                                       .arg(TkvxSfJournal::FileNameOf(db.FileName()), db.FileName())))
+    EXPECT_EQ(found.last(),
+              QStringLiteral("Vandor.dat-journal.refused: a journal kept aside and never applied: "
+                             "it is not a journal of this program"));
+    EXPECT_TRUE(
+        log.Lines.contains(QStringLiteral("journal %1 was not applied to %2 and is kept as %1.refused: it is "
+                                          "not a journal of this program")
+                               .arg(TkvxSfJournal::FileNameOf(db.FileName()), db.FileName())))
         << log.Lines.join(QLatin1Char('\n')).toStdString();
 }

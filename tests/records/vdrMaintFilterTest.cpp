@@ -1,5 +1,5 @@
-#include "vdrDateTime.h"
 #include "vdrMaintFilter.h"
+#include "vdrDateTime.h"
 #include "vdrMaintRepairs.h"
 #include "vdrTestDatabase.h"
 

@@ -1,7 +1,7 @@
+#include "vdrRepairs.h"
 #include "kvxLang.h"
 #include "vdrCars.h"
 #include "vdrMaintRepairs.h"
-#include "vdrRepairs.h"
 #include "vdrTestDatabase.h"
 
 #include <gtest/gtest.h>

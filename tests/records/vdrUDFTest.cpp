@@ -1,8 +1,8 @@
+#include "vdrUDF.h"
 #include "vdrCarsUDF.h"
 #include "vdrSortOrder.h"
 #include "vdrSortOrderList.h"
 #include "vdrTestDatabase.h"
-#include "vdrUDF.h"
 #include "vdrUdfChanges.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +48,8 @@ TEST(UDF, ANameIsStorableOnlyWhenItsRowKeepsItAsTyped) {
     EXPECT_TRUE(TvdrUDF::IsStorableName(QStringLiteral(" Tyre size = 195/65 R15 ")));
     EXPECT_TRUE(TvdrUDF::IsStorableName(QString::fromUtf8("Pr\u00fcfung \u20ac")));
     EXPECT_TRUE(TvdrUDF::IsStorableName(QString()));
-    const QStringList unstorable{QStringLiteral("Plate\tno"),       QStringLiteral("Plate\nno"),
-                                 QStringLiteral("Plate\r"),         QString(QLatin1String("a\0b", 3)),
+    const QStringList unstorable{QStringLiteral("Plate\tno"),    QStringLiteral("Plate\nno"),
+                                 QStringLiteral("Plate\r"),      QString(QLatin1String("a\0b", 3)),
                                  QString::fromUtf8("\u0141ada"), QString::fromUtf8("\u2028")};
     for (const QString &name : unstorable)
         EXPECT_FALSE(TvdrUDF::IsStorableName(name)) << name.toStdString();
@@ -92,7 +92,8 @@ TEST(UDF, ConfirmingTheDialogRenumbersAndLeavesNothingOfDeletedFields) {
     SortOrder().AddSortOrder(byPlate);
 
     // Delete Plate (0), keep Colour and Tyres in the user's order, add one.
-    ApplyUdfChanges({0}, {{2, QStringLiteral("Colour")}, {-1, QStringLiteral("Owner")}, {1, QStringLiteral("Tyres")}});
+    ApplyUdfChanges(
+        {0}, {{2, QStringLiteral("Colour")}, {-1, QStringLiteral("Owner")}, {1, QStringLiteral("Tyres")}});
     db.Reopen(); // all three tables were saved
 
     EXPECT_EQ(UDF().FindUdf(QStringLiteral("Owner")), 0) << "the freed number is given at once";

@@ -32,7 +32,8 @@ TEST(LanguageTable, LocalTextBeforeBaseTextAndEmptyFieldsSkipped) {
     EXPECT_EQ(Lang().GetText(QStringLiteral("cp-maintadd")), QStringLiteral("Neues Ereignis"));
     EXPECT_EQ(Lang().GetText(QStringLiteral("Lines.Strings")), QStringLiteral("one\r\ntwo"));
     // The empty base field is skipped, so the local text takes its place.
-    EXPECT_EQ(Lang().FormatText(QStringLiteral("QM-DeleteCar"), {2004, QStringLiteral("Ford"), QStringLiteral("Taurus")}),
+    EXPECT_EQ(Lang().FormatText(QStringLiteral("QM-DeleteCar"),
+                                {2004, QStringLiteral("Ford"), QStringLiteral("Taurus")}),
               QStringLiteral("Delete 2004 Ford Taurus?"));
     EXPECT_EQ(Lang().GetText(QStringLiteral("ZZ-NoText")), QString());
     EXPECT_EQ(Lang().GetText(QStringLiteral("Missing")), QString());
@@ -56,14 +57,16 @@ TEST(LanguageTable, AFileThatCannotBeOpenedRaisesAndAMissingStreamLoadsEmpty) {
 
 TEST(LanguageTable, TheBuiltFileHasATextForEveryKeyTheProgramAsksFor) {
     Lang().LoadFromFile(QStringLiteral(VANDOR_BIN_DIR "/vdrLang.dat"));
-    const QStringList keys = QString::fromUtf8(ReadWholeFile(QStringLiteral(VANDOR_SOURCE_DIR "/tests/shell/langKeys.txt")))
-                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList keys =
+        QString::fromUtf8(ReadWholeFile(QStringLiteral(VANDOR_SOURCE_DIR "/tests/shell/langKeys.txt")))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GT(keys.size(), 60);
     for (const QString &key : keys)
         EXPECT_FALSE(Lang().GetText(key.trimmed()).isEmpty()) << key.toStdString();
     // Rows are stored in the order the binary search expects.
     for (int i = 1; i < Lang().Count(); ++i)
         EXPECT_LT(CompareText(TvdrNvList::NameOf(Lang().Get(i - 1)), TvdrNvList::NameOf(Lang().Get(i))), 0);
-    const QStringList directions = Lang().GetText(QStringLiteral("SortOrderDirectionsList")).split(QStringLiteral("\r\n"));
+    const QStringList directions =
+        Lang().GetText(QStringLiteral("SortOrderDirectionsList")).split(QStringLiteral("\r\n"));
     EXPECT_EQ(directions.size(), 2);
 }

@@ -212,7 +212,8 @@ TEST_F(LogTest, ConcurrentLinesStayWhole) {
     for (int t = 0; t < kThreads; ++t)
         writers.emplace_back([t] {
             for (int i = 0; i < kLines; ++i)
-                Log().Write(QStringLiteral("writer %1 line %2 ").arg(t).arg(i) + QString(60, QLatin1Char('.')));
+                Log().Write(QStringLiteral("writer %1 line %2 ").arg(t).arg(i) +
+                            QString(60, QLatin1Char('.')));
         });
     for (auto &w : writers)
         w.join();
@@ -220,7 +221,8 @@ TEST_F(LogTest, ConcurrentLinesStayWhole) {
     QStringList lines = QString::fromLatin1(LogBytes()).split(QStringLiteral("\r\n"));
     ASSERT_TRUE(lines.takeLast().isEmpty());
     ASSERT_EQ(lines.size(), kThreads * kLines);
-    const QRegularExpression shape(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{3}:\\d+\\twriter (\\d) line (\\d+) \\.{60}$"));
+    const QRegularExpression shape(
+        QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{3}:\\d+\\twriter (\\d) line (\\d+) \\.{60}$"));
     std::vector<int> next(kThreads, 0);
     for (const QString &line : lines) {
         const auto m = shape.match(line);

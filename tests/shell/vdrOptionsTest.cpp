@@ -1,6 +1,6 @@
+#include "vdrOptions.h"
 #include "kvxStreamFile.h"
 #include "vdrError.h"
-#include "vdrOptions.h"
 #include "vdrTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,8 @@ TEST(Options, RowsTravelWithTheDatabaseAndDefaultsApplyToMissingKeys) {
     Options().Clear();
     Options().Load();
     EXPECT_EQ(Options().Field(QLatin1String(vdrOptionKeys::TreeWidth)).AsInteger(), 350);
-    EXPECT_EQ(Options().GetValue(QLatin1String(vdrOptionKeys::MainWindow)), QStringLiteral("0 100 50 400 600"));
+    EXPECT_EQ(Options().GetValue(QLatin1String(vdrOptionKeys::MainWindow)),
+              QStringLiteral("0 100 50 400 600"));
     EXPECT_EQ(db.ReadStream(QStringLiteral("TvdrOptions")),
               QByteArray("TfrmMain=0 100 50 400 600\r\nTfrmMain.tvwMain.Width=350\r\n"));
     Options().SetStreamFile(nullptr);

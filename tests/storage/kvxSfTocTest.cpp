@@ -14,7 +14,6 @@ QByteArray Bytes(const char *text) {
     return b;
 }
 
-
 } // namespace
 
 TEST(SfTocText, WritesAndReadsTheRecordForm) {

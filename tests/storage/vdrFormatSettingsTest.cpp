@@ -1,7 +1,7 @@
 #include "vdrFormatSettings.h"
 
-#include <QLocale>
 #include "vdrTestSupport.h"
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +50,7 @@ TEST(FormatSettings, TakenFromALocale) {
     EXPECT_EQ(de.DecimalSeparator, QLatin1Char(','));
     EXPECT_EQ(de.ThousandSeparator, QLatin1Char('.'));
     EXPECT_EQ(de.Currency(1234.5), QStringLiteral("1.234,50\u00A0\u20AC"));
-    const TvdrFormatSettings us = TvdrFormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    const TvdrFormatSettings us =
+        TvdrFormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(us.Currency(-2.5), QStringLiteral("-$2.50"));
 }

@@ -25,7 +25,8 @@ QByteArray MakeJpeg(int width, int height) {
     while (info.next_scanline < info.image_height) {
         for (int x = 0; x < width; ++x) {
             row[size_t(x) * 3] = static_cast<unsigned char>(x * 255 / width);
-            row[size_t(x) * 3 + 1] = static_cast<unsigned char>(info.next_scanline * 255 / JDIMENSION(height));
+            row[size_t(x) * 3 + 1] =
+                static_cast<unsigned char>(info.next_scanline * 255 / JDIMENSION(height));
             row[size_t(x) * 3 + 2] = 128;
         }
         JSAMPROW rows[] = {row.data()};

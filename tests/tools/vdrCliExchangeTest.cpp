@@ -15,7 +15,8 @@ TEST(CliExchange, BothFileKindsCarryADatabaseIntoAnother) {
     QDir().mkpath(xml);
     QDir().mkpath(tsv);
     RunOk({"car-add", source, "--year", "2004", "--make", "Ford", "--model", "Taurus"});
-    RunOk({"event-add", source, "0", "--date", "2004-01-05", "--cost", "80.5", "--repair", "Oil", "--note", "a\\nb"});
+    RunOk({"event-add", source, "0", "--date", "2004-01-05", "--cost", "80.5", "--repair", "Oil", "--note",
+           "a\\nb"});
     RunOk({"export-xml", source, xml});
     RunOk({"export-tsv", source, tsv});
     EXPECT_TRUE(QFile::exists(xml + QStringLiteral("/VandorDB.xml")));

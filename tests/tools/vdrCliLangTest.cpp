@@ -9,7 +9,8 @@ TEST(CliLang, BuildsALanguageFileAndReadsItsTexts) {
     TvdrTempFolder folder;
     const QString source = folder.File(QStringLiteral("lang.txt"));
     const QString out = folder.File(QStringLiteral("vdrLang.dat"));
-    WriteWholeFile(source, QStringLiteral("# comment\nZeta=last\nalpha=Two\\nlines\nQM-X=Delete %s?\n").toUtf8());
+    WriteWholeFile(source,
+                   QStringLiteral("# comment\nZeta=last\nalpha=Two\\nlines\nQM-X=Delete %s?\n").toUtf8());
     // Every user of the program reads it, whatever the builder's umask.
     const mode_t mask = ::umask(0077);
     const int built = RunCli({QStringLiteral("lang-build"), source, out}).code;
@@ -32,5 +33,7 @@ TEST(CliLang, BuildsALanguageFileAndReadsItsTexts) {
     EXPECT_NE(broken.err.find("line 2"), std::string::npos) << broken.err;
     EXPECT_EQ(RunCli({QStringLiteral("lang-text"), out, QStringLiteral("Zeta")}).out, "last\n");
     EXPECT_FALSE(QFile::exists(out + QStringLiteral(".partial")));
-    EXPECT_EQ(RunCli({QStringLiteral("lang-text"), folder.File(QStringLiteral("none")), QStringLiteral("A")}).code, 1);
+    EXPECT_EQ(
+        RunCli({QStringLiteral("lang-text"), folder.File(QStringLiteral("none")), QStringLiteral("A")}).code,
+        1);
 }

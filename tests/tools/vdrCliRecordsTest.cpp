@@ -18,10 +18,10 @@ TEST(CliRecords, CarsEventsRepairsAndPicturesOnARealDatabase) {
     EXPECT_EQ(RunOk({"cars", db}), "0\t2004\tFord\tTaurus\tjpg\n1\t0\t\t\t\n");
 
     EXPECT_EQ(RunOk({"event-add", db, "0", "--date", "2004-03-15", "--mileage", "12000", "--cost", "45.5",
-                   "--repair", "Oil change", "--repair", "Brakes", "--note", "line 1\nline\t2"}),
+                     "--repair", "Oil change", "--repair", "Brakes", "--note", "line 1\nline\t2"}),
               "0\n");
     EXPECT_EQ(RunOk({"event-add", db, "0", "--date", "2003-01-02", "--mileage", "9000", "--cost", "1234,25",
-                   "--repair", "OIL CHANGE"}),
+                     "--repair", "OIL CHANGE"}),
               "1\n");
     EXPECT_EQ(RunOk({"event-add", db, "1", "--date", "2005-05-05", "--repair", "Wipers"}), "0\n");
     EXPECT_EQ(RunOk({"repairs", db}), "1\tBrakes\n0\tOil change\n2\tWipers\n") << "OIL CHANGE was reused";
@@ -96,8 +96,9 @@ TEST(CliRecords, ACommandStopsWhenATableItReadsCannotBeRead) {
     const TvdrCliResult listed = RunCli({"cars", db});
     EXPECT_EQ(listed.code, 1);
     EXPECT_EQ(listed.out, "");
-    EXPECT_NE(listed.err.find(("table TvdrMaint of " + db + " cannot be read (damaged block: ").toStdString()),
-              std::string::npos)
+    EXPECT_NE(
+        listed.err.find(("table TvdrMaint of " + db + " cannot be read (damaged block: ").toStdString()),
+        std::string::npos)
         << listed.err;
     EXPECT_EQ(RunCli({"event-add", db, "0", "--date", "2005-01-01"}).code, 1) << "nor taken for empty";
     RunOk({"rm", db, "TvdrMaint"});

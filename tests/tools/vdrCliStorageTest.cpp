@@ -6,7 +6,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-
 TEST(CliStorage, PutCatStreamsRemoveAndCompact) {
     TvdrTempFolder folder;
     const QString db = folder.File(QStringLiteral("new/Vandor.dat"));
@@ -15,7 +14,9 @@ TEST(CliStorage, PutCatStreamsRemoveAndCompact) {
     WriteWholeFile(file, binary);
 
     EXPECT_EQ(RunCli({QStringLiteral("put"), db, QStringLiteral("TvdrCars"), file}).code, 0);
-    EXPECT_EQ(RunCli({QStringLiteral("put"), db, QStringLiteral("Notes"), QStringLiteral("-")}, "from stdin").code, 0);
+    EXPECT_EQ(
+        RunCli({QStringLiteral("put"), db, QStringLiteral("Notes"), QStringLiteral("-")}, "from stdin").code,
+        0);
     const TvdrCliResult cat = RunCli({QStringLiteral("cat"), db, QStringLiteral("tvdrcars")});
     EXPECT_EQ(cat.code, 0);
     EXPECT_EQ(cat.out, std::string(binary.constData(), 6));
@@ -42,7 +43,9 @@ TEST(CliStorage, ErrorsAndWrongArgumentsChangeNothing) {
     EXPECT_NE(missing.err.find("can not create file in readonly mode"), std::string::npos);
 
     // A missing input file must not leave a new database behind.
-    EXPECT_EQ(RunCli({QStringLiteral("put"), db, QStringLiteral("A"), folder.File(QStringLiteral("nope"))}).code, 1);
+    EXPECT_EQ(
+        RunCli({QStringLiteral("put"), db, QStringLiteral("A"), folder.File(QStringLiteral("nope"))}).code,
+        1);
     EXPECT_EQ(RunCli({QStringLiteral("rm"), db, QStringLiteral("A")}).code, 1);
     EXPECT_EQ(RunCli({QStringLiteral("compact"), db}).code, 1);
     EXPECT_FALSE(QFile::exists(db));

@@ -30,7 +30,9 @@ bool CliCommandNeedsGui(const QString &command) {
     return false;
 }
 
-void WriteLine(std::ostream &out, const QString &line) { out << line.toUtf8().constData() << '\n'; }
+void WriteLine(std::ostream &out, const QString &line) {
+    out << line.toUtf8().constData() << '\n';
+}
 
 void ExpectArgs(const TvdrCliContext &ctx, int min, int max) {
     if (ctx.args.size() < min || ctx.args.size() > max)

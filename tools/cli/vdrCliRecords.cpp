@@ -43,8 +43,8 @@ void ListCars(TvdrCliContext &ctx) {
 
 void AddCar(TvdrCliContext &ctx) {
     ExpectAtLeast(ctx, 1);
-    const TvdrCliOptions options(ctx.args, 1, {QStringLiteral("--year"), QStringLiteral("--make"),
-                                               QStringLiteral("--model")}, {});
+    const TvdrCliOptions options(
+        ctx.args, 1, {QStringLiteral("--year"), QStringLiteral("--make"), QStringLiteral("--model")}, {});
     const std::optional<QString> year = options.Value(QStringLiteral("--year"));
     TvdrCarEntry entry;
     entry.Year = year ? ParseNumber(*year, "--year") : 0;
@@ -81,7 +81,9 @@ void ClearPicture(TvdrCliContext &ctx) {
     ClearCarPicture(ExistingCar(ctx.args[1]));
 }
 
-QString Amount(double value) { return QString::number(value, 'f', 2); }
+QString Amount(double value) {
+    return QString::number(value, 'f', 2);
+}
 
 void ListEvents(TvdrCliContext &ctx) {
     ExpectAtLeast(ctx, 2);
@@ -115,8 +117,9 @@ void ListEvents(TvdrCliContext &ctx) {
 void AddEvent(TvdrCliContext &ctx) {
     ExpectAtLeast(ctx, 2);
     const TvdrCliOptions options(ctx.args, 2,
-                                 {QStringLiteral("--date"), QStringLiteral("--mileage"), QStringLiteral("--cost"),
-                                  QStringLiteral("--repair"), QStringLiteral("--note")},
+                                 {QStringLiteral("--date"), QStringLiteral("--mileage"),
+                                  QStringLiteral("--cost"), QStringLiteral("--repair"),
+                                  QStringLiteral("--note")},
                                  {});
     ParseNumber(ctx.args[1], "CARNBR");
     const std::optional<QString> date = options.Value(QStringLiteral("--date"));
