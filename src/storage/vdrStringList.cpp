@@ -69,20 +69,48 @@ void TvdrStringList::SetSorted(bool sorted) {
 
 void TvdrStringList::Load() {
     TvdrWriteGuard guard(m_lock);
-    m_loadProblem.clear();
-    if (m_streamId.isEmpty() || !m_streamFile)
-        return;
-    QStringList lines;
-    bool ordered = false;
+    TLoadJob job = ReadForLoad();
+    DecodeForLoad(job);
+    FinishLoad(job);
+}
+
+TvdrStringList::TLoadJob TvdrStringList::ReadForLoad() const {
+    TvdrReadGuard guard(m_lock);
+    TLoadJob job;
+    job.Bound = !m_streamId.isEmpty() && m_streamFile;
+    if (!job.Bound)
+        return job;
+    job.Closed = !m_streamFile->IsOpen();
     try {
-        lines = LoadLines(m_streamFile->ReadStream(m_streamId), ordered);
+        job.Block = m_streamFile->RawBlock(m_streamId);
     } catch (const std::exception &e) {
-        // A table that cannot be read starts empty, and the next Save rewrites
-        // its stream: a damaged one is copied aside first.
-        lines.clear();
-        m_loadProblem = NoteUnreadableStream(*m_streamFile, m_streamId, QString::fromUtf8(e.what()));
+        job.Error = QString::fromUtf8(e.what());
     }
-    ReplaceLines(std::move(lines), ordered);
+    return job;
+}
+
+void TvdrStringList::DecodeForLoad(TLoadJob &job) const {
+    if (!job.Bound || job.Closed || !job.Error.isEmpty())
+        return;
+    try {
+        job.Lines = LoadLines(TkvxStreamFile::Decompress(job.Block), job.Ordered);
+    } catch (const std::exception &e) {
+        job.Lines.clear();
+        job.Error = QString::fromUtf8(e.what());
+    }
+    job.Block.clear();
+}
+
+void TvdrStringList::FinishLoad(TLoadJob &job) {
+    TvdrWriteGuard guard(m_lock);
+    m_loadProblem.clear();
+    if (!job.Bound || !m_streamFile)
+        return;
+    // A table that cannot be read starts empty, and the next Save rewrites
+    // its stream: a damaged one is copied aside first.
+    if (!job.Error.isEmpty())
+        m_loadProblem = NoteUnreadableStream(*m_streamFile, m_streamId, job.Error);
+    ReplaceLines(std::move(job.Lines), job.Error.isEmpty() && job.Ordered);
 }
 
 // Each line is checked while it is fresh in the cache.

@@ -48,6 +48,21 @@ public:
     // be read, as one sentence; empty after a sound or missing stream.
     QString LoadProblem() const;
 
+    // Load in three steps, so that the middle one, which touches nothing but
+    // its job, can run on another thread for several tables at once
+    // (BindTables). Load is the three in a row.
+    struct TLoadJob {
+        bool Bound = false;  // unbound, the list is left as it is
+        bool Closed = false; // a closed container holds no rows
+        QByteArray Block;    // as stored: length and zlib data
+        QStringList Lines;
+        bool Ordered = false;
+        QString Error; // why the stream could not be read
+    };
+    TLoadJob ReadForLoad() const;
+    void DecodeForLoad(TLoadJob &job) const;
+    void FinishLoad(TLoadJob &job);
+
     // Appends, or on a sorted list inserts in order; returns the line's index.
     // On a sorted list an equal line adds nothing and its index is returned.
     int Add(const QString &line);

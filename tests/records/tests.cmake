@@ -10,6 +10,7 @@ vandor_add_test(vandor_records_tests SOURCES
   records/vdrSortOrderTest.cpp
   records/vdrTableTransactionTest.cpp
   records/vdrGoldenBytesTest.cpp
+  records/vdrDatabaseTablesTest.cpp
 )
 add_dependencies(vandor_records_tests vandor_lang)
 
