@@ -79,9 +79,13 @@ std::unique_ptr<TfrmMain> StartWindow(benchmark::State &state) {
     return window;
 }
 
+// Leaves the tables empty, as the next start of the program finds them:
+// shut-down only detaches them, and the next start would otherwise free the
+// last run's rows inside its own time.
 void EndWindow(std::unique_ptr<TfrmMain> &window) {
     window->FormDestroy();
     window.reset();
+    UnbindTables();
     Log().SetEnabled(false);
 }
 

@@ -3,6 +3,7 @@
 #include "vdrSortOrderRec.h"
 #include "vdrTreeNodeData.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
@@ -150,6 +151,9 @@ private:
     std::unique_ptr<TkvxStreamFile> m_database;
     std::unique_ptr<TvdrCarRec> m_scratch1;
     std::unique_ptr<TvdrCarRec> m_scratch2;
+    // While the tree sorts: each car's record, read once instead of at every
+    // comparison.
+    std::unique_ptr<QHash<qint32, TvdrCarRec>> m_sortRecs;
     std::unique_ptr<TkvxTrimWorkingSet> m_trimmer;
     TvdrSortOrderRec m_sortOrder;
     TvdrFrame *m_view = nullptr; // a child of pnlClient

@@ -89,15 +89,19 @@ QByteArray TkvxSfPending::ReadAt(const TkvxSfFile &file, qint64 offset, qint64 l
                             .arg(length)
                             .arg(offset));
     const qint64 end = offset + length;
+    auto first = m_writes.upper_bound(offset);
+    if (first != m_writes.begin() &&
+        std::prev(first)->first + qint64(std::prev(first)->second.size()) > offset)
+        --first;
+    // Bytes no change touches are the file's own: no copy of them.
+    if (end <= m_cut && (first == m_writes.end() || first->first >= end))
+        return file.ReadAt(offset, length);
     QByteArray bytes(length, '\0');
     if (offset < m_cut) {
         const QByteArray own = file.ReadAt(offset, qMin(end, m_cut) - offset);
         std::memcpy(bytes.data(), own.constData(), size_t(own.size()));
     }
-    auto it = m_writes.upper_bound(offset);
-    if (it != m_writes.begin())
-        --it;
-    for (; it != m_writes.end() && it->first < end; ++it) {
+    for (auto it = first; it != m_writes.end() && it->first < end; ++it) {
         const qint64 from = qMax(offset, it->first);
         const qint64 to = qMin(end, it->first + qint64(it->second.size()));
         if (from < to)
