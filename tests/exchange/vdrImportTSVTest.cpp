@@ -344,3 +344,70 @@ TEST(ImportTSV, ManyCarsFieldsAndDescriptionsAreNumberedInTurn) {
     EXPECT_EQ(UDF().UdfName(8000), QStringLiteral("Field 7999"));
     EXPECT_EQ(Repairs().Count(), 8001);
 }
+
+namespace {
+
+// The texts of the tables an import of `set` leaves in a database that held
+// one car with an event, a value, a link and a note already.
+std::map<QString, QString> TablesAfterImport(const std::map<QString, QByteArray> &set) {
+    TvdrTestDatabase db;
+    WriteSet(db, {{QStringLiteral("Cars.tsv"), "0\t2001\tSeat\tIbiza\t\r\n"},
+                  {QStringLiteral("UDF.tsv"), "0\t0\tColor\r\n"},
+                  {QStringLiteral("CarsUDF.tsv"), "0\t0\tBlue\r\n"},
+                  {QStringLiteral("Repairs.tsv"), "0\tTyres\r\n"},
+                  {QStringLiteral("Maint.tsv"), "0\t4\t2003-02-01\t100\t1.00\r\n"},
+                  {QStringLiteral("MaintRepairs.tsv"), "0\t4\t0\r\n"},
+                  {QStringLiteral("MaintNotes.tsv"), "0\t4\tOld\r\n"}});
+    Import(db);
+    WriteSet(db, set);
+    Import(db);
+    db.Reopen();
+    std::map<QString, QString> texts;
+    for (TvdrStringList *table :
+         {static_cast<TvdrStringList *>(&Cars()), static_cast<TvdrStringList *>(&CarsUDF()),
+          static_cast<TvdrStringList *>(&Maint()), static_cast<TvdrStringList *>(&MaintRepairs()),
+          static_cast<TvdrStringList *>(&MaintNotes())})
+        texts[table->StreamId()] = table->Text();
+    return texts;
+}
+
+// The rows of `text` (lines ending in CR LF) in the opposite order.
+QByteArray Reversed(const QByteArray &text) {
+    QList<QByteArray> lines = text.split('\n');
+    lines.removeLast();
+    std::reverse(lines.begin(), lines.end());
+    return lines.join('\n') + '\n';
+}
+
+} // namespace
+
+TEST(ImportTSV, RowsInAnyOrderMergeIntoTheSameTables) {
+    // Event numbers past seven digits too, which sort as text, not as numbers.
+    const std::map<QString, QByteArray> grouped = {
+        {QStringLiteral("Cars.tsv"),
+         "0\t2004\tFord\tTaurus\t\r\n1\t1998\tOpel\tAstra\t\r\n2\t2010\tFiat\tPanda\t\r\n"},
+        {QStringLiteral("UDF.tsv"), "0\t0\tColor\r\n1\t1\tTyres\r\n"},
+        {QStringLiteral("CarsUDF.tsv"), "0\t0\tRed\r\n0\t1\tWinter\r\n1\t0\tGrey\r\n2\t1\tAll season\r\n"},
+        {QStringLiteral("Repairs.tsv"), "0\tOil change\r\n1\tBrakes\r\n"},
+        {QStringLiteral("Maint.tsv"),
+         "0\t1\t2004-01-05\t1000\t80.00\r\n0\t2\t2004-02-05\t2000\t10.00\r\n"
+         "1\t7\t2005-01-05\t3000\t20.00\r\n1\t12345678\t2005-03-05\t3500\t5.00\r\n"
+         "2\t3\t2011-01-05\t100\t30.00\r\n"},
+        {QStringLiteral("MaintRepairs.tsv"), "0\t1\t0\r\n0\t1\t1\r\n0\t2\t1\r\n1\t7\t0\r\n1\t12345678\t1\r\n"
+                                             "2\t3\t1\r\n"},
+        {QStringLiteral("MaintNotes.tsv"),
+         "0\t1\tFirst\r\n1\t7\tSecond\r\n1\t12345678\tLong\r\n2\t3\tThird\r\n"},
+    };
+    std::map<QString, QByteArray> shuffled = grouped;
+    for (auto &[name, rows] : shuffled)
+        if (name != QLatin1String("Cars.tsv") && name != QLatin1String("UDF.tsv") &&
+            name != QLatin1String("Repairs.tsv"))
+            rows = Reversed(rows);
+    ASSERT_NE(shuffled.at(QStringLiteral("Maint.tsv")), grouped.at(QStringLiteral("Maint.tsv")));
+
+    const std::map<QString, QString> expected = TablesAfterImport(grouped);
+    EXPECT_EQ(TablesAfterImport(shuffled), expected);
+    EXPECT_TRUE(expected.at(QStringLiteral("TvdrMaint")).contains(QStringLiteral("0000002\t12345678=")));
+    EXPECT_TRUE(
+        expected.at(QStringLiteral("TvdrMaintNotes")).startsWith(QStringLiteral("0000000\t0000004\tOld")));
+}
