@@ -9,6 +9,7 @@
 #include "vdrStreamDamage.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -93,7 +94,10 @@ void TvdrStringList::DecodeForLoad(TLoadJob &job) const {
     if (!job.Bound || job.Closed || !job.Error.isEmpty())
         return;
     try {
-        job.Lines = LoadLines(TkvxStreamFile::Decompress(job.Block), job.Ordered);
+        // The stored block is done with once inflated: it need not wait for
+        // the rows.
+        const QByteArray text = TkvxStreamFile::Decompress(std::exchange(job.Block, QByteArray()));
+        job.Lines = LoadLines(text, job.Ordered);
     } catch (const std::exception &e) {
         job.Lines.clear();
         job.Error = QString::fromUtf8(e.what());
@@ -116,6 +120,9 @@ void TvdrStringList::FinishLoad(TLoadJob &job) {
 // Each line is checked while it is fresh in the cache.
 QStringList TvdrStringList::LoadLines(const QByteArray &bytes, bool &ordered) const {
     QStringList lines;
+    // Rows end in CR LF: counting the LFs first spares the list its growth
+    // by copies, and the spare room each copy leaves.
+    lines.reserve(qsizetype(std::count(bytes.cbegin(), bytes.cend(), '\n')) + 1);
     ordered = true;
     const char *begin = bytes.constData();
     QByteArrayView previous;
