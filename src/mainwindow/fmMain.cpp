@@ -489,13 +489,15 @@ void TfrmMain::BuildTree() {
     cars->setIcon(0, TreeImage(nkCarsRoot));
     {
         const QSignalBlocker quiet(tree);
-        tree->addTopLevelItem(cars);
+        // Built before it joins the tree, the car nodes reach the view in
+        // one insert instead of one each.
         for (int i = 0; i < Cars().Count(); ++i) {
             const qint32 carNbr = Cars().CarNbrAt(i);
             // A row without a number names no car.
             if (carNbr >= 0)
                 AddCarNode(carNbr, cars, false);
         }
+        tree->addTopLevelItem(cars);
         auto *repairs = new TvdrTreeItem({nkRepairs, 0});
         repairs->setText(0, Text("TreeNodeRepairs"));
         repairs->setIcon(0, TreeImage(nkRepairs));
