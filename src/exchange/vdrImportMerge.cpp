@@ -29,9 +29,9 @@ namespace {
 // numbers sort as the tables sort the rows' text. Rows handed over in that
 // order skip the tables' sort by text, most of the cost of merging rows that
 // come shuffled; other numbers are left to that sort.
-template <class T, size_t N, class Key> void PutInKeyOrder(QList<T> &rows, Key key) {
+template <class T, class Key> void PutInKeyOrder(QList<T> &rows, Key key) {
     const auto plain = [&key](const T &row) {
-        const std::array<qint32, N> numbers = key(row);
+        const auto numbers = key(row);
         return std::all_of(numbers.begin(), numbers.end(), [](qint32 n) { return n >= 0 && n <= 9999999; });
     };
     if (!std::all_of(rows.cbegin(), rows.cend(), plain))
@@ -226,7 +226,7 @@ void TvdrImportMerge::WriteCarValues(const QList<TvdrImportRows::TCarValue> &val
         else
             stored.append({carNbr, udfNbr, Storable(value.Value)});
     }
-    PutInKeyOrder<TvdrCarsUDF::TValue, 2>(stored, [](const TvdrCarsUDF::TValue &v) {
+    PutInKeyOrder(stored, [](const TvdrCarsUDF::TValue &v) {
         return std::array<qint32, 2>{v.CarNbr, v.UdfNbr};
     });
     CarsUDF().SetCarValues(stored);
@@ -250,7 +250,7 @@ void TvdrImportMerge::WriteEvents(const QList<TvdrImportRows::TEvent> &events) {
         stored.append(rec);
         m_events.insert(EventKey(carNbr, event.MaintNbr));
     }
-    PutInKeyOrder<TvdrMaintRec, 2>(stored, [](const TvdrMaintRec &rec) {
+    PutInKeyOrder(stored, [](const TvdrMaintRec &rec) {
         return std::array<qint32, 2>{rec.CarNbr, rec.MaintNbr};
     });
     Maint().StoreEvents(stored);
@@ -277,7 +277,7 @@ void TvdrImportMerge::WriteLinks(const QList<TvdrImportRows::TLink> &links) {
         else
             stored.append({carNbr, link.MaintNbr, repairNbr});
     }
-    PutInKeyOrder<TvdrMaintRepairs::TLink, 3>(stored, [](const TvdrMaintRepairs::TLink &l) {
+    PutInKeyOrder(stored, [](const TvdrMaintRepairs::TLink &l) {
         return std::array<qint32, 3>{l.CarNbr, l.MaintNbr, l.RepairNbr};
     });
     MaintRepairs().AddLinks(stored);
@@ -293,7 +293,7 @@ void TvdrImportMerge::WriteNotes(const QList<TvdrImportRows::TNote> &notes) {
         else
             stored.append({carNbr, note.MaintNbr, Storable(note.Note)});
     }
-    PutInKeyOrder<TvdrMaintNotes::TNote, 2>(stored, [](const TvdrMaintNotes::TNote &n) {
+    PutInKeyOrder(stored, [](const TvdrMaintNotes::TNote &n) {
         return std::array<qint32, 2>{n.CarNbr, n.MaintNbr};
     });
     MaintNotes().AddNotes(stored);

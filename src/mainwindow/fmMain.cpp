@@ -673,12 +673,10 @@ void TfrmMain::CreateView(const TvdrTreeNodeData &data) {
 }
 
 int TfrmMain::tvwMainCompare(const TvdrTreeItem &node1, const TvdrTreeItem &node2) {
-    if (m_sortRecs) {
-        const auto a = m_sortRecs->constFind(node1.Data.CarNbr);
-        const auto b = m_sortRecs->constFind(node2.Data.CarNbr);
-        if (a != m_sortRecs->cend() && b != m_sortRecs->cend())
-            return CompareCars(m_sortOrder, *a, *b);
-    }
+    const auto a = m_sortRecs.constFind(node1.Data.CarNbr);
+    const auto b = m_sortRecs.constFind(node2.Data.CarNbr);
+    if (a != m_sortRecs.cend() && b != m_sortRecs.cend())
+        return CompareCars(m_sortOrder, *a, *b);
     *m_scratch1 = Cars().CarRec(node1.Data.CarNbr);
     *m_scratch2 = Cars().CarRec(node2.Data.CarNbr);
     return CompareCars(m_sortOrder, *m_scratch1, *m_scratch2);
@@ -1003,18 +1001,14 @@ void TfrmMain::ApplySortOrder(QAction *item) {
     m_ui->tbSortTree->setToolTip(
         Lang().FormatText(QStringLiteral("frmMain.tbSortTree.Hint"), {m_sortOrder.SortOrderName}));
     QTreeWidgetItem *cars = CarsNode();
-    m_sortRecs = std::make_unique<QHash<qint32, TvdrCarRec>>();
+    // Filled anew for each sort, so records of an earlier one never count.
+    m_sortRecs.clear();
     for (int i = 0; cars && i < cars->childCount(); ++i)
         if (const TvdrTreeNodeData *data = NodeData(cars->child(i)))
-            m_sortRecs->insert(data->CarNbr, Cars().CarRec(data->CarNbr));
-    try {
-        TvdrTreeItem::SortChildren(
-            cars, [this](const TvdrTreeItem &a, const TvdrTreeItem &b) { return tvwMainCompare(a, b); });
-    } catch (...) {
-        m_sortRecs.reset();
-        throw;
-    }
-    m_sortRecs.reset();
+            m_sortRecs.insert(data->CarNbr, Cars().CarRec(data->CarNbr));
+    TvdrTreeItem::SortChildren(
+        cars, [this](const TvdrTreeItem &a, const TvdrTreeItem &b) { return tvwMainCompare(a, b); });
+    m_sortRecs.clear();
 }
 
 void TfrmMain::tbSortTreeClick() {

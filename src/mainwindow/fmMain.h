@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vdrCarRec.h"
 #include "vdrSortOrderRec.h"
 #include "vdrTreeNodeData.h"
 
@@ -18,7 +19,6 @@ class QMenu;
 class QTreeWidgetItem;
 class TkvxStreamFile;
 class TkvxTrimWorkingSet;
-class TvdrCarRec;
 class TvdrFrame;
 class TvdrReport;
 namespace Ui {
@@ -153,7 +153,7 @@ private:
     std::unique_ptr<TvdrCarRec> m_scratch2;
     // While the tree sorts: each car's record, read once instead of at every
     // comparison.
-    std::unique_ptr<QHash<qint32, TvdrCarRec>> m_sortRecs;
+    QHash<qint32, TvdrCarRec> m_sortRecs;
     std::unique_ptr<TkvxTrimWorkingSet> m_trimmer;
     TvdrSortOrderRec m_sortOrder;
     TvdrFrame *m_view = nullptr; // a child of pnlClient

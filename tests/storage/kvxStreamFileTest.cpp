@@ -407,27 +407,19 @@ TEST_F(StreamFileTest, DamagedFilesFailToOpenAndLeaveTheContainerClosed) {
                 "B"),
         " is damaged: entry 1 of its table of contents (offset 8, size 10) lies outside the data region "
         "or overlaps another");
-    expectRefused(withToc("4\x01"
-                          "10\x01"
-                          "0\x01"
-                          "0\x01"
-                          "A\x02"
-                          "14\x01"
-                          "10\x01"
-                          "0\x01"
-                          "0\x01"
-                          "a"),
-                  "Id (a) already exists");
-    WriteWholeFile(db, withToc("4\x01"
-                               "10\x01"
-                               "0\x01"
-                               "0\x01"
-                               "A\x02"
-                               "14\x01"
-                               "10\x01"
-                               "0\x01"
-                               "0\x01"
-                               "a"));
+    // Two entries whose Ids differ only in letter case.
+    const QByteArray caseTwins = withToc("4\x01"
+                                         "10\x01"
+                                         "0\x01"
+                                         "0\x01"
+                                         "A\x02"
+                                         "14\x01"
+                                         "10\x01"
+                                         "0\x01"
+                                         "0\x01"
+                                         "a");
+    expectRefused(caseTwins, "Id (a) already exists");
+    WriteWholeFile(db, caseTwins);
     TkvxStreamFile f;
     EXPECT_EQ(ErrorMessageOf([&] { f.Open(db, true); }), "Id (a) already exists");
 }
