@@ -465,6 +465,9 @@ void TfrmMain::SetUpTree() {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     tree->setPalette(palette);
     tree->setIconSize(QSize(16, 16));
+    // Every node has one line of text and one icon: the view need not measure
+    // each of them to lay out hundreds of cars.
+    tree->setUniformRowHeights(true);
     m_ui->splMain->setStretchFactor(0, 0);
     m_ui->splMain->setStretchFactor(1, 1);
     connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {

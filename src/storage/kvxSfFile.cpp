@@ -287,14 +287,57 @@ void TkvxSfFile::WriteAt(qint64 offset, const QByteArray &bytes) {
     const bool torn = outcome == TkvxSfFaults::TOutcome::Tear;
     if (torn)
         size /= 2;
+    WriteAll(offset, QByteArrayView(bytes).first(size));
+    if (torn)
+        throw EkvxSfStop();
+}
+
+void TkvxSfFile::WriteAll(qint64 offset, QByteArrayView bytes) {
     qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(m_fd, bytes.constData() + done, size_t(size - done), off_t(offset + done));
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(m_fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             Fail(QStringLiteral("cannot write"));
         done += n;
+    }
+}
+
+void TkvxSfFile::CopyFrom(const TkvxSfFile &source, qint64 from, qint64 length, qint64 offset) {
+    if (from < 0 || length < 0 || length > source.Size() - from)
+        throw EvdrError(QStringLiteral("%1 is damaged: %2 bytes at offset %3 lie outside the file")
+                            .arg(source.m_fileName)
+                            .arg(length)
+                            .arg(from));
+    const TkvxSfFaults::TOutcome outcome = TkvxSfFaults::Next(true);
+    if (outcome == TkvxSfFaults::TOutcome::Fail) {
+        errno = TkvxSfFaults::FailError();
+        Fail(QStringLiteral("cannot write"));
+    }
+    const bool torn = outcome == TkvxSfFaults::TOutcome::Tear;
+    const qint64 size = torn ? length / 2 : length;
+    loff_t in = from;
+    loff_t out = offset;
+    while (in < from + size) {
+        const ssize_t n = ::copy_file_range(source.m_fd, &in, m_fd, &out, size_t(from + size - in), 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
+            // Across file systems or kernels that cannot: the bytes come
+            // through memory instead.
+            WriteAll(out, source.ReadAt(in, from + size - in));
+            break;
+        }
+        if (n < 0)
+            Fail(QStringLiteral("cannot write"));
+        if (n == 0)
+            throw EvdrError(QStringLiteral("%1 is damaged: it ends before offset %2")
+                                .arg(source.m_fileName)
+                                .arg(from + length));
+        in += n;
+        out += n;
     }
     if (torn)
         throw EkvxSfStop();

@@ -3,6 +3,7 @@
 #include "kvxSfFaults.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -43,6 +44,10 @@ public:
     // Raises an error unless exactly `length` bytes could be read.
     QByteArray ReadAt(qint64 offset, qint64 length) const;
     void WriteAt(qint64 offset, const QByteArray &bytes);
+    // Writes `length` bytes of `source` from `from` here at `offset`, as
+    // WriteAt(offset, source.ReadAt(from, length)) would, without passing
+    // them through memory of ours.
+    void CopyFrom(const TkvxSfFile &source, qint64 from, qint64 length, qint64 offset);
     void Truncate(qint64 length);
     // Data and size reach the disk before this returns.
     void Sync();
@@ -83,6 +88,7 @@ private:
     void Lock();
     void CheckFault(const QString &what) const;
     [[noreturn]] void Fail(const QString &what) const;
+    void WriteAll(qint64 offset, QByteArrayView bytes);
 
     QString m_fileName;
     int m_fd = -1;

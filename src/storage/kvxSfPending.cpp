@@ -88,14 +88,11 @@ QByteArray TkvxSfPending::ReadAt(const TkvxSfFile &file, qint64 offset, qint64 l
                             .arg(file.FileName())
                             .arg(length)
                             .arg(offset));
-    const qint64 end = offset + length;
-    auto first = m_writes.upper_bound(offset);
-    if (first != m_writes.begin() &&
-        std::prev(first)->first + qint64(std::prev(first)->second.size()) > offset)
-        --first;
     // Bytes no change touches are the file's own: no copy of them.
-    if (end <= m_cut && (first == m_writes.end() || first->first >= end))
+    if (LeavesAlone(offset, length))
         return file.ReadAt(offset, length);
+    const qint64 end = offset + length;
+    const auto first = FirstWriteInto(offset);
     QByteArray bytes(length, '\0');
     if (offset < m_cut) {
         const QByteArray own = file.ReadAt(offset, qMin(end, m_cut) - offset);
@@ -109,6 +106,19 @@ QByteArray TkvxSfPending::ReadAt(const TkvxSfFile &file, qint64 offset, qint64 l
                         size_t(to - from));
     }
     return bytes;
+}
+
+std::map<qint64, QByteArray>::const_iterator TkvxSfPending::FirstWriteInto(qint64 offset) const {
+    auto first = m_writes.upper_bound(offset);
+    if (first != m_writes.begin() &&
+        std::prev(first)->first + qint64(std::prev(first)->second.size()) > offset)
+        --first;
+    return first;
+}
+
+bool TkvxSfPending::LeavesAlone(qint64 offset, qint64 length) const {
+    const auto first = FirstWriteInto(offset);
+    return offset + length <= m_cut && (first == m_writes.end() || first->first >= offset + length);
 }
 
 QList<TkvxSfRange> TkvxSfPending::Touched() const {

@@ -46,6 +46,8 @@ public:
     // The bytes as changed; what the changes do not cover is read from
     // `file`. Raises like TkvxSfFile::ReadAt outside the changed length.
     QByteArray ReadAt(const TkvxSfFile &file, qint64 offset, qint64 length) const;
+    // Whether those bytes are still the file's own, untouched by any change.
+    bool LeavesAlone(qint64 offset, qint64 length) const;
 
     // Where the changes touch the file's original bytes: written over or cut
     // away.
@@ -55,6 +57,9 @@ public:
     void ApplyTo(TkvxSfFile &file) const;
 
 private:
+    // The first write that ends past `offset`.
+    std::map<qint64, QByteArray>::const_iterator FirstWriteInto(qint64 offset) const;
+
     qint64 m_original = 0;
     qint64 m_size = 0;
     qint64 m_cut = 0;

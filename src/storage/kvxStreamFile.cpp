@@ -13,10 +13,13 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <cstring>
 #include <dirent.h>
 #include <exception>
+#include <fcntl.h>
 #include <libdeflate.h>
 #include <new>
+#include <unistd.h>
 #include <zlib.h>
 
 namespace {
@@ -63,16 +66,27 @@ QStringList CompactionLeftovers(const QString &folder, const QString &prefix) {
     const QByteArray head = QFile::encodeName(prefix);
     const QByteArray tail = QFile::encodeName(kCompactionSuffix);
     QStringList names;
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
+    // Read straight into a buffer of ours: every open scans the folder, and
+    // opendir would allocate one of 32 KiB each time.
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
         return names;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name.size() == head.size() + 6 + tail.size() && name.startsWith(head) && name.endsWith(tail) &&
-            QFileInfo(folder + QLatin1Char('/') + QFile::decodeName(name)).isFile())
-            names.append(QFile::decodeName(name));
+    alignas(dirent64) char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::getdents64(dir, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        for (ssize_t at = 0; at < got;) {
+            const auto *entry = reinterpret_cast<const dirent64 *>(buffer + at);
+            at += entry->d_reclen;
+            const QByteArrayView name(entry->d_name, qsizetype(std::strlen(entry->d_name)));
+            if (name.size() == head.size() + 6 + tail.size() && name.startsWith(head) &&
+                name.endsWith(tail) &&
+                QFileInfo(folder + QLatin1Char('/') + QFile::decodeName(name.toByteArray())).isFile())
+                names.append(QFile::decodeName(name.toByteArray()));
+        }
     }
-    ::closedir(dir);
+    ::close(dir);
     return names;
 }
 
@@ -144,6 +158,14 @@ qint64 TkvxStreamFile::DataEnd() const {
 
 QByteArray TkvxStreamFile::ReadBytes(qint64 offset, qint64 length) const {
     return m_pending ? m_pending->ReadAt(*m_file, offset, length) : m_file->ReadAt(offset, length);
+}
+
+void TkvxStreamFile::CopyBytes(TkvxSfFile &target, qint64 offset, qint64 length, qint64 to) const {
+    // Bytes the file still holds go from file to file in the kernel.
+    if (m_pending && !m_pending->LeavesAlone(offset, length))
+        target.WriteAt(to, ReadBytes(offset, length));
+    else
+        target.CopyFrom(*m_file, offset, length, to);
 }
 
 void TkvxStreamFile::Open(const QString &fileName, bool readOnly) {
@@ -585,7 +607,7 @@ std::unique_ptr<TkvxSfFile> TkvxStreamFile::WriteCompacted() const {
             const TkvxSfTocEntry &e = m_toc.Entry(i);
             if (e.Free)
                 continue;
-            temp->WriteAt(position, ReadBytes(e.Offset, e.Size));
+            CopyBytes(*temp, e.Offset, e.Size, position);
             toc.AddEntry(qint32(position), e.Size, e.Id, false, e.Tag);
             position += e.Size;
         }

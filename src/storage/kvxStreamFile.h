@@ -128,6 +128,7 @@ private:
     qint64 FileSize() const;
     qint64 DataEnd() const;
     QByteArray ReadBytes(qint64 offset, qint64 length) const;
+    void CopyBytes(TkvxSfFile &target, qint64 offset, qint64 length, qint64 to) const;
 
     std::unique_ptr<TkvxSfFile> m_file;
     QString m_fileName;

@@ -75,6 +75,22 @@ inline const char *LineEnd(const char *p, const char *end, bool &high) {
 #endif
 }
 
+// How many times `c` occurs in [p, end), sixteen bytes at a time where the
+// processor can: the compiler leaves a plain count a byte at a time.
+inline qsizetype CountBytes(const char *p, const char *end, char c) {
+    qsizetype n = 0;
+#ifdef __SSE2__
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        n += __builtin_popcount(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted))));
+    }
+#endif
+    for (; p < end; ++p)
+        n += *p == c;
+    return n;
+}
+
 // Calls `line(begin, end, high)` for every line of [p, end).
 template <class Emit> void ForEachLine(const char *p, const char *end, Emit line) {
     while (p < end && *p != 0) {

@@ -122,7 +122,7 @@ QStringList TvdrStringList::LoadLines(const QByteArray &bytes, bool &ordered) co
     QStringList lines;
     // Rows end in CR LF: counting the LFs first spares the list its growth
     // by copies, and the spare room each copy leaves.
-    lines.reserve(qsizetype(std::count(bytes.cbegin(), bytes.cend(), '\n')) + 1);
+    lines.reserve(vdrLineModel::CountBytes(bytes.cbegin(), bytes.cend(), '\n') + 1);
     ordered = true;
     const char *begin = bytes.constData();
     QByteArrayView previous;

@@ -587,6 +587,46 @@ TEST_F(StreamFileTest, AKilledCompactionLeavesNothingAfterTheNextOpen) {
               QStringList({QStringLiteral("Other.dat-ksf123456.tmp"), QStringLiteral("Vandor.dat")}));
 }
 
+TEST_F(StreamFileTest, FileToFileCopiesAreExactAndStopOrFailLikeWrites) {
+    const QString sourceName = folder.File(QStringLiteral("source.bin"));
+    const QByteArray bytes = Pattern(300000, 7);
+    WriteWholeFile(sourceName, bytes);
+    TkvxSfFile source(sourceName, TkvxSfFile::Mode::ReadPlain);
+    const auto target =
+        TkvxSfFile::CreateUnique(folder.Path(), QStringLiteral("copy-"), QStringLiteral(".bin"));
+    target->WriteAt(0, "head");
+    target->CopyFrom(source, 1000, 250000, 4);
+    target->CopyFrom(source, 0, 0, 4); // nothing to copy
+    EXPECT_EQ(ReadWholeFile(target->FileName()), "head" + bytes.mid(1000, 250000));
+
+    EXPECT_EQ(ErrorMessageOf([&] { target->CopyFrom(source, 299990, 11, 0); }),
+              (sourceName + " is damaged: 11 bytes at offset 299990 lie outside the file").toStdString());
+    TkvxSfFaults::FailAt(1, ENOSPC);
+    EXPECT_EQ(ErrorMessageOf([&] { target->CopyFrom(source, 0, 10, 0); }),
+              ("cannot write " + target->FileName() + ": No space left on device").toStdString());
+    // A torn copy writes half, as a torn write does.
+    target->Truncate(0);
+    TkvxSfFaults::StopAt(1, true);
+    EXPECT_THROW(target->CopyFrom(source, 10, 100, 0), EkvxSfStop);
+    TkvxSfFaults::Reset();
+    EXPECT_EQ(ReadWholeFile(target->FileName()), bytes.mid(10, 50));
+}
+
+TEST_F(StreamFileTest, LeftoversAreFoundAmongManyFiles) {
+    sf.Open(db, false);
+    sf.WriteStream(QStringLiteral("A"), 0, Pattern(100, 2));
+    sf.Close();
+    // More names than one read of the folder returns.
+    for (int i = 0; i < 300; ++i)
+        WriteWholeFile(folder.File(QStringLiteral("unrelated-file-with-a-long-name-%1.txt").arg(i)), "x");
+    const QString leftover = folder.File(QStringLiteral("Vandor.dat-ksfAbC123.tmp"));
+    WriteWholeFile(leftover, "half a compaction");
+    sf.Open(db, false);
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files).size(), 301);
+    EXPECT_EQ(sf.ReadStream(QStringLiteral("A")), Pattern(100, 2));
+}
+
 TEST_F(StreamFileTest, ACompactionWhoseFolderCannotBeFlushedFails) {
     sf.Open(db, false);
     sf.WriteStream(QStringLiteral("A"), 0, Pattern(4000, 1));

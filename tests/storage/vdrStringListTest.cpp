@@ -2,11 +2,13 @@
 #include "kvxStreamFile.h"
 #include "vdrCodePage.h"
 #include "vdrError.h"
+#include "vdrLineModel.h"
 #include "vdrNvList.h"
 #include "vdrStreamDamage.h"
 #include "vdrTestDatabase.h"
 #include "vdrTestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -74,6 +76,17 @@ TEST(StringListLines, EveryLineEndsWithCrLfAndAnyBreakReadsBack) {
     list.SetText(QString());
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Text(), QString());
+}
+
+TEST(StringListLines, ByteCountsHoldAtEveryLengthAndAlignment) {
+    QByteArray text;
+    for (int i = 0; i < 70; ++i)
+        text += (i % 3 == 0) ? '\n' : char(0x80 + i);
+    for (int from = 0; from < 17; ++from)
+        for (int to = from; to <= text.size(); ++to)
+            ASSERT_EQ(vdrLineModel::CountBytes(text.cbegin() + from, text.cbegin() + to, '\n'),
+                      std::count(text.cbegin() + from, text.cbegin() + to, '\n'))
+                << from << ".." << to;
 }
 
 TEST(StringListLines, SortedListsKeepOrderAndIgnoreEqualLinesAddedToThem) {
