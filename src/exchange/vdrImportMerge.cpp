@@ -162,7 +162,7 @@ void TvdrImportMerge::WriteCars(const QList<TvdrImportRows::TCar> &cars) {
         // As the car's field writes it: trimmed.
         carRows.append({TvdrCmRtn::FormatKey(rec.CarNbr), Trim(rec.Encode())});
     }
-    Cars().SetValues(carRows);
+    Cars().SetValues(std::move(carRows));
 }
 
 void TvdrImportMerge::WriteUdfs(const QList<TvdrImportRows::TUdf> &udfs) {

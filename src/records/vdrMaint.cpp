@@ -96,7 +96,7 @@ void TvdrMaint::StoreEvents(const QList<TvdrMaintRec> &recs) {
     rows.reserve(recs.size());
     for (const TvdrMaintRec &rec : recs)
         rows.append({rec.EncodeKey(), rec.Encode()});
-    SetValues(rows);
+    SetValues(std::move(rows));
 }
 
 std::unique_ptr<TvdrMaintSortedList> TvdrMaint::SortedList(qint32 carNbr, quint8 sortColumn,

@@ -76,22 +76,38 @@ void TvdrNvList::SetValue(const QString &name, const QString &value) {
     Insert(index, row);
 }
 
-void TvdrNvList::SetValues(const QList<QPair<QString, QString>> &rows) {
+void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
     TvdrWriteGuard guard(Lock());
     if (Sorted()) {
-        for (const auto &[name, value] : rows)
+        for (const auto &[name, value] : std::as_const(rows))
             SetValue(name, value);
         return;
     }
-    // The last value of each name; a null row only removes (a blank value).
-    std::vector<std::pair<QString, QString>> changes;
+    // The last value of each name; a row of a blank value only removes it.
+    // Each given pair is let go once its row is made, so the two never
+    // fill memory together.
+    struct TChange {
+        QString Row; // the name alone when it removes
+        qsizetype NameLength = 0;
+        bool Removes = false;
+        QStringView Name() const { return QStringView(Row).first(NameLength); }
+    };
+    std::vector<TChange> changes;
     changes.reserve(size_t(rows.size()));
-    for (const auto &[name, value] : rows) {
+    for (auto &[name, value] : rows) {
         QString key = Trim(name);
-        if (!key.isEmpty())
-            changes.emplace_back(key, Trim(value).isEmpty() ? QString() : key + QLatin1Char('=') + value);
+        if (!key.isEmpty()) {
+            const bool removes = Trim(value).isEmpty();
+            const qsizetype length = key.size();
+            changes.push_back({removes ? std::move(key) : key + QLatin1Char('=') + value, length, removes});
+        }
+        name = QString();
+        value = QString();
     }
-    const auto keyLess = [](const auto &a, const auto &b) { return CompareText(a.first, b.first) < 0; };
+    rows = {};
+    const auto keyLess = [](const TChange &a, const TChange &b) {
+        return CompareText(a.Name(), b.Name()) < 0;
+    };
     if (!std::is_sorted(changes.begin(), changes.end(), keyLess))
         std::stable_sort(changes.begin(), changes.end(), keyLess);
     const QStringList &old = Lines();
@@ -99,15 +115,15 @@ void TvdrNvList::SetValues(const QList<QPair<QString, QString>> &rows) {
     merged.reserve(old.size() + qsizetype(changes.size()));
     qsizetype i = 0;
     for (size_t j = 0; j < changes.size(); ++j) {
-        if (j + 1 < changes.size() && CompareText(changes[j].first, changes[j + 1].first) == 0)
+        if (j + 1 < changes.size() && CompareText(changes[j].Name(), changes[j + 1].Name()) == 0)
             continue; // a later value of this name replaces it
         int c = -1;
-        while (i < old.size() && (c = CompareText(NameView(old[i]), changes[j].first)) < 0)
+        while (i < old.size() && (c = CompareText(NameView(old[i]), changes[j].Name())) < 0)
             merged.append(old[i++]);
         if (i < old.size() && c == 0)
             ++i; // the row this name replaces
-        if (!changes[j].second.isNull())
-            merged.append(changes[j].second);
+        if (!changes[j].Removes)
+            merged.append(std::move(changes[j].Row));
     }
     while (i < old.size())
         merged.append(old[i++]);

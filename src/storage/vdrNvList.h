@@ -36,7 +36,7 @@ public:
     void SetValue(const QString &name, const QString &value);
     // SetValue of every (name, value) in turn, in one merge with the list
     // instead of an insert into its middle per row. Does not save.
-    void SetValues(const QList<QPair<QString, QString>> &rows);
+    void SetValues(QList<QPair<QString, QString>> rows);
 
     static QString NameOf(const QString &row);
     // The same without a copy: valid while `row` is.

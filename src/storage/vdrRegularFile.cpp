@@ -61,9 +61,24 @@ QByteArray ReadAll(const QString &fileName, qint64 maxBytes, const QString &what
                             .arg(maxBytes)
                             .arg(what));
     // Read with the limit too: the file may grow after its size was taken.
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw EvdrError(QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString()));
+    // Room is made for the size it has, not for the limit, which may be far
+    // more.
+    QByteArray bytes(qMin(file.size(), maxBytes) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > maxBytes)
+                break;
+            bytes.resize(qMin(2 * got, maxBytes + 1));
+        }
+        const qint64 read = file.read(bytes.data() + got, bytes.size() - got);
+        if (read < 0)
+            throw EvdrError(QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString()));
+        if (read == 0)
+            break;
+        got += read;
+    }
+    bytes.resize(got);
     if (bytes.size() > maxBytes)
         throw EvdrError(
             QStringLiteral("%1 is more than the %2 bytes %3 may have").arg(fileName).arg(maxBytes).arg(what));

@@ -17,6 +17,7 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/vdrLockTest.cpp
   storage/vdrPictureImageTest.cpp
   storage/vdrPictureTest.cpp
+  storage/vdrRegularFileTest.cpp
 )
 
 # Its own executable: it forks writer processes and kills them.
