@@ -490,16 +490,30 @@ void TfrmMain::BuildTree() {
     auto *cars = new TvdrTreeItem({nkCarsRoot, 0});
     cars->setText(0, Text("TreeNodeCars"));
     cars->setIcon(0, TreeImage(nkCarsRoot));
+    // Each car is decoded once, for its node's text and for the sort the
+    // nodes are made in, so they need no sorting once in the view.
+    QList<qint32> carNbrs;
+    m_sortRecs.clear();
+    for (int i = 0; i < Cars().Count(); ++i) {
+        const qint32 carNbr = Cars().CarNbrAt(i);
+        // A row without a number names no car.
+        if (carNbr >= 0) {
+            carNbrs.append(carNbr);
+            m_sortRecs.insert(carNbr, Cars().CarRec(carNbr));
+        }
+    }
+    const int checked = CheckedSortItem();
+    if (checked >= 0 && ChooseSortOrder(m_sortMenu->actions().at(checked)))
+        std::stable_sort(carNbrs.begin(), carNbrs.end(), [this](qint32 a, qint32 b) {
+            return CompareCars(m_sortOrder, m_sortRecs[a], m_sortRecs[b]) < 0;
+        });
     {
         const QSignalBlocker quiet(tree);
         // Built before it joins the tree, the car nodes reach the view in
         // one insert instead of one each.
-        for (int i = 0; i < Cars().Count(); ++i) {
-            const qint32 carNbr = Cars().CarNbrAt(i);
-            // A row without a number names no car.
-            if (carNbr >= 0)
-                AddCarNode(carNbr, cars, false);
-        }
+        for (const qint32 carNbr : std::as_const(carNbrs))
+            AddCarNode(carNbr, cars, m_sortRecs[carNbr].Description());
+        m_sortRecs.clear();
         tree->addTopLevelItem(cars);
         auto *repairs = new TvdrTreeItem({nkRepairs, 0});
         repairs->setText(0, Text("TreeNodeRepairs"));
@@ -511,9 +525,6 @@ void TfrmMain::BuildTree() {
             tree->expandAll();
     }
     SelectNode(cars);
-    const int checked = CheckedSortItem();
-    if (checked >= 0)
-        ApplySortOrder(m_sortMenu->actions().at(checked));
 }
 
 void TfrmMain::ClearTree() {
@@ -523,9 +534,9 @@ void TfrmMain::ClearTree() {
     m_shownNode = nullptr;
 }
 
-QTreeWidgetItem *TfrmMain::AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, bool isNew) {
+QTreeWidgetItem *TfrmMain::AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, const QString &text) {
     auto *car = new TvdrTreeItem({nkCar, carNbr});
-    car->setText(0, isNew ? Text("TreeNodeNewCar") : Cars().CarDescription(carNbr));
+    car->setText(0, text);
     car->setIcon(0, TreeImage(nkCar));
     parent->addChild(car);
     auto *maint = new TvdrTreeItem({nkMaint, carNbr});
@@ -812,7 +823,7 @@ void TfrmMain::mmiDeleteClick() {
 
 void TfrmMain::InsertCar() {
     const qint32 carNbr = Cars().NewCar();
-    QTreeWidgetItem *car = AddCarNode(carNbr, CarsNode(), true);
+    QTreeWidgetItem *car = AddCarNode(carNbr, CarsNode(), Text("TreeNodeNewCar"));
     car->setExpanded(true);
     SelectNode(car);
     // On to the first input of the car view, as Tab from the tree would go.
@@ -995,14 +1006,20 @@ void TfrmMain::CheckSortItem(int index) {
     items[index]->setChecked(true);
 }
 
-void TfrmMain::ApplySortOrder(QAction *item) {
+bool TfrmMain::ChooseSortOrder(QAction *item) {
     const TvdrSortOrderRec *found = SortOrder().FindSortOrder(item->data().toString());
     if (!found)
-        return;
+        return false;
     m_sortOrder = found->Clone();
     item->setChecked(true);
     m_ui->tbSortTree->setToolTip(
         Lang().FormatText(QStringLiteral("frmMain.tbSortTree.Hint"), {m_sortOrder.SortOrderName}));
+    return true;
+}
+
+void TfrmMain::ApplySortOrder(QAction *item) {
+    if (!ChooseSortOrder(item))
+        return;
     QTreeWidgetItem *cars = CarsNode();
     // Filled anew for each sort, so records of an earlier one never count.
     m_sortRecs.clear();

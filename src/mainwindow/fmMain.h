@@ -55,7 +55,7 @@ public:
     // The tree.
     void BuildTree();
     void ClearTree();
-    QTreeWidgetItem *AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, bool isNew);
+    QTreeWidgetItem *AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, const QString &text);
     // Closes the current view (it writes its pending edits) before the
     // selection moves.
     void tvwMainChanging();
@@ -91,6 +91,9 @@ public:
     // The sort drop-down.
     void BuildSortMenu();
     void ApplySortOrder(QAction *item);
+    // Makes `item`'s sort order the tree's, without sorting; false when the
+    // item names none.
+    bool ChooseSortOrder(QAction *item);
     void tbSortTreeClick();
     void EditSortOrders();
     // Checks item `index` of the sort menu without applying it; the first
