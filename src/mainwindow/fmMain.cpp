@@ -123,6 +123,7 @@ bool TfrmMain::FormCreate() {
         ReadOption(vdrOptionKeys::TreeWidth, QString::number(vdrOptionKeys::TreeWidthDefault)).toInt();
     m_ui->splMain->setSizes({treeWidth, qMax(width() - treeWidth, 1)});
     ApplyToForm(this);
+    ShowSortOrderHint();
     BuildTree();
     m_trimmer = std::make_unique<TkvxTrimWorkingSet>(60);
     m_trimmer->start(QThread::LowestPriority);
@@ -1006,14 +1007,21 @@ void TfrmMain::CheckSortItem(int index) {
     items[index]->setChecked(true);
 }
 
+// The status bar shows the hover text as well: both name the sort order.
+void TfrmMain::ShowSortOrderHint() {
+    const QString hint =
+        Lang().FormatText(QStringLiteral("frmMain.tbSortTree.Hint"), {m_sortOrder.SortOrderName});
+    m_ui->tbSortTree->setToolTip(hint);
+    m_ui->tbSortTree->setStatusTip(hint);
+}
+
 bool TfrmMain::ChooseSortOrder(QAction *item) {
     const TvdrSortOrderRec *found = SortOrder().FindSortOrder(item->data().toString());
     if (!found)
         return false;
     m_sortOrder = found->Clone();
     item->setChecked(true);
-    m_ui->tbSortTree->setToolTip(
-        Lang().FormatText(QStringLiteral("frmMain.tbSortTree.Hint"), {m_sortOrder.SortOrderName}));
+    ShowSortOrderHint();
     return true;
 }
 

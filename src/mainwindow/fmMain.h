@@ -94,6 +94,7 @@ public:
     // Makes `item`'s sort order the tree's, without sorting; false when the
     // item names none.
     bool ChooseSortOrder(QAction *item);
+    void ShowSortOrderHint();
     void tbSortTreeClick();
     void EditSortOrders();
     // Checks item `index` of the sort menu without applying it; the first

@@ -112,7 +112,9 @@ TEST_F(SortDropDown, OrdersTheCarNodesByTheCheckedSortOrderAndCyclesThroughThem)
     EXPECT_TRUE(items[1]->isChecked());
     EXPECT_EQ(CarLabels(window),
               QStringList({"2005 Audi A6", "2003 Ford Focus", "2001 ford Ka", "1999 Opel Astra"}));
+    // The status bar shows the same hint, never its unfilled form.
     EXPECT_EQ(window.Form().tbSortTree->toolTip(), QStringLiteral("Sort order: Newest first"));
+    EXPECT_EQ(window.Form().tbSortTree->statusTip(), QStringLiteral("Sort order: Newest first"));
 
     window.tbSortTreeClick();
     EXPECT_EQ(CarLabels(window),
