@@ -37,7 +37,6 @@
 #include "vdrHelpWindow.h"
 #include "vdrInet.h"
 #include "vdrLog.h"
-#include "vdrMainIcons.h"
 #include "vdrMaintFilter.h"
 #include "vdrMoveFile.h"
 #include "vdrOptions.h"
@@ -490,7 +489,6 @@ void TfrmMain::BuildTree() {
     QTreeWidget *tree = m_ui->tvwMain;
     auto *cars = new TvdrTreeItem({nkCarsRoot, 0});
     cars->setText(0, Text("TreeNodeCars"));
-    cars->setIcon(0, TreeImage(nkCarsRoot));
     // Each car is decoded once, for its node's text and for the sort the
     // nodes are made in, so they need no sorting once in the view.
     QList<qint32> carNbrs;
@@ -518,7 +516,6 @@ void TfrmMain::BuildTree() {
         tree->addTopLevelItem(cars);
         auto *repairs = new TvdrTreeItem({nkRepairs, 0});
         repairs->setText(0, Text("TreeNodeRepairs"));
-        repairs->setIcon(0, TreeImage(nkRepairs));
         tree->addTopLevelItem(repairs);
         if (ExtFiles().ExpandCarsOnly())
             cars->setExpanded(true);
@@ -538,15 +535,12 @@ void TfrmMain::ClearTree() {
 QTreeWidgetItem *TfrmMain::AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, const QString &text) {
     auto *car = new TvdrTreeItem({nkCar, carNbr});
     car->setText(0, text);
-    car->setIcon(0, TreeImage(nkCar));
     parent->addChild(car);
     auto *maint = new TvdrTreeItem({nkMaint, carNbr});
     maint->setText(0, Text("TreeNodeMaint"));
-    maint->setIcon(0, TreeImage(nkMaint));
     car->addChild(maint);
     auto *picture = new TvdrTreeItem({nkPicture, carNbr});
     picture->setText(0, Text("TreeNodePicture"));
-    picture->setIcon(0, TreeImage(nkPicture));
     car->addChild(picture);
     return car;
 }

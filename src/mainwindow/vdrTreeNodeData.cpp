@@ -1,5 +1,7 @@
 #include "vdrTreeNodeData.h"
 
+#include "vdrMainIcons.h"
+
 TvdrTreeItem::TCompare &TvdrTreeItem::ActiveCompare() {
     static TCompare compare;
     return compare;
@@ -20,6 +22,14 @@ bool TvdrTreeItem::operator<(const QTreeWidgetItem &other) const {
     if (!ActiveCompare() || !that)
         return QTreeWidgetItem::operator<(other);
     return ActiveCompare()(*this, *that) < 0;
+}
+
+QVariant TvdrTreeItem::data(int column, int role) const {
+    // Hundreds of nodes share four images: each takes its own from its
+    // kind, instead of holding a copy set one node at a time.
+    if (column == 0 && role == Qt::DecorationRole)
+        return TreeImage(Data.Kind);
+    return QTreeWidgetItem::data(column, role);
 }
 
 const TvdrTreeNodeData *NodeData(const QTreeWidgetItem *item) {

@@ -33,6 +33,8 @@ public:
     static void SortChildren(QTreeWidgetItem *parent, const TCompare &compare);
 
     bool operator<(const QTreeWidgetItem &other) const override;
+    // The image of the node's kind, which no node stores for itself.
+    QVariant data(int column, int role) const override;
 
 private:
     static TCompare &ActiveCompare();

@@ -213,6 +213,14 @@ TEST_F(Tree, IsBuiltFromTheCarsAndOpensAsTheIniSays) {
         EXPECT_EQ(data->Kind, nkPicture);
         EXPECT_EQ(data->CarNbr, NodeData(cars->child(i))->CarNbr);
     }
+    // Each kind has its image, the same one on every node of that kind.
+    QTreeWidgetItem *repairs = window.Form().tvwMain->topLevelItem(1);
+    const QList<QTreeWidgetItem *> kinds = {cars->child(0), cars->child(0)->child(0),
+                                            cars->child(0)->child(1), repairs};
+    for (QTreeWidgetItem *node : kinds)
+        EXPECT_FALSE(node->icon(0).pixmap(16).isNull()) << node->text(0).toStdString();
+    EXPECT_NE(kinds[1]->icon(0).pixmap(16).toImage(), kinds[2]->icon(0).pixmap(16).toImage());
+    EXPECT_EQ(cars->child(1)->child(1)->icon(0).pixmap(16).toImage(), kinds[2]->icon(0).pixmap(16).toImage());
     EXPECT_EQ(window.Form().tvwMain->currentItem(), cars);
     Stop();
 
