@@ -25,33 +25,37 @@ const std::array<char16_t, 256> &Decoding() {
     return table;
 }
 
+#ifdef __SSE2__
+// Sixteen bytes below 0x80 widened to their characters.
+inline void Widen16(const char *data, char16_t *dst) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), _mm_unpacklo_epi8(bytes, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 8), _mm_unpackhi_epi8(bytes, zero));
+}
+#endif
+
 // `high`: whether a byte of 0x80 or more may be there; below it every byte
-// is its own character, widened sixteen at a time.
+// is its own character, widened sixteen at a time. With it, runs of sixteen
+// such bytes still are, and only the rest is looked up.
 QString Decode(const char *data, qsizetype size, bool high) {
     QString out(size, Qt::Uninitialized);
     auto *dst = reinterpret_cast<char16_t *>(out.data());
-    qsizetype i = 0;
-    if (!high) {
-#ifdef __SSE2__
-        const __m128i zero = _mm_setzero_si128();
-        for (; i + 16 <= size; i += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_unpacklo_epi8(bytes, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i + 8), _mm_unpackhi_epi8(bytes, zero));
-        }
-        if (i + 8 <= size) {
-            const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(data + i));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_unpacklo_epi8(bytes, zero));
-            i += 8;
-        }
-#endif
-        for (; i < size; ++i)
-            dst[i] = static_cast<unsigned char>(data[i]);
-        return out;
-    }
     const std::array<char16_t, 256> &table = Decoding();
+    qsizetype i = 0;
+#ifdef __SSE2__
+    for (; i + 16 <= size; i += 16) {
+        if (high && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i))) != 0) {
+            for (qsizetype k = i; k < i + 16; ++k)
+                dst[k] = table[static_cast<unsigned char>(data[k])];
+            continue;
+        }
+        Widen16(data + i, dst + i);
+    }
+#endif
     for (; i < size; ++i)
-        dst[i] = table[static_cast<unsigned char>(data[i])];
+        dst[i] =
+            high ? table[static_cast<unsigned char>(data[i])] : char16_t(static_cast<unsigned char>(data[i]));
     return out;
 }
 

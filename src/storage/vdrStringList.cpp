@@ -117,6 +117,19 @@ void TvdrStringList::FinishLoad(TLoadJob &job) {
     ReplaceLines(std::move(job.Lines), job.Error.isEmpty() && job.Ordered);
 }
 
+namespace {
+
+// A row that shares the characters of `block` from `offset`: it allocates
+// nothing of its own. The block counts its rows like any shared string, so
+// a change to a row copies it out first, and the block goes with the last
+// row (or copy of one) that still uses it.
+QString ShareOf(QString::DataPointer &block, qsizetype offset, qsizetype length) {
+    block.d_ptr()->ref();
+    return QString(QString::DataPointer(block.d_ptr(), block.data() + offset, length));
+}
+
+} // namespace
+
 // Each line is checked while it is fresh in the cache.
 QStringList TvdrStringList::LoadLines(const QByteArray &bytes, bool &ordered) const {
     QStringList lines;
@@ -124,13 +137,17 @@ QStringList TvdrStringList::LoadLines(const QByteArray &bytes, bool &ordered) co
     // by copies, and the spare room each copy leaves.
     lines.reserve(vdrLineModel::CountBytes(bytes.cbegin(), bytes.cend(), '\n') + 1);
     ordered = true;
+    // The whole text decoded at once, one character a byte, into one block
+    // that every row shares instead of a string each.
+    QString whole = vdrCodePage::ToUnicode(bytes);
+    QString::DataPointer &block = whole.data_ptr();
     const char *begin = bytes.constData();
     QByteArrayView previous;
-    vdrLineModel::ForEachLine(begin, begin + bytes.size(), [&](const char *from, const char *to, bool high) {
+    vdrLineModel::ForEachLine(begin, begin + bytes.size(), [&](const char *from, const char *to, bool) {
         const QByteArrayView line(from, to - from);
         if (line.size() > vdrLimits::kMaxRowLength)
             throw EvdrError(LongRowText(lines.size(), line.size()));
-        lines.append(vdrCodePage::ToUnicode(line, high));
+        lines.append(ShareOf(block, from - begin, to - from));
         if (ordered && lines.size() > 1)
             ordered = InOrder(previous, line, lines[lines.size() - 2], lines.last());
         previous = line;

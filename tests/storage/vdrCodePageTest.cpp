@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 TEST(CodePage, EveryByteSurvivesARoundTrip) {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
@@ -12,6 +15,23 @@ TEST(CodePage, EveryByteSurvivesARoundTrip) {
     ASSERT_EQ(text.size(), 256);
     EXPECT_EQ(vdrCodePage::FromUnicode(text), all);
     EXPECT_TRUE(vdrCodePage::CanEncode(text));
+}
+
+// Runs of sixteen plain bytes are widened at once, the rest looked up: each
+// byte decodes alone to what it decodes to among any neighbours.
+TEST(CodePage, EveryByteDecodesAloneAsAmongOthers) {
+    std::mt19937 rng(5);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes(int(rng() % 70), Qt::Uninitialized);
+        for (char &b : bytes)
+            b = char(rng() % 4 == 0 ? 0x80 + rng() % 128 : rng() % 128);
+        const QString whole = vdrCodePage::ToUnicode(bytes);
+        ASSERT_EQ(whole.size(), bytes.size());
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            ASSERT_EQ(whole[i], vdrCodePage::ToUnicode(bytes.mid(i, 1))[0]) << round << " at " << i;
+        if (std::none_of(bytes.cbegin(), bytes.cend(), [](char b) { return b & 0x80; }))
+            ASSERT_EQ(vdrCodePage::ToUnicode(bytes, false), whole);
+    }
 }
 
 TEST(CodePage, MapsTheWindowsSpecificRange) {

@@ -331,6 +331,33 @@ TEST_F(BoundListTest, LoadingBytesGivesTheRowsOfDecodingThemFirst) {
     }
 }
 
+// Loaded rows share the decoded text; each still changes alone, and a row
+// kept outlives its table.
+TEST_F(BoundListTest, LoadedRowsShareTheirTextYetChangeAlone) {
+    const QString id = QStringLiteral("TvdrMaint");
+    db.WriteStream(id, 0, "alpha\r\nb\xE9ta\r\ngamma\r\n");
+    TvdrStringList list(id);
+    list.SetStreamFile(&db);
+    list.Load();
+    QString changed = list.Get(1);
+    changed[0] = QLatin1Char('B');
+    QString grown = list.Get(1);
+    grown += QStringLiteral("!!!");
+    EXPECT_EQ(changed, QStringLiteral("B\u00E9ta"));
+    EXPECT_EQ(grown, QStringLiteral("b\u00E9ta!!!"));
+    EXPECT_EQ(list.Text(), QStringLiteral("alpha\r\nb\u00E9ta\r\ngamma\r\n"));
+    list.Put(0, QStringLiteral("ALPHA"));
+    EXPECT_EQ(grown, QStringLiteral("b\u00E9ta!!!"));
+    QString kept = list.Get(2);
+    list.SetStreamFile(nullptr);
+    list.Clear();
+    changed.clear();
+    grown.clear();
+    EXPECT_EQ(kept, QStringLiteral("gamma"));
+    kept += QStringLiteral("X");
+    EXPECT_EQ(kept, QStringLiteral("gammaX"));
+}
+
 // A save encodes the rows straight into the stream: the same bytes as the
 // table's text encoded whole, ASCII runs of any length included.
 TEST_F(BoundListTest, SavingEncodesTheRowsAsTheirTextEncodedWhole) {
