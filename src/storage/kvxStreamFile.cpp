@@ -673,6 +673,9 @@ QByteArray TkvxStreamFile::Compress(const QByteArray &data) {
     if (rc != Z_STREAM_END)
         throw EvdrError(ZlibError(rc, zs));
     block.truncate(qsizetype(4 + produced));
+    // Room was made for text that does not compress at all; a transaction
+    // holds its blocks until it commits, so the rest is given back now.
+    block.squeeze();
     return block;
 }
 

@@ -115,6 +115,7 @@ void TvdrStringList::FinishLoad(TLoadJob &job) {
     if (!job.Error.isEmpty())
         m_loadProblem = NoteUnreadableStream(*m_streamFile, m_streamId, job.Error);
     ReplaceLines(std::move(job.Lines), job.Error.isEmpty() && job.Ordered);
+    m_looseRows = 0;
 }
 
 namespace {
@@ -167,11 +168,39 @@ void TvdrStringList::Save() {
     if (const qsizetype row = LongRow(m_lines); row >= 0)
         throw EvdrError(
             QStringLiteral("%1 cannot be saved: %2").arg(m_streamId, LongRowText(row, m_lines[row].size())));
-    m_streamFile->WriteStream(m_streamId, 0, vdrCodePage::FromUnicodeLines(m_lines));
+    QByteArray bytes = vdrCodePage::FromUnicodeLines(m_lines);
+    m_streamFile->WriteStream(m_streamId, 0, bytes);
+    if (m_looseRows >= kPackFrom && m_looseRows * 2 >= m_lines.size())
+        Pack(std::move(bytes));
+}
+
+// Rows made one by one (an import's) cost a string each; taken from the
+// bytes just saved they share one block, as loaded rows do. A row is only
+// replaced by its stored form when the two are equal, so the list's content
+// never changes by it (a character the stream cannot hold stops the pack),
+// and each row's own string goes as soon as it is replaced.
+void TvdrStringList::Pack(QByteArray bytes) {
+    QString whole = vdrCodePage::ToUnicode(bytes);
+    bytes = QByteArray();
+    QString::DataPointer &block = whole.data_ptr();
+    if (!block.d_ptr())
+        return;
+    qsizetype offset = 0;
+    qsizetype packed = 0;
+    for (QString &row : m_lines) {
+        const qsizetype size = row.size();
+        if (offset + size > whole.size() || QStringView(whole).sliced(offset, size) != row)
+            break;
+        row = ShareOf(block, offset, size);
+        offset += size + 2; // and CR LF
+        ++packed;
+    }
+    m_looseRows = m_lines.size() - packed;
 }
 
 int TvdrStringList::Add(const QString &line) {
     TvdrWriteGuard guard(m_lock);
+    ++m_looseRows;
     if (!m_sorted) {
         m_lines.append(line);
         return int(m_lines.size()) - 1;
@@ -184,6 +213,7 @@ int TvdrStringList::Add(const QString &line) {
 
 void TvdrStringList::AddLines(QStringList lines) {
     TvdrWriteGuard guard(m_lock);
+    m_looseRows += lines.size();
     if (!m_sorted) {
         m_lines.append(lines);
         return;
@@ -226,6 +256,7 @@ void TvdrStringList::AddLines(QStringList lines) {
 
 void TvdrStringList::SetLines(QStringList lines) {
     TvdrWriteGuard guard(m_lock);
+    m_looseRows += qMax<qsizetype>(0, lines.size() - m_lines.size());
     m_lines = std::move(lines);
 }
 
@@ -234,17 +265,20 @@ void TvdrStringList::Insert(int index, const QString &line) {
     CheckUnsorted();
     CheckIndex(index, int(m_lines.size()) + 1);
     m_lines.insert(index, line);
+    ++m_looseRows;
 }
 
 void TvdrStringList::Clear() {
     TvdrWriteGuard guard(m_lock);
     m_lines.clear();
+    m_looseRows = 0;
 }
 
 void TvdrStringList::Delete(int index) {
     TvdrWriteGuard guard(m_lock);
     CheckIndex(index, int(m_lines.size()));
     m_lines.removeAt(index);
+    m_looseRows = qMin(m_looseRows, m_lines.size());
 }
 
 int TvdrStringList::Count() const {
@@ -263,6 +297,7 @@ void TvdrStringList::Put(int index, const QString &line) {
     CheckUnsorted();
     CheckIndex(index, int(m_lines.size()));
     m_lines[index] = line;
+    ++m_looseRows;
 }
 
 QStringList TvdrStringList::Snapshot() const {
@@ -287,6 +322,7 @@ QString TvdrStringList::Text() const {
 void TvdrStringList::SetText(const QString &text) {
     TvdrWriteGuard guard(m_lock);
     ReplaceLines(SplitLines(text));
+    m_looseRows = m_lines.size();
 }
 
 bool TvdrStringList::Find(const QString &line, int &index) const {

@@ -139,6 +139,7 @@ private:
     void ReplaceLines(QStringList lines, bool ordered = false);
     // The stream's lines, decoded, checked for length and order in one pass.
     QStringList LoadLines(const QByteArray &bytes, bool &ordered) const;
+    void Pack(QByteArray bytes);
     void CheckIndex(int index, int count) const;
     void CheckUnsorted() const;
 
@@ -147,6 +148,10 @@ private:
     TkvxStreamFile *m_streamFile = nullptr;
     bool m_sorted = false;
     QStringList m_lines;
+    // Rows added or changed since the rows last came from the stream: when
+    // they are most of a large list, a save packs them (Pack).
+    qsizetype m_looseRows = 0;
+    static constexpr qsizetype kPackFrom = 1024;
     QString m_loadProblem;
 };
 
