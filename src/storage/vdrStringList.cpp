@@ -170,7 +170,7 @@ void TvdrStringList::Save() {
             QStringLiteral("%1 cannot be saved: %2").arg(m_streamId, LongRowText(row, m_lines[row].size())));
     QByteArray bytes = vdrCodePage::FromUnicodeLines(m_lines);
     m_streamFile->WriteStream(m_streamId, 0, bytes);
-    if (m_looseRows >= kPackFrom && m_looseRows * 2 >= m_lines.size())
+    if (bytes.size() >= kPackFrom && m_looseRows * 2 >= m_lines.size())
         Pack(std::move(bytes));
 }
 

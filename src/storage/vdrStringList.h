@@ -149,9 +149,11 @@ private:
     bool m_sorted = false;
     QStringList m_lines;
     // Rows added or changed since the rows last came from the stream: when
-    // they are most of a large list, a save packs them (Pack).
+    // they are most of a large list, a save packs them (Pack). Below a
+    // megabyte of text, what a pack holds for a moment outweighs what it
+    // saves.
     qsizetype m_looseRows = 0;
-    static constexpr qsizetype kPackFrom = 1024;
+    static constexpr qsizetype kPackFrom = 1024 * 1024;
     QString m_loadProblem;
 };
 

@@ -365,8 +365,10 @@ TEST_F(BoundListTest, ASaveOfMostlyNewRowsPacksThemWithoutChangingOne) {
     TvdrStringList list(id);
     list.SetStreamFile(&db);
     QStringList rows;
+    // A megabyte of text and more.
     for (int i = 0; i < 3000; ++i)
-        rows.append(QStringLiteral("row %1 caf\u00E9").arg(i, 5, 10, QLatin1Char('0')));
+        rows.append(QStringLiteral("row %1 caf\u00E9 ").arg(i, 5, 10, QLatin1Char('0')) +
+                    QString(400, QLatin1Char('x')));
     list.AddLines(rows);
     list.Save();
     EXPECT_EQ(list.Snapshot(), rows);
@@ -382,7 +384,7 @@ TEST_F(BoundListTest, ASaveOfMostlyNewRowsPacksThemWithoutChangingOne) {
     EXPECT_NE(list.Get(0).data_ptr().d_ptr(), list.Get(7).data_ptr().d_ptr());
     EXPECT_NE(list.Get(0).data_ptr().d_ptr(), list.Get(2999).data_ptr().d_ptr());
 
-    // A few rows more are not worth a pack.
+    // A few rows more are not worth a pack, nor a small table.
     list.SetStreamFile(nullptr);
     list.SetStreamFile(&db);
     list.Load();
@@ -390,6 +392,9 @@ TEST_F(BoundListTest, ASaveOfMostlyNewRowsPacksThemWithoutChangingOne) {
     list.Save();
     EXPECT_NE(list.Get(0).data_ptr().d_ptr(), list.Get(3000).data_ptr().d_ptr());
     EXPECT_EQ(list.Get(0).data_ptr().d_ptr(), list.Get(2999).data_ptr().d_ptr());
+    list.SetText(QStringLiteral("a\r\nb\r\n"));
+    list.Save();
+    EXPECT_NE(list.Get(0).data_ptr().d_ptr(), list.Get(1).data_ptr().d_ptr());
 }
 
 // A save encodes the rows straight into the stream: the same bytes as the
