@@ -95,26 +95,32 @@ void UdfRows(TvdrExportSink &sink) {
     }
 }
 
-void CarsUdfRows(TvdrExportSink &sink) {
-    TvdrCarsUDF &table = CarsUDF();
-    const QStringList rows = table.Snapshot();
+// Rows of two keys and a text, taken from the stored rows as they stand;
+// a row not of that shape is exported as the table reads it (`asRead`).
+template <class AsRead> void KeysAndTextRows(TvdrExportSink &sink, const QStringList &rows, AsRead asRead) {
     for (int i = 0; i < int(rows.size()); ++i) {
-        const QString &row = rows[i];
-        TStoredRow fields(row);
-        qint32 carNbr = 0, udfNbr = 0;
-        QStringView value;
+        TStoredRow fields(rows[i]);
+        qint32 first = 0, second = 0;
+        QStringView text;
         sink.BeginRow();
-        if (fields.Number(carNbr, u'\t') && fields.Number(udfNbr, u'\t') && fields.Rest(value)) {
-            sink.Number(carNbr);
-            sink.Number(udfNbr);
-            sink.Text(value);
+        if (fields.Number(first, u'\t') && fields.Number(second, u'\t') && fields.Rest(text)) {
+            sink.Number(first);
+            sink.Number(second);
+            sink.Text(text);
         } else {
-            sink.Number(table.CarNbrAt(i));
-            sink.Number(table.UdfNbrAt(i));
-            sink.Text(table.ValueAt(i));
+            asRead(i);
         }
         sink.EndRow();
     }
+}
+
+void CarsUdfRows(TvdrExportSink &sink) {
+    TvdrCarsUDF &table = CarsUDF();
+    KeysAndTextRows(sink, table.Snapshot(), [&](int i) {
+        sink.Number(table.CarNbrAt(i));
+        sink.Number(table.UdfNbrAt(i));
+        sink.Text(table.ValueAt(i));
+    });
 }
 
 void RepairsRows(TvdrExportSink &sink) {
@@ -203,25 +209,12 @@ void MaintRepairsRows(TvdrExportSink &sink) {
 
 void MaintNotesRows(TvdrExportSink &sink) {
     TvdrMaintNotes &table = MaintNotes();
-    const QStringList rows = table.Snapshot();
-    for (int i = 0; i < int(rows.size()); ++i) {
-        const QString &row = rows[i];
-        TStoredRow fields(row);
-        qint32 carNbr = 0, maintNbr = 0;
-        QStringView note;
-        sink.BeginRow();
-        if (fields.Number(carNbr, u'\t') && fields.Number(maintNbr, u'\t') && fields.Rest(note)) {
-            sink.Number(carNbr);
-            sink.Number(maintNbr);
-            sink.Text(note);
-        } else {
-            const TvdrMaintNotes::TNote note = table.NoteAt(i);
-            sink.Number(note.CarNbr);
-            sink.Number(note.MaintNbr);
-            sink.Text(note.StoredNote);
-        }
-        sink.EndRow();
-    }
+    KeysAndTextRows(sink, table.Snapshot(), [&](int i) {
+        const TvdrMaintNotes::TNote note = table.NoteAt(i);
+        sink.Number(note.CarNbr);
+        sink.Number(note.MaintNbr);
+        sink.Text(note.StoredNote);
+    });
 }
 
 void SortOrderRows(TvdrExportSink &sink) {
