@@ -88,6 +88,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
     SetUpToolbars();
     SetUpTree();
     ConnectCommands();
+    m_ui->tvwMain->viewport()->installEventFilter(this);
 }
 
 TfrmMain::~TfrmMain() {
@@ -155,8 +156,15 @@ bool TfrmMain::OpenDatabase() {
     m_database = std::make_unique<TkvxStreamFile>();
     if (!LocateDatabase())
         return false;
-    BindTables(m_database.get());
-    WarnOfUnreadTables();
+    // The tables of events and field values are made on another thread
+    // while the window builds, and taken in when they are done; the user
+    // then hears of every table that could not be read, in one warning.
+    BindTables(m_database.get(), TvdrTableLoad::Background, [this] {
+        // From the thread that made the last rows; shut-down awaits the
+        // tables before the window goes, so `this` is still there.
+        QMetaObject::invokeMethod(this, &TfrmMain::FinishTableLoads, Qt::QueuedConnection);
+    });
+    m_tablesLoading = true;
     BuildSortMenu();
     return true;
 }
@@ -165,13 +173,28 @@ bool TfrmMain::OpenDatabase() {
 // that its bytes are not lost.
 void TfrmMain::WarnOfUnreadTables() {
     QStringList tables;
-    for (const TvdrDamagedStream &damage : DamagedStreams())
+    for (const TvdrDamagedStream &damage : DamagedTables())
         tables.append(damage.KeptAs.isEmpty()
                           ? damage.StreamId
                           : QStringLiteral("%1 (kept as %2)").arg(damage.StreamId, damage.KeptAs));
     if (!tables.isEmpty())
         ShowWarning(
             Lang().FormatText(QStringLiteral("WM-TablesNotRead"), {tables.join(QStringLiteral("\r\n"))}));
+}
+
+void TfrmMain::FinishTableLoads() {
+    if (!m_tablesLoading)
+        return;
+    m_tablesLoading = false;
+    AwaitTables();
+    WarnOfUnreadTables();
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
+    // Once the window is on the screen, its thread is free to help.
+    if (event->type() == QEvent::Paint && m_tablesLoading && watched == m_ui->tvwMain->viewport())
+        HelpLoadTables();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TfrmMain::LocateDatabase() {
@@ -267,6 +290,8 @@ void TfrmMain::FormDestroy() {
 }
 
 void TfrmMain::CloseDatabase() {
+    m_tablesLoading = false;
+    AwaitTables();
     ClearTree();
     Log().Write(QStringLiteral("  Tree nodes freed"));
     // The layout reaches the file with the compaction: one new file, instead
@@ -358,6 +383,7 @@ void TfrmMain::mmiFileLocationsClick() {
     }
     CheckSortItem(ReadOption(vdrOptionKeys::CheckedSortItem, QStringLiteral("0")).toInt());
     BuildTree();
+    FinishTableLoads();
 }
 
 // --- Reports ---------------------------------------------------------------
@@ -489,6 +515,10 @@ void TfrmMain::BuildTree() {
     QTreeWidget *tree = m_ui->tvwMain;
     auto *cars = new TvdrTreeItem({nkCarsRoot, 0});
     cars->setText(0, Text("TreeNodeCars"));
+    // Every car has the same two child nodes: their captions are looked up
+    // once, and the nodes share them.
+    m_maintCaption = Text("TreeNodeMaint");
+    m_pictureCaption = Text("TreeNodePicture");
     // Each car is decoded once, for its node's text and for the sort the
     // nodes are made in, so they need no sorting once in the view.
     QList<qint32> carNbrs;
@@ -537,10 +567,10 @@ QTreeWidgetItem *TfrmMain::AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, co
     car->setText(0, text);
     parent->addChild(car);
     auto *maint = new TvdrTreeItem({nkMaint, carNbr});
-    maint->setText(0, Text("TreeNodeMaint"));
+    maint->setText(0, m_maintCaption);
     car->addChild(maint);
     auto *picture = new TvdrTreeItem({nkPicture, carNbr});
-    picture->setText(0, Text("TreeNodePicture"));
+    picture->setText(0, m_pictureCaption);
     car->addChild(picture);
     return car;
 }

@@ -48,6 +48,10 @@ public:
     // False when the user cancelled the locations wizard.
     bool OpenDatabase();
     void WarnOfUnreadTables();
+    // Waits for the tables that start-up left loading in the background and
+    // warns of those that could not be read; queued by the background when
+    // it is done. Does nothing when the tables are in.
+    void FinishTableLoads();
     bool LocateDatabase();
     void SaveToolbars();
     void RestoreToolbars();
@@ -128,6 +132,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ConnectCommands();
@@ -158,6 +163,9 @@ private:
     // While the tree sorts: each car's record, read once instead of at every
     // comparison.
     QHash<qint32, TvdrCarRec> m_sortRecs;
+    // The captions every car's child nodes share (BuildTree).
+    QString m_maintCaption;
+    QString m_pictureCaption;
     std::unique_ptr<TkvxTrimWorkingSet> m_trimmer;
     TvdrSortOrderRec m_sortOrder;
     TvdrFrame *m_view = nullptr; // a child of pnlClient
@@ -168,6 +176,7 @@ private:
     QList<QIcon> m_sortGlyphs;
     std::function<bool()> m_sortTreeEditor;
     std::function<void()> m_onClosed;
+    bool m_tablesLoading = false; // BindTables left tables to the background
     bool m_created = false;
     bool m_destroyed = false;
 };

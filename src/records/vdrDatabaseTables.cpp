@@ -14,6 +14,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <numeric>
 #include <system_error>
 #include <thread>
@@ -26,58 +30,195 @@ std::array<TvdrStringList *, 9> DatabaseTables() {
 
 namespace {
 
+constexpr size_t kTableCount = std::tuple_size_v<decltype(DatabaseTables())>;
+using TTables = std::array<TvdrStringList *, kTableCount>;
+using TJobs = std::array<TvdrStringList::TLoadJob, kTableCount>;
+
 // Below this many stored bytes a second thread costs more than it saves.
 constexpr qint64 kShareFrom = 128 * 1024;
 
-// Inflates and splits every table's stream, on this thread and on one more
-// per further core (at most four in all); each takes the largest job left.
-template <size_t N>
-void DecodeAll(const std::array<TvdrStringList *, N> &tables, std::array<TvdrStringList::TLoadJob, N> &jobs) {
-    std::array<size_t, N> order;
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::sort(order.begin(), order.end(),
-              [&jobs](size_t a, size_t b) { return jobs[a].Block.size() > jobs[b].Block.size(); });
-    qint64 stored = 0;
-    for (const auto &job : jobs)
-        stored += job.Block.size();
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        for (size_t i = next++; i < N; i = next++)
-            tables[order[i]]->DecodeForLoad(jobs[order[i]]);
-    };
-    const int cores = int(std::min(std::thread::hardware_concurrency(), 4u));
-    std::vector<std::thread> helpers;
-    for (int h = 1; stored >= kShareFrom && h < cores; ++h) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error &) {
-            break; // no thread to be had: this one does the rest
-        }
+// The middle step of the tables' loads, shared among threads: each job is
+// decoded once, by whichever thread claims it first, largest first.
+class TTableDecoder {
+public:
+    TTableDecoder(const TTables &tables, TJobs jobs, std::function<void()> whenDecoded = nullptr)
+        : m_tables(tables), m_jobs(std::move(jobs)), m_whenDecoded(std::move(whenDecoded)) {
+        std::iota(m_order.begin(), m_order.end(), size_t(0));
+        std::sort(m_order.begin(), m_order.end(),
+                  [this](size_t a, size_t b) { return m_jobs[a].Block.size() > m_jobs[b].Block.size(); });
     }
-    work();
-    for (std::thread &helper : helpers)
-        helper.join();
+
+    qint64 StoredBytes() const {
+        qint64 stored = 0;
+        for (const auto &job : m_jobs)
+            stored += job.Block.size();
+        return stored;
+    }
+
+    // Decodes every job no thread has claimed yet, largest first.
+    void DecodeRest() {
+        for (const size_t i : m_order)
+            if (Claim(i))
+                Decode(i);
+    }
+
+    // Job `i` decoded here, or waited for when another thread has it.
+    void Await(size_t i) {
+        if (Claim(i)) {
+            Decode(i);
+            return;
+        }
+        std::unique_lock<std::mutex> lk(m_mutex);
+        m_changed.wait(lk, [this, i] { return m_done[i]; });
+    }
+
+    // Table `i` takes in the rows of its job; the caller holds its lock.
+    void Finish(size_t i) {
+        Await(i);
+        m_tables[i]->FinishLoad(m_jobs[i]);
+    }
+
+private:
+    bool Claim(size_t i) { return !m_claimed[i].exchange(true); }
+
+    void Decode(size_t i) {
+        m_tables[i]->DecodeForLoad(m_jobs[i]);
+        {
+            const std::lock_guard<std::mutex> lk(m_mutex);
+            m_done[i] = true;
+            m_changed.notify_all();
+        }
+        if (--m_left == 0 && m_whenDecoded)
+            m_whenDecoded();
+    }
+
+    TTables m_tables;
+    TJobs m_jobs;
+    std::array<size_t, kTableCount> m_order;
+    std::array<std::atomic<bool>, kTableCount> m_claimed{};
+    std::array<bool, kTableCount> m_done{};
+    std::atomic<size_t> m_left{kTableCount};
+    std::function<void()> m_whenDecoded;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+};
+
+// A thread that starts `work`, or none when the system has none to give.
+std::thread StartThread(const std::function<void()> &work) {
+    try {
+        return std::thread(work);
+    } catch (const std::system_error &) {
+        return std::thread();
+    }
+}
+
+int Cores() {
+    return int(std::min(std::thread::hardware_concurrency(), 4u));
+}
+
+// Tables bound for a later take-in, and the threads that make their rows.
+struct TPendingLoad {
+    std::shared_ptr<TTableDecoder> Decoder;
+    std::thread Worker;
+    std::thread Helper;
+
+    ~TPendingLoad() { Join(); }
+    void Join() {
+        for (std::thread *thread : {&Worker, &Helper})
+            if (thread->joinable())
+                thread->join();
+    }
+};
+
+// Made after the tables, so ended before them: its thread is done with them
+// before they go.
+TPendingLoad &PendingLoad() {
+    static TPendingLoad pending;
+    return pending;
+}
+
+// The tables a start-up shows nothing of until the user opens a car: the
+// events with their repairs and notes, and the cars' field values.
+bool LoadsInBackground(const TvdrStringList *table) {
+    return table == &Maint() || table == &MaintRepairs() || table == &MaintNotes() || table == &CarsUDF();
 }
 
 } // namespace
 
-void BindTables(TkvxStreamFile *database) {
+void BindTables(TkvxStreamFile *database, TvdrTableLoad load, std::function<void()> whenDecoded) {
+    AwaitTables();
     ClearDamagedStreams();
-    const auto tables = DatabaseTables();
-    std::array<TvdrStringList::TLoadJob, std::tuple_size_v<decltype(tables)>> jobs;
+    const TTables tables = DatabaseTables();
+    TJobs jobs;
     for (size_t i = 0; i < tables.size(); ++i) {
         tables[i]->SetStreamFile(database);
         jobs[i] = tables[i]->ReadForLoad();
     }
-    DecodeAll(tables, jobs);
-    for (size_t i = 0; i < tables.size(); ++i)
-        tables[i]->FinishLoad(jobs[i]);
+    auto decoder = std::make_shared<TTableDecoder>(
+        tables, std::move(jobs), load == TvdrTableLoad::Whole ? nullptr : std::move(whenDecoded));
+    if (load == TvdrTableLoad::Whole) {
+        // Helpers on the further cores (at most four threads in all).
+        std::vector<std::thread> helpers;
+        for (int h = 1; decoder->StoredBytes() >= kShareFrom && h < Cores(); ++h)
+            if (std::thread helper = StartThread([&decoder] { decoder->DecodeRest(); }); helper.joinable())
+                helpers.push_back(std::move(helper));
+        decoder->DecodeRest();
+        for (std::thread &helper : helpers)
+            helper.join();
+        for (size_t i = 0; i < tables.size(); ++i)
+            decoder->Finish(i);
+    } else {
+        // Gated before the thread starts, so nothing reads a table before
+        // its rows are in.
+        for (size_t i = 0; i < tables.size(); ++i)
+            if (LoadsInBackground(tables[i]))
+                tables[i]->Lock().SetGate([decoder, i] { decoder->Finish(i); });
+        PendingLoad().Decoder = decoder;
+        PendingLoad().Worker = StartThread([decoder] { decoder->DecodeRest(); });
+        for (size_t i = 0; i < tables.size(); ++i)
+            if (!LoadsInBackground(tables[i]))
+                decoder->Finish(i);
+    }
     SortOrder().SetSorted(true);
 }
 
+void HelpLoadTables() {
+    TPendingLoad &pending = PendingLoad();
+    if (pending.Decoder && !pending.Helper.joinable() && Cores() > 1)
+        pending.Helper = StartThread([decoder = pending.Decoder] { decoder->DecodeRest(); });
+}
+
+void AwaitTables() {
+    // The tables first, so that they are made before the pending load.
+    const TTables tables = DatabaseTables();
+    // This thread takes on the jobs the background has not begun.
+    if (const std::shared_ptr<TTableDecoder> decoder = PendingLoad().Decoder)
+        decoder->DecodeRest();
+    for (TvdrStringList *table : tables)
+        table->Lock().OpenGate();
+    PendingLoad().Join();
+    PendingLoad().Decoder.reset();
+}
+
+QList<TvdrDamagedStream> DamagedTables() {
+    const auto tables = DatabaseTables();
+    const auto rank = [&tables](const TvdrDamagedStream &damage) {
+        return std::find_if(
+                   tables.begin(), tables.end(),
+                   [&damage](const TvdrStringList *table) { return table->StreamId() == damage.StreamId; }) -
+               tables.begin();
+    };
+    QList<TvdrDamagedStream> damaged = DamagedStreams();
+    std::stable_sort(
+        damaged.begin(), damaged.end(),
+        [&rank](const TvdrDamagedStream &a, const TvdrDamagedStream &b) { return rank(a) < rank(b); });
+    return damaged;
+}
+
 void RaiseIfTablesUnreadable() {
+    AwaitTables();
     QStringList lines;
-    for (const TvdrDamagedStream &damage : DamagedStreams()) {
+    for (const TvdrDamagedStream &damage : DamagedTables()) {
         QString line = QStringLiteral("table %1 of %2 cannot be read (%3), so nothing was done")
                            .arg(damage.StreamId, damage.FileName, damage.Error);
         if (!damage.KeptAs.isEmpty())
@@ -89,6 +230,7 @@ void RaiseIfTablesUnreadable() {
 }
 
 void UnbindTables() {
+    AwaitTables();
     for (TvdrStringList *table : DatabaseTables()) {
         table->SetStreamFile(nullptr);
         table->Clear();
@@ -97,6 +239,7 @@ void UnbindTables() {
 }
 
 void DetachTables() {
+    AwaitTables();
     for (TvdrStringList *table : DatabaseTables())
         table->SetStreamFile(nullptr);
 }

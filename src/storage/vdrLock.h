@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -8,6 +10,11 @@
 // the write lock again and may take the read lock, because table operations
 // call one another while locked. Upgrading a read lock to a write lock is not
 // supported (it would deadlock against another reader doing the same).
+//
+// A gate holds back the first lock of any kind until `opener` has run: the
+// first thread to lock runs it while holding the write lock (so the opener
+// may lock again), and every other thread waits for it. A table whose rows
+// are still being made elsewhere is gated by the step that takes them in.
 class TvdrLock {
 public:
     void LockRead();
@@ -15,7 +22,19 @@ public:
     void LockWrite();
     void UnlockWrite();
 
+    // Replaces a gate not yet opened. The opener must not throw.
+    void SetGate(std::function<void()> opener);
+    bool Gated() const { return m_gated.load(std::memory_order_acquire); }
+    // Runs the opener here unless another thread did; returns when it has run.
+    void OpenGate();
+
 private:
+    void TakeRead();
+    void TakeWrite();
+
+    std::atomic<bool> m_gated{false};
+    std::mutex m_gateMutex;
+    std::function<void()> m_opener;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::thread::id m_writer;

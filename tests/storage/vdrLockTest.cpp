@@ -3,6 +3,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
+#include <vector>
 
 TEST(Lock, TheWriterMayTakeWriteAndReadAgain) {
     TvdrLock lock;
@@ -49,4 +50,37 @@ TEST(Lock, ReadersShareAndAWriterWaitsForThem) {
     lock.UnlockRead();
     writer.join();
     EXPECT_TRUE(writerIn.load());
+}
+
+TEST(Lock, AGateIsOpenedOnceByTheFirstLockerAndTheOthersWaitForIt) {
+    TvdrLock lock;
+    std::atomic<int> openings{0};
+    int rows = 0; // what the opener makes; read by every locker after it
+    lock.SetGate([&] {
+        // The opener holds the write lock: it may lock again.
+        TvdrReadGuard again(lock);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        rows = 42;
+        ++openings;
+    });
+    EXPECT_TRUE(lock.Gated());
+    std::atomic<int> sawRows{0};
+    std::vector<std::thread> lockers;
+    for (int i = 0; i < 4; ++i)
+        lockers.emplace_back([&, i] {
+            if (i % 2 == 0) {
+                TvdrReadGuard g(lock);
+                sawRows += rows == 42;
+            } else {
+                TvdrWriteGuard g(lock);
+                sawRows += rows == 42;
+            }
+        });
+    for (std::thread &locker : lockers)
+        locker.join();
+    EXPECT_EQ(openings.load(), 1);
+    EXPECT_EQ(sawRows.load(), 4);
+    EXPECT_FALSE(lock.Gated());
+    lock.OpenGate(); // opened already: nothing runs again
+    EXPECT_EQ(openings.load(), 1);
 }
