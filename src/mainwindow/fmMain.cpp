@@ -515,10 +515,10 @@ void TfrmMain::BuildTree() {
     QTreeWidget *tree = m_ui->tvwMain;
     auto *cars = new TvdrTreeItem({nkCarsRoot, 0});
     cars->setText(0, Text("TreeNodeCars"));
-    // Every car has the same two child nodes: their captions are looked up
-    // once, and the nodes share them.
-    m_maintCaption = Text("TreeNodeMaint");
-    m_pictureCaption = Text("TreeNodePicture");
+    // Every car has the same two child nodes, which take their captions
+    // from their kind.
+    TvdrTreeItem::SetKindText(nkMaint, Text("TreeNodeMaint"));
+    TvdrTreeItem::SetKindText(nkPicture, Text("TreeNodePicture"));
     // Each car is decoded once, for its node's text and for the sort the
     // nodes are made in, so they need no sorting once in the view.
     QList<qint32> carNbrs;
@@ -566,12 +566,8 @@ QTreeWidgetItem *TfrmMain::AddCarNode(qint32 carNbr, QTreeWidgetItem *parent, co
     auto *car = new TvdrTreeItem({nkCar, carNbr});
     car->setText(0, text);
     parent->addChild(car);
-    auto *maint = new TvdrTreeItem({nkMaint, carNbr});
-    maint->setText(0, m_maintCaption);
-    car->addChild(maint);
-    auto *picture = new TvdrTreeItem({nkPicture, carNbr});
-    picture->setText(0, m_pictureCaption);
-    car->addChild(picture);
+    car->addChild(new TvdrTreeItem({nkMaint, carNbr}));
+    car->addChild(new TvdrTreeItem({nkPicture, carNbr}));
     return car;
 }
 

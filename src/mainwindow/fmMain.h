@@ -163,9 +163,6 @@ private:
     // While the tree sorts: each car's record, read once instead of at every
     // comparison.
     QHash<qint32, TvdrCarRec> m_sortRecs;
-    // The captions every car's child nodes share (BuildTree).
-    QString m_maintCaption;
-    QString m_pictureCaption;
     std::unique_ptr<TkvxTrimWorkingSet> m_trimmer;
     TvdrSortOrderRec m_sortOrder;
     TvdrFrame *m_view = nullptr; // a child of pnlClient

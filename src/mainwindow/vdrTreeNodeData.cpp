@@ -2,6 +2,8 @@
 
 #include "vdrMainIcons.h"
 
+#include <array>
+
 TvdrTreeItem::TCompare &TvdrTreeItem::ActiveCompare() {
     static TCompare compare;
     return compare;
@@ -24,12 +26,26 @@ bool TvdrTreeItem::operator<(const QTreeWidgetItem &other) const {
     return ActiveCompare()(*this, *that) < 0;
 }
 
+QString &TvdrTreeItem::KindText(TvdrNodeKind kind) {
+    static std::array<QString, nkPicture + 1> texts;
+    return texts.at(size_t(kind));
+}
+
+void TvdrTreeItem::SetKindText(TvdrNodeKind kind, const QString &text) {
+    KindText(kind) = text;
+}
+
 QVariant TvdrTreeItem::data(int column, int role) const {
-    // Hundreds of nodes share four images: each takes its own from its
-    // kind, instead of holding a copy set one node at a time.
+    // Hundreds of nodes share four images and the captions of a car's two
+    // child nodes: each takes them from its kind, instead of holding copies
+    // that are made, and freed, one node at a time.
     if (column == 0 && role == Qt::DecorationRole)
         return TreeImage(Data.Kind);
-    return QTreeWidgetItem::data(column, role);
+    QVariant own = QTreeWidgetItem::data(column, role);
+    if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole) && !own.isValid() &&
+        !KindText(Data.Kind).isNull())
+        return KindText(Data.Kind);
+    return own;
 }
 
 const TvdrTreeNodeData *NodeData(const QTreeWidgetItem *item) {

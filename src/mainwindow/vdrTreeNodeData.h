@@ -33,11 +33,16 @@ public:
     static void SortChildren(QTreeWidgetItem *parent, const TCompare &compare);
 
     bool operator<(const QTreeWidgetItem &other) const override;
-    // The image of the node's kind, which no node stores for itself.
+    // The image of the node's kind, which no node stores for itself, and
+    // the text of its kind where the node has none of its own.
     QVariant data(int column, int role) const override;
+
+    // The caption of every node of `kind` that is given no text of its own.
+    static void SetKindText(TvdrNodeKind kind, const QString &text);
 
 private:
     static TCompare &ActiveCompare();
+    static QString &KindText(TvdrNodeKind kind);
 };
 
 // The data of `item`, or null for an item that is not a TvdrTreeItem.
