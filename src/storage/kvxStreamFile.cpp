@@ -655,11 +655,37 @@ void TkvxStreamFile::TakeCompacted(std::unique_ptr<TkvxSfFile> temp) {
     ReadToc();
 }
 
-QByteArray TkvxStreamFile::Compress(const QByteArray &data) {
-    z_stream zs{};
-    int rc = deflateInit2(&zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
+namespace {
+
+// zlib's deflate state, one per thread and reset for each block: a new one
+// costs a quarter of a megabyte of allocations, more than compressing a small
+// table. A reset stream writes the same bytes as a new one.
+z_stream &Deflater() {
+    struct TOwner {
+        z_stream zs{};
+        bool made = false;
+        ~TOwner() {
+            if (made)
+                deflateEnd(&zs);
+        }
+    };
+    thread_local TOwner owner;
+    if (owner.made) {
+        deflateReset(&owner.zs);
+        return owner.zs;
+    }
+    owner.zs = z_stream{};
+    const int rc = deflateInit2(&owner.zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
     if (rc != Z_OK)
-        throw EvdrError(ZlibError(rc, zs));
+        throw EvdrError(ZlibError(rc, owner.zs));
+    owner.made = true;
+    return owner.zs;
+}
+
+} // namespace
+
+QByteArray TkvxStreamFile::Compress(const QByteArray &data) {
+    z_stream &zs = Deflater();
     const uLong bound = deflateBound(&zs, uLong(data.size()));
     QByteArray block(qsizetype(4 + bound), Qt::Uninitialized);
     qToLittleEndian<qint32>(qint32(data.size()), block.data());
@@ -667,9 +693,8 @@ QByteArray TkvxStreamFile::Compress(const QByteArray &data) {
     zs.avail_in = uInt(data.size());
     zs.next_out = reinterpret_cast<Bytef *>(block.data() + 4);
     zs.avail_out = uInt(bound);
-    rc = deflate(&zs, Z_FINISH);
+    const int rc = deflate(&zs, Z_FINISH);
     const uLong produced = zs.total_out;
-    deflateEnd(&zs);
     if (rc != Z_STREAM_END)
         throw EvdrError(ZlibError(rc, zs));
     block.truncate(qsizetype(4 + produced));
