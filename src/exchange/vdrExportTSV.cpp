@@ -8,7 +8,7 @@ namespace {
 
 // A header line of the column names, then one line per row; values as the
 // tables hold them, never escaped.
-class TTsvSink : public TvdrExportSink {
+class TTsvSink final : public TvdrExportSink {
 public:
     explicit TTsvSink(TvdrExportWriter &out) : m_out(out) {}
 

@@ -6,14 +6,14 @@
 #include <QIODevice>
 
 TvdrExportWriter::TvdrExportWriter(QIODevice &device, const QString &name)
-    : m_device(device), m_name(name), m_buffer(kSize, Qt::Uninitialized) {}
+    : m_device(device), m_name(name), m_buffer(kSize, Qt::Uninitialized), m_data(m_buffer.data()) {}
 
 void TvdrExportWriter::AppendLong(const char *bytes, qsizetype length) {
     while (length > 0) {
         if (m_used == kSize)
             Drain();
         const qsizetype n = std::min(length, kSize - m_used);
-        std::memcpy(m_buffer.data() + m_used, bytes, size_t(n));
+        std::memcpy(m_data + m_used, bytes, size_t(n));
         m_used += n;
         bytes += n;
         length -= n;

@@ -21,11 +21,11 @@ public:
     void Append(char ch) {
         if (m_used == kSize)
             Drain();
-        m_buffer[m_used++] = ch;
+        m_data[m_used++] = ch;
     }
     void Append(const char *bytes, qsizetype length) {
         if (length <= kSize - m_used) {
-            std::memcpy(m_buffer.data() + m_used, bytes, size_t(length));
+            std::memcpy(m_data + m_used, bytes, size_t(length));
             m_used += length;
         } else {
             AppendLong(bytes, length);
@@ -35,7 +35,7 @@ public:
     void AppendNumber(qint64 number) {
         if (kSize - m_used < 20)
             Drain();
-        char *at = m_buffer.data() + m_used;
+        char *at = m_data + m_used;
         m_used += std::to_chars(at, at + 20, number).ptr - at;
     }
     void AppendUtf8(QStringView text);
@@ -55,5 +55,8 @@ private:
     QIODevice &m_device;
     QString m_name;
     QByteArray m_buffer;
+    // The buffer's bytes, held apart so that an append does not ask the
+    // array each time whether it is shared.
+    char *m_data;
     qsizetype m_used = 0;
 };

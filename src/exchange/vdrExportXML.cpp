@@ -33,7 +33,7 @@ const char *Reference(char16_t ch) {
 
 // Each row on one line: the row element with its position as "Nbr" and one
 // child element per column.
-class TXmlSink : public TvdrExportSink {
+class TXmlSink final : public TvdrExportSink {
 public:
     explicit TXmlSink(TvdrExportWriter &out) : m_out(out) {}
 

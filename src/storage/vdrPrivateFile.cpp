@@ -27,6 +27,8 @@ void TvdrPrivateFile::Open() {
         throw EvdrError(QStringLiteral("cannot create %1: %2").arg(m_fileName, qt_error_string(errno)));
     }
     m_error = 0;
+    m_written = 0;
+    m_writebackFrom = 0;
     QIODevice::open(QIODevice::WriteOnly);
 }
 
@@ -46,10 +48,19 @@ qint64 TvdrPrivateFile::writeData(const char *data, qint64 size) {
         else
             data += written, left -= written;
     }
-    if (m_error == 0)
-        return size;
-    setErrorString(qt_error_string(m_error));
-    return -1;
+    if (m_error != 0) {
+        setErrorString(qt_error_string(m_error));
+        return -1;
+    }
+    m_written += size;
+    // The disk starts on what is written while the rest is still being
+    // made, so that Commit's flush finds little left to wait for. Only a
+    // hint: the flush still decides.
+    if (m_written - m_writebackFrom >= kWritebackStep) {
+        ::sync_file_range(m_fd, m_writebackFrom, m_written - m_writebackFrom, SYNC_FILE_RANGE_WRITE);
+        m_writebackFrom = m_written;
+    }
+    return size;
 }
 
 void TvdrPrivateFile::Commit() {

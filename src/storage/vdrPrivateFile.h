@@ -35,4 +35,7 @@ private:
     QByteArray m_tempName;
     int m_fd = -1;
     int m_error = 0; // errno of the first failed write
+    qint64 m_written = 0;
+    qint64 m_writebackFrom = 0; // the disk was asked to write what lies before
+    static constexpr qint64 kWritebackStep = 1024 * 1024;
 };

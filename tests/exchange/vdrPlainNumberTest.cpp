@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <random>
 
 namespace {
@@ -160,6 +162,13 @@ TEST(PlainNumber, StoredCostsAndDayNumbersWriteAsTheirValuesDo) {
         int y = 0, m = 0, d = 0;
         ASSERT_TRUE(vdrPlainNumber::DayOfNumber(day, y, m, d));
         ASSERT_EQ(QDate(y, m, d), vdrDateTime::DateOfDayNumber(day)) << day;
+    }
+    // The last days a row can hold, far past any date the program shows.
+    for (const qint32 day :
+         {std::numeric_limits<qint32>::max() - 400000, std::numeric_limits<qint32>::max()}) {
+        int y = 0, m = 0, d = 0;
+        ASSERT_TRUE(vdrPlainNumber::DayOfNumber(day, y, m, d));
+        EXPECT_EQ(QDate(y, m, d), QDate(1, 1, 1).addDays(day - 1)) << day;
     }
     int y = 0, m = 0, d = 0;
     EXPECT_FALSE(vdrPlainNumber::DayOfNumber(0, y, m, d));
