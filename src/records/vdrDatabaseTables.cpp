@@ -157,9 +157,11 @@ void BindTables(TkvxStreamFile *database, TvdrTableLoad load, std::function<void
     auto decoder = std::make_shared<TTableDecoder>(
         tables, std::move(jobs), load == TvdrTableLoad::Whole ? nullptr : std::move(whenDecoded));
     if (load == TvdrTableLoad::Whole) {
-        // Helpers on the further cores (at most four threads in all).
+        // Helpers on the further cores (at most four threads in all). Sized
+        // before the first starts: from then on the jobs are theirs.
+        const int threads = decoder->StoredBytes() >= kShareFrom ? Cores() : 1;
         std::vector<std::thread> helpers;
-        for (int h = 1; decoder->StoredBytes() >= kShareFrom && h < Cores(); ++h)
+        for (int h = 1; h < threads; ++h)
             if (std::thread helper = StartThread([&decoder] { decoder->DecodeRest(); }); helper.joinable())
                 helpers.push_back(std::move(helper));
         decoder->DecodeRest();
