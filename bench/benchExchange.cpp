@@ -26,6 +26,7 @@
 #include "vdrExportXML.h"
 #include "vdrImportTSV.h"
 #include "vdrImportXML.h"
+#include "vdrPeakMemory.h"
 #include "vdrPrivateFile.h"
 #include "vdrSyntheticDatabase.h"
 
@@ -289,17 +290,6 @@ void ReadDeflateWrite(benchmark::State &state, const TBenchData &data) {
     state.SetBytesProcessed(int64_t(state.iterations()) * data.tsvBytes);
 }
 
-// "VmHWM" or "VmRSS" of this process, in bytes.
-qint64 StatusBytes(const char *field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qsizetype(std::strlen(field)) + 1).trimmed().split(' ').value(0).toLongLong() *
-                   1024;
-    return 0;
-}
-
 struct TPeak {
     qint64 Peak = -1; // what the operation added to the peak
     qint64 Kept = -1; // what it still holds when done: the imported tables
@@ -314,11 +304,12 @@ TPeak PeakOf(const std::function<void()> &operation) {
         return peak;
     const pid_t child = ::fork();
     if (child == 0) {
-        const qint64 start = StatusBytes("VmRSS:");
+        TvdrPeakMemory::MapFilePages();
+        TvdrPeakMemory memory;
+        memory.Start();
         operation();
-        peak.Peak = StatusBytes("VmHWM:") - start;
-        malloc_trim(0);
-        peak.Kept = StatusBytes("VmRSS:") - start;
+        peak.Peak = memory.Peak();
+        peak.Kept = memory.Held();
         [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &peak, sizeof peak);
         ::_exit(0);
     }

@@ -10,6 +10,12 @@
 // cannot be read.
 class TvdrPeakMemory {
 public:
+    // A new process (a forked child) counts each page of the program and
+    // its libraries when it first runs or reads it. Called before Start,
+    // this maps them all at once, so that they are no part of the work's
+    // peak: what remains is the memory the work itself takes.
+    static void MapFilePages();
+
     void Start();
     // Bytes, since Start.
     qint64 Peak() const;
