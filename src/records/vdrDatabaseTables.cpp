@@ -10,15 +10,14 @@
 #include "vdrRepairs.h"
 #include "vdrSortOrder.h"
 #include "vdrStreamDamage.h"
+#include "vdrTableDecoder.h"
 #include "vdrUDF.h"
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <numeric>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -30,78 +29,12 @@ std::array<TvdrStringList *, 9> DatabaseTables() {
 
 namespace {
 
-constexpr size_t kTableCount = std::tuple_size_v<decltype(DatabaseTables())>;
-using TTables = std::array<TvdrStringList *, kTableCount>;
-using TJobs = std::array<TvdrStringList::TLoadJob, kTableCount>;
+using TTableDecoder = TvdrTableDecoder<std::tuple_size_v<decltype(DatabaseTables())>>;
+using TTables = TTableDecoder::TTables;
+using TJobs = TTableDecoder::TJobs;
 
 // Below this many stored bytes a second thread costs more than it saves.
 constexpr qint64 kShareFrom = 128 * 1024;
-
-// The middle step of the tables' loads, shared among threads: each job is
-// decoded once, by whichever thread claims it first, largest first.
-class TTableDecoder {
-public:
-    TTableDecoder(const TTables &tables, TJobs jobs, std::function<void()> whenDecoded = nullptr)
-        : m_tables(tables), m_jobs(std::move(jobs)), m_whenDecoded(std::move(whenDecoded)) {
-        std::iota(m_order.begin(), m_order.end(), size_t(0));
-        std::sort(m_order.begin(), m_order.end(),
-                  [this](size_t a, size_t b) { return m_jobs[a].Block.size() > m_jobs[b].Block.size(); });
-    }
-
-    qint64 StoredBytes() const {
-        qint64 stored = 0;
-        for (const auto &job : m_jobs)
-            stored += job.Block.size();
-        return stored;
-    }
-
-    // Decodes every job no thread has claimed yet, largest first.
-    void DecodeRest() {
-        for (const size_t i : m_order)
-            if (Claim(i))
-                Decode(i);
-    }
-
-    // Job `i` decoded here, or waited for when another thread has it.
-    void Await(size_t i) {
-        if (Claim(i)) {
-            Decode(i);
-            return;
-        }
-        std::unique_lock<std::mutex> lk(m_mutex);
-        m_changed.wait(lk, [this, i] { return m_done[i]; });
-    }
-
-    // Table `i` takes in the rows of its job; the caller holds its lock.
-    void Finish(size_t i) {
-        Await(i);
-        m_tables[i]->FinishLoad(m_jobs[i]);
-    }
-
-private:
-    bool Claim(size_t i) { return !m_claimed[i].exchange(true); }
-
-    void Decode(size_t i) {
-        m_tables[i]->DecodeForLoad(m_jobs[i]);
-        {
-            const std::lock_guard<std::mutex> lk(m_mutex);
-            m_done[i] = true;
-            m_changed.notify_all();
-        }
-        if (--m_left == 0 && m_whenDecoded)
-            m_whenDecoded();
-    }
-
-    TTables m_tables;
-    TJobs m_jobs;
-    std::array<size_t, kTableCount> m_order;
-    std::array<std::atomic<bool>, kTableCount> m_claimed{};
-    std::array<bool, kTableCount> m_done{};
-    std::atomic<size_t> m_left{kTableCount};
-    std::function<void()> m_whenDecoded;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-};
 
 // A thread that starts `work`, or none when the system has none to give.
 std::thread StartThread(const std::function<void()> &work) {
@@ -186,7 +119,7 @@ void BindTables(TkvxStreamFile *database, TvdrTableLoad load, std::function<void
 
 void HelpLoadTables() {
     TPendingLoad &pending = PendingLoad();
-    if (pending.Decoder && !pending.Helper.joinable() && Cores() > 1)
+    if (pending.Decoder && pending.Decoder->Unclaimed() && !pending.Helper.joinable() && Cores() > 1)
         pending.Helper = StartThread([decoder = pending.Decoder] { decoder->DecodeRest(); });
 }
 
