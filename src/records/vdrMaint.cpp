@@ -2,6 +2,7 @@
 
 #include "vdrCmRtn.h"
 #include "vdrMaintSortedList.h"
+#include "vdrRowBlocks.h"
 #include "vdrSingleton.h"
 
 #include <algorithm>
@@ -92,10 +93,12 @@ void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) {
 }
 
 void TvdrMaint::StoreEvents(const QList<TvdrMaintRec> &recs) {
+    // Keys and values share blocks until SetValues makes the rows of them.
+    TvdrRowBlocks blocks(recs.size());
     QList<QPair<QString, QString>> rows;
     rows.reserve(recs.size());
     for (const TvdrMaintRec &rec : recs)
-        rows.append({rec.EncodeKey(), rec.Encode()});
+        rows.append({blocks.Make(rec.EncodeKey()), blocks.Make(rec.Encode())});
     SetValues(std::move(rows));
 }
 

@@ -4,6 +4,7 @@
 #include "vdrCmRtn.h"
 #include "vdrCompareText.h"
 #include "vdrRepairs.h"
+#include "vdrRowBlocks.h"
 #include "vdrSingleton.h"
 
 #include <algorithm>
@@ -21,14 +22,20 @@ void TvdrMaintRepairs::AddLink(qint32 carNbr, qint32 maintNbr, qint32 repairNbr)
 }
 
 void TvdrMaintRepairs::AddLinks(const QList<TLink> &links) {
+    // An import adds a row per link: made into shared blocks, they cost
+    // their characters instead of a string each, and need no pack at the save.
+    TvdrRowBlocks blocks(links.size());
     QStringList rows;
     rows.reserve(links.size());
     for (const TLink &link : links) {
         QString row = KeyPrefix(link.CarNbr, link.MaintNbr);
         TvdrCmRtn::AppendKey(row, link.RepairNbr);
-        rows.append(std::move(row));
+        rows.append(blocks.Make(row));
     }
-    AddLines(std::move(rows));
+    if (blocks.Shared())
+        AddBlockLines(std::move(rows));
+    else
+        AddLines(std::move(rows));
 }
 
 void TvdrMaintRepairs::RemoveEventLinks(qint32 carNbr, qint32 maintNbr) {

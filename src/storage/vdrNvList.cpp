@@ -2,6 +2,7 @@
 
 #include "vdrCmRtn.h"
 #include "vdrCompareText.h"
+#include "vdrRowBlocks.h"
 #include "vdrStrUtils.h"
 
 #include <algorithm>
@@ -92,6 +93,9 @@ void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
         bool Removes = false;
         QStringView Name() const { return QStringView(Row).first(NameLength); }
     };
+    // The new rows share blocks, as loaded rows do: an import's thousands
+    // cost their characters, not a string each.
+    TvdrRowBlocks blocks(rows.size());
     std::vector<TChange> changes;
     changes.reserve(size_t(rows.size()));
     for (auto &[name, value] : rows) {
@@ -99,7 +103,7 @@ void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
         if (!key.isEmpty()) {
             const bool removes = Trim(value).isEmpty();
             const qsizetype length = key.size();
-            changes.push_back({removes ? std::move(key) : key + QLatin1Char('=') + value, length, removes});
+            changes.push_back({removes ? std::move(key) : blocks.Make({key, u"=", value}), length, removes});
         }
         name = QString();
         value = QString();
@@ -127,7 +131,10 @@ void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
     }
     while (i < old.size())
         merged.append(old[i++]);
-    SetLines(std::move(merged));
+    if (blocks.Shared())
+        SetBlockLines(std::move(merged));
+    else
+        SetLines(std::move(merged));
 }
 
 QString TvdrNvList::RowProblem(const QString &row) const {

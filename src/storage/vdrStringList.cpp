@@ -6,6 +6,7 @@
 #include "vdrError.h"
 #include "vdrLimits.h"
 #include "vdrLineModel.h"
+#include "vdrRowBlocks.h"
 #include "vdrStreamDamage.h"
 
 #include <algorithm>
@@ -118,19 +119,6 @@ void TvdrStringList::FinishLoad(TLoadJob &job) {
     m_looseRows = 0;
 }
 
-namespace {
-
-// A row that shares the characters of `block` from `offset`: it allocates
-// nothing of its own. The block counts its rows like any shared string, so
-// a change to a row copies it out first, and the block goes with the last
-// row (or copy of one) that still uses it.
-QString ShareOf(QString::DataPointer &block, qsizetype offset, qsizetype length) {
-    block.d_ptr()->ref();
-    return QString(QString::DataPointer(block.d_ptr(), block.data() + offset, length));
-}
-
-} // namespace
-
 // Each line is checked while it is fresh in the cache.
 QStringList TvdrStringList::LoadLines(const QByteArray &bytes, bool &ordered) const {
     QStringList lines;
@@ -148,7 +136,7 @@ QStringList TvdrStringList::LoadLines(const QByteArray &bytes, bool &ordered) co
         const QByteArrayView line(from, to - from);
         if (line.size() > vdrLimits::kMaxRowLength)
             throw EvdrError(LongRowText(lines.size(), line.size()));
-        lines.append(ShareOf(block, from - begin, to - from));
+        lines.append(TvdrRowBlocks::ShareOf(block, from - begin, to - from));
         if (ordered && lines.size() > 1)
             ordered = InOrder(previous, line, lines[lines.size() - 2], lines.last());
         previous = line;
@@ -191,7 +179,7 @@ void TvdrStringList::Pack(QByteArray bytes) {
         const qsizetype size = row.size();
         if (offset + size > whole.size() || QStringView(whole).sliced(offset, size) != row)
             break;
-        row = ShareOf(block, offset, size);
+        row = TvdrRowBlocks::ShareOf(block, offset, size);
         offset += size + 2; // and CR LF
         ++packed;
     }
@@ -212,8 +200,17 @@ int TvdrStringList::Add(const QString &line) {
 }
 
 void TvdrStringList::AddLines(QStringList lines) {
+    const qsizetype loose = lines.size();
+    AddLines(std::move(lines), loose);
+}
+
+void TvdrStringList::AddBlockLines(QStringList lines) {
+    AddLines(std::move(lines), 0);
+}
+
+void TvdrStringList::AddLines(QStringList lines, qsizetype loose) {
     TvdrWriteGuard guard(m_lock);
-    m_looseRows += lines.size();
+    m_looseRows += loose;
     if (!m_sorted) {
         m_lines.append(lines);
         return;
@@ -258,6 +255,12 @@ void TvdrStringList::SetLines(QStringList lines) {
     TvdrWriteGuard guard(m_lock);
     m_looseRows += qMax<qsizetype>(0, lines.size() - m_lines.size());
     m_lines = std::move(lines);
+}
+
+void TvdrStringList::SetBlockLines(QStringList lines) {
+    TvdrWriteGuard guard(m_lock);
+    m_lines = std::move(lines);
+    m_looseRows = qMin(m_looseRows, m_lines.size());
 }
 
 void TvdrStringList::Insert(int index, const QString &line) {
