@@ -26,6 +26,8 @@ QString TvdrRowBlocks::Make(std::initializer_list<QStringView> parts) {
     // Written where no row points yet: the rows made so far never see it.
     char16_t *at = m_block.data() + m_used;
     for (const QStringView part : parts) {
+        if (part.isEmpty())
+            continue; // a null part has no characters to point at
         std::memcpy(at, part.utf16(), size_t(part.size()) * sizeof(char16_t));
         at += part.size();
     }
