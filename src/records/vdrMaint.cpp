@@ -6,6 +6,7 @@
 #include "vdrSingleton.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -93,13 +94,17 @@ void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) {
 }
 
 void TvdrMaint::StoreEvents(const QList<TvdrMaintRec> &recs) {
-    // Keys and values share blocks until SetValues makes the rows of them.
+    // Each row is made once, into shared blocks, and merged: an import's
+    // thousands of events never exist as pairs of strings besides.
+    TvdrWriteGuard guard(Lock());
     TvdrRowBlocks blocks(recs.size());
-    QList<QPair<QString, QString>> rows;
-    rows.reserve(recs.size());
-    for (const TvdrMaintRec &rec : recs)
-        rows.append({blocks.Make(rec.EncodeKey()), blocks.Make(rec.Encode())});
-    SetValues(std::move(rows));
+    std::vector<TRowChange> changes;
+    changes.reserve(size_t(recs.size()));
+    for (const TvdrMaintRec &rec : recs) {
+        const QString key = rec.EncodeKey();
+        changes.push_back({blocks.Make({key, u"=", rec.Encode()}), key.size(), false});
+    }
+    MergeChanges(std::move(changes), blocks.Shared());
 }
 
 std::unique_ptr<TvdrMaintSortedList> TvdrMaint::SortedList(qint32 carNbr, quint8 sortColumn,

@@ -86,17 +86,10 @@ void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
     }
     // The last value of each name; a row of a blank value only removes it.
     // Each given pair is let go once its row is made, so the two never
-    // fill memory together.
-    struct TChange {
-        QString Row; // the name alone when it removes
-        qsizetype NameLength = 0;
-        bool Removes = false;
-        QStringView Name() const { return QStringView(Row).first(NameLength); }
-    };
-    // The new rows share blocks, as loaded rows do: an import's thousands
-    // cost their characters, not a string each.
+    // fill memory together. The new rows share blocks, as loaded rows do:
+    // an import's thousands cost their characters, not a string each.
     TvdrRowBlocks blocks(rows.size());
-    std::vector<TChange> changes;
+    std::vector<TRowChange> changes;
     changes.reserve(size_t(rows.size()));
     for (auto &[name, value] : rows) {
         QString key = Trim(name);
@@ -109,7 +102,12 @@ void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
         value = QString();
     }
     rows = {};
-    const auto keyLess = [](const TChange &a, const TChange &b) {
+    MergeChanges(std::move(changes), blocks.Shared());
+}
+
+void TvdrNvList::MergeChanges(std::vector<TRowChange> changes, bool shared) {
+    TvdrWriteGuard guard(Lock());
+    const auto keyLess = [](const TRowChange &a, const TRowChange &b) {
         return CompareText(a.Name(), b.Name()) < 0;
     };
     if (!std::is_sorted(changes.begin(), changes.end(), keyLess))
@@ -131,7 +129,7 @@ void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
     }
     while (i < old.size())
         merged.append(old[i++]);
-    if (blocks.Shared())
+    if (shared)
         SetBlockLines(std::move(merged));
     else
         SetLines(std::move(merged));

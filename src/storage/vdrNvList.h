@@ -2,6 +2,8 @@
 
 #include "vdrStringList.h"
 
+#include <vector>
+
 #include <QList>
 #include <QPair>
 
@@ -47,6 +49,19 @@ public:
     QString RowKey(const QString &row) const override;
 
 protected:
+    // A row for MergeChanges: "name=value", or the name alone when it
+    // removes the name's row.
+    struct TRowChange {
+        QString Row;
+        qsizetype NameLength = 0;
+        bool Removes = false;
+        QStringView Name() const { return QStringView(Row).first(NameLength); }
+    };
+    // The merge SetValues ends in, for rows made already with trimmed names
+    // (of an unsorted list). `shared`: the new rows were made by
+    // TvdrRowBlocks.
+    void MergeChanges(std::vector<TRowChange> changes, bool shared);
+
     // Unsorted, rows are kept in name order (SetValue inserts there).
     bool UnsortedInOrder(const QString &previous, const QString &next) const override;
     void ReorderUnsorted(QStringList &lines) const override;
