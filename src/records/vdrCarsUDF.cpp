@@ -1,5 +1,6 @@
 #include "vdrCarsUDF.h"
 
+#include "vdrRowBlocks.h"
 #include "vdrSingleton.h"
 #include "vdrStrUtils.h"
 
@@ -18,13 +19,15 @@ void TvdrCarsUDF::SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value
 }
 
 void TvdrCarsUDF::SetCarValues(const QList<TValue> &values) {
+    // An import's values, thousands at once, share blocks of characters.
+    TvdrRowBlocks blocks(values.size());
     QList<QPair<QString, QString>> rows;
     rows.reserve(values.size());
     for (const TValue &v : values) {
         const QString prefix = KeyPrefix(v.CarNbr, v.UdfNbr);
-        rows.append({prefix, prefix + Trim(SingleLine(v.Value))});
+        rows.append({prefix, blocks.Make({prefix, Trim(SingleLine(v.Value))})});
     }
-    ReplaceByPrefix(rows, 2);
+    ReplaceByPrefix(rows, 2, blocks.Shared());
 }
 
 QString TvdrCarsUDF::CarValue(qint32 carNbr, qint32 udfNbr) const {

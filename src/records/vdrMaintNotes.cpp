@@ -1,6 +1,7 @@
 #include "vdrMaintNotes.h"
 
 #include "vdrCmRtn.h"
+#include "vdrRowBlocks.h"
 #include "vdrSingleton.h"
 #include "vdrStrUtils.h"
 
@@ -51,13 +52,15 @@ void TvdrMaintNotes::AddNote(qint32 carNbr, qint32 maintNbr, const QString &note
 }
 
 void TvdrMaintNotes::AddNotes(const QList<TNote> &notes) {
+    // An import's notes, thousands at once, share blocks of characters.
+    TvdrRowBlocks blocks(notes.size());
     QList<QPair<QString, QString>> rows;
     rows.reserve(notes.size());
     for (const TNote &note : notes) {
         const QString prefix = KeyPrefix(note.CarNbr, note.MaintNbr);
-        rows.append({prefix, prefix + StoredForm(note.StoredNote)});
+        rows.append({prefix, blocks.Make({prefix, StoredForm(note.StoredNote)})});
     }
-    ReplaceByPrefix(rows, 2);
+    ReplaceByPrefix(rows, 2, blocks.Shared());
 }
 
 QString TvdrMaintNotes::GetNote(qint32 carNbr, qint32 maintNbr) const {

@@ -97,12 +97,15 @@ void TvdrPrefixList::RemoveWhere(const std::function<bool(const QString &row)> &
     SetLines(std::move(rows));
 }
 
-void TvdrPrefixList::ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys) {
+void TvdrPrefixList::ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys, bool blockRows) {
     TvdrWriteGuard guard(Lock());
     QHash<QString, QString> last;
     last.reserve(rows.size());
     for (const auto &[prefix, row] : rows)
         last.insert(prefix, row);
     RemoveWhere([&last, keys](const QString &row) { return last.contains(LeadingKeys(row, keys)); });
-    AddLines(last.values());
+    if (blockRows)
+        AddBlockLines(last.values());
+    else
+        AddLines(last.values());
 }

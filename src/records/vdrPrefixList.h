@@ -39,6 +39,7 @@ protected:
     // For each (prefix, row) in turn: removes the rows that start with the
     // prefix and adds the row; so the last row of a prefix is the one that
     // stays. One pass and one merge, whatever the rows' order. Each prefix
-    // ends with the TAB after `keys` keys (see KeyPrefix).
-    void ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys);
+    // ends with the TAB after `keys` keys (see KeyPrefix). `blockRows`: the
+    // rows were made by a sharing TvdrRowBlocks.
+    void ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys, bool blockRows = false);
 };
