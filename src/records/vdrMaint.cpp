@@ -96,7 +96,6 @@ void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) {
 void TvdrMaint::StoreEvents(const QList<TvdrMaintRec> &recs) {
     // Each row is made once, into shared blocks, and merged: an import's
     // thousands of events never exist as pairs of strings besides.
-    TvdrWriteGuard guard(Lock());
     TvdrRowBlocks blocks(recs.size());
     std::vector<TRowChange> changes;
     changes.reserve(size_t(recs.size()));

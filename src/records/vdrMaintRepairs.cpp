@@ -32,10 +32,7 @@ void TvdrMaintRepairs::AddLinks(const QList<TLink> &links) {
         TvdrCmRtn::AppendKey(row, link.RepairNbr);
         rows.append(blocks.Make(row));
     }
-    if (blocks.Shared())
-        AddBlockLines(std::move(rows));
-    else
-        AddLines(std::move(rows));
+    AddLines(std::move(rows), blocks.Shared());
 }
 
 void TvdrMaintRepairs::RemoveEventLinks(qint32 carNbr, qint32 maintNbr) {

@@ -104,8 +104,5 @@ void TvdrPrefixList::ReplaceByPrefix(const QList<QPair<QString, QString>> &rows,
     for (const auto &[prefix, row] : rows)
         last.insert(prefix, row);
     RemoveWhere([&last, keys](const QString &row) { return last.contains(LeadingKeys(row, keys)); });
-    if (blockRows)
-        AddBlockLines(last.values());
-    else
-        AddLines(last.values());
+    AddLines(last.values(), blockRows);
 }

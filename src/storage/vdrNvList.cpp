@@ -129,10 +129,7 @@ void TvdrNvList::MergeChanges(std::vector<TRowChange> changes, bool shared) {
     }
     while (i < old.size())
         merged.append(old[i++]);
-    if (shared)
-        SetBlockLines(std::move(merged));
-    else
-        SetLines(std::move(merged));
+    SetLines(std::move(merged), shared);
 }
 
 QString TvdrNvList::RowProblem(const QString &row) const {

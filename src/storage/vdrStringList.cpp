@@ -199,18 +199,10 @@ int TvdrStringList::Add(const QString &line) {
     return index;
 }
 
-void TvdrStringList::AddLines(QStringList lines) {
-    const qsizetype loose = lines.size();
-    AddLines(std::move(lines), loose);
-}
-
-void TvdrStringList::AddBlockLines(QStringList lines) {
-    AddLines(std::move(lines), 0);
-}
-
-void TvdrStringList::AddLines(QStringList lines, qsizetype loose) {
+void TvdrStringList::AddLines(QStringList lines, bool blockRows) {
     TvdrWriteGuard guard(m_lock);
-    m_looseRows += loose;
+    if (!blockRows)
+        m_looseRows += lines.size();
     if (!m_sorted) {
         m_lines.append(lines);
         return;
@@ -251,14 +243,10 @@ void TvdrStringList::AddLines(QStringList lines, qsizetype loose) {
     m_lines = std::move(merged);
 }
 
-void TvdrStringList::SetLines(QStringList lines) {
+void TvdrStringList::SetLines(QStringList lines, bool blockRows) {
     TvdrWriteGuard guard(m_lock);
-    m_looseRows += qMax<qsizetype>(0, lines.size() - m_lines.size());
-    m_lines = std::move(lines);
-}
-
-void TvdrStringList::SetBlockLines(QStringList lines) {
-    TvdrWriteGuard guard(m_lock);
+    if (!blockRows)
+        m_looseRows += qMax<qsizetype>(0, lines.size() - m_lines.size());
     m_lines = std::move(lines);
     m_looseRows = qMin(m_looseRows, m_lines.size());
 }

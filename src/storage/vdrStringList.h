@@ -68,10 +68,9 @@ public:
     int Add(const QString &line);
     // Adds every line as Add does, one after the other, but in one merge
     // with the list instead of an insert into its middle per line.
-    void AddLines(QStringList lines);
-    // The same for lines made by TvdrRowBlocks: they share blocks already,
-    // so a save has nothing to pack.
-    void AddBlockLines(QStringList lines);
+    // `blockRows`: the lines were made by a sharing TvdrRowBlocks, so a
+    // save has nothing to pack.
+    void AddLines(QStringList lines, bool blockRows = false);
     // Not allowed on a sorted list. `index` may be Count() to append.
     void Insert(int index, const QString &line);
     void Clear();
@@ -117,11 +116,9 @@ protected:
     // For derived classes that already hold the lock (or must not take it).
     const QStringList &Lines() const { return m_lines; }
     // Replaces every line with `lines`, which are in the list's order
-    // already. Under the write lock.
-    void SetLines(QStringList lines);
-    // The same when every line not taken from the list was made by
-    // TvdrRowBlocks: a save has nothing more to pack.
-    void SetBlockLines(QStringList lines);
+    // already. Under the write lock. `blockRows`: every line not taken from
+    // the list was made by a sharing TvdrRowBlocks.
+    void SetLines(QStringList lines, bool blockRows = false);
 
     // Whether `next` may follow `previous` in the order the list promises,
     // and bringing loaded lines that are out of it into it. A sorted list
@@ -143,8 +140,6 @@ protected:
 private:
     // `ordered`: the lines were found in order already.
     void ReplaceLines(QStringList lines, bool ordered = false);
-    // `loose`: how many of the lines have a string of their own.
-    void AddLines(QStringList lines, qsizetype loose);
     // The stream's lines, decoded, checked for length and order in one pass.
     QStringList LoadLines(const QByteArray &bytes, bool &ordered) const;
     void Pack(QByteArray bytes);
