@@ -57,6 +57,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include <future>
+
 namespace {
 
 QString Text(const char *key) {
@@ -292,8 +294,9 @@ void TfrmMain::FormDestroy() {
 void TfrmMain::CloseDatabase() {
     m_tablesLoading = false;
     AwaitTables();
-    ClearTree();
-    Log().Write(QStringLiteral("  Tree nodes freed"));
+    // The view goes first, so a car view's pending edits are in the file
+    // before it is compacted.
+    tvwMainChanging();
     // The layout reaches the file with the compaction: one new file, instead
     // of a journaled change and then a new file.
     const bool open = m_database && m_database->IsOpen();
@@ -304,14 +307,27 @@ void TfrmMain::CloseDatabase() {
     } catch (...) {
         if (open)
             m_database->RollbackTransaction();
+        FreeTreeNodes();
         throw;
     }
+    // The compaction mostly waits for the disk; the tree's nodes are freed
+    // meanwhile. Nothing else touches the database until it is closed.
+    std::future<void> compaction;
+    if (open)
+        compaction = std::async(std::launch::async, [database = m_database.get()] {
+            database->CommitCompacted();
+            database->Close();
+        });
+    FreeTreeNodes();
     Log().Write(QStringLiteral("  Positions saved"));
-    if (open) {
-        m_database->CommitCompacted();
-        m_database->Close();
-    }
+    if (compaction.valid())
+        compaction.get();
     Log().Write(QStringLiteral("  DB closed"));
+}
+
+void TfrmMain::FreeTreeNodes() {
+    ClearTree();
+    Log().Write(QStringLiteral("  Tree nodes freed"));
 }
 
 void TfrmMain::SaveLayout() {

@@ -142,6 +142,7 @@ private:
     // The toolbar buttons follow the Edit commands.
     void CopyEditCommandsToToolbar();
     void CloseDatabase();
+    void FreeTreeNodes();
     // The report of the selected node and the name it has in the log lines
     // ("Car", "Maintenance", ...); null on the Cars node.
     std::unique_ptr<TvdrReport> SelectedReport(QString &logName);

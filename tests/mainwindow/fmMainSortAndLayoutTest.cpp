@@ -1,4 +1,5 @@
 #include "fmDBSetup.h"
+#include "kvxSfFaults.h"
 #include "kvxStreamFile.h"
 #include "ui_fmDBSetup.h"
 #include "ui_fmMain.h"
@@ -27,6 +28,8 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <cerrno>
 
 namespace {
 
@@ -218,6 +221,29 @@ TEST_F(ShutDown, LeavesTheLayoutNoLogPathRowAndNoFreeGaps) {
     const QStringList log = LogLines();
     EXPECT_EQ(log.mid(log.size() - 4), QStringList({"Vandor is shutting down", "  Tree nodes freed",
                                                     "  Positions saved", "  DB closed"}));
+}
+
+// The compaction runs beside the freeing of the tree; its failure must still
+// end shut-down quietly, with the layout committed and the file closed.
+TEST_F(ShutDown, AFailedCompactionKeepsTheLayoutAndClosesTheFile) {
+    WriteIni();
+    MakeDatabase([] { AddCar(2004, QStringLiteral("Ford"), QStringLiteral("Taurus")); });
+    TfrmMain &window = Start();
+    window.show();
+    window.mmiInsertClick();
+    window.Form().splMain->setSizes({230, 470});
+    TkvxSfFaults::FailAt(1, ENOSPC); // the compacted file cannot be made
+    Stop();
+    TkvxSfFaults::Reset();
+
+    const QStringList log = LogLines();
+    EXPECT_EQ(log.mid(log.size() - 3),
+              QStringList({"Vandor is shutting down", "  Tree nodes freed", "  Positions saved"}));
+    EXPECT_GT(FreeGaps(DatabaseFile()), 0) << "not compacted";
+    const std::unique_ptr<TvdrNvList> stored = StoredOptions(DatabaseFile());
+    EXPECT_EQ(stored->GetValue(QStringLiteral("TfrmMain.tvwMain.Width")), QStringLiteral("230"));
+    EXPECT_EQ(stored->IndexOfName(QStringLiteral("LogPath")), -1);
+    EXPECT_EQ(CarLabels(Start()).size(), 2) << "the file opens again, with both cars";
 }
 
 TEST_F(ShutDown, TheWindowAndItsToolbarsComeBackWhereTheyWere) {
