@@ -215,7 +215,7 @@ void TvdrImportMerge::WriteRepairs(const QList<TvdrImportRows::TRepair> &repairs
     Repairs().BuildOrder(Repairs().Descending());
 }
 
-void TvdrImportMerge::WriteCarValues(const QList<TvdrImportRows::TCarValue> &values) {
+void TvdrImportMerge::WriteCarValues(QList<TvdrImportRows::TCarValue> values) {
     QList<TvdrCarsUDF::TValue> stored;
     stored.reserve(values.size());
     for (const TvdrImportRows::TCarValue &value : values) {
@@ -226,13 +226,14 @@ void TvdrImportMerge::WriteCarValues(const QList<TvdrImportRows::TCarValue> &val
         else
             stored.append({carNbr, udfNbr, Storable(value.Value)});
     }
+    values = {}; // read: gone before the table grows
     PutInKeyOrder(stored, [](const TvdrCarsUDF::TValue &v) {
         return std::array<qint32, 2>{v.CarNbr, v.UdfNbr};
     });
     CarsUDF().SetCarValues(stored);
 }
 
-void TvdrImportMerge::WriteEvents(const QList<TvdrImportRows::TEvent> &events) {
+void TvdrImportMerge::WriteEvents(QList<TvdrImportRows::TEvent> events) {
     QList<TvdrMaintRec> stored;
     stored.reserve(events.size());
     for (const TvdrImportRows::TEvent &event : events) {
@@ -250,6 +251,7 @@ void TvdrImportMerge::WriteEvents(const QList<TvdrImportRows::TEvent> &events) {
         stored.append(rec);
         m_events.insert(EventKey(carNbr, event.MaintNbr));
     }
+    events = {}; // read: gone before the table grows
     PutInKeyOrder(stored, [](const TvdrMaintRec &rec) {
         return std::array<qint32, 2>{rec.CarNbr, rec.MaintNbr};
     });
@@ -266,7 +268,7 @@ bool TvdrImportMerge::HasEvent(qint32 carNbr, qint32 maintNbr) const {
     return m_events.contains(EventKey(carNbr, maintNbr)) || Maint().HasEvent(carNbr, maintNbr);
 }
 
-void TvdrImportMerge::WriteLinks(const QList<TvdrImportRows::TLink> &links) {
+void TvdrImportMerge::WriteLinks(QList<TvdrImportRows::TLink> links) {
     QList<TvdrMaintRepairs::TLink> stored;
     stored.reserve(links.size());
     for (const TvdrImportRows::TLink &link : links) {
@@ -277,13 +279,14 @@ void TvdrImportMerge::WriteLinks(const QList<TvdrImportRows::TLink> &links) {
         else
             stored.append({carNbr, link.MaintNbr, repairNbr});
     }
+    links = {}; // read: gone before the table grows
     PutInKeyOrder(stored, [](const TvdrMaintRepairs::TLink &l) {
         return std::array<qint32, 3>{l.CarNbr, l.MaintNbr, l.RepairNbr};
     });
     MaintRepairs().AddLinks(stored);
 }
 
-void TvdrImportMerge::WriteNotes(const QList<TvdrImportRows::TNote> &notes) {
+void TvdrImportMerge::WriteNotes(QList<TvdrImportRows::TNote> notes) {
     QList<TvdrMaintNotes::TNote> stored;
     stored.reserve(notes.size());
     for (const TvdrImportRows::TNote &note : notes) {
@@ -293,10 +296,11 @@ void TvdrImportMerge::WriteNotes(const QList<TvdrImportRows::TNote> &notes) {
         else
             stored.append({carNbr, note.MaintNbr, Storable(note.Note)});
     }
+    notes = {}; // read: gone before the table grows
     PutInKeyOrder(stored, [](const TvdrMaintNotes::TNote &n) {
         return std::array<qint32, 2>{n.CarNbr, n.MaintNbr};
     });
-    MaintNotes().AddNotes(stored);
+    MaintNotes().AddNotes(std::move(stored));
 }
 
 void TvdrImportMerge::WriteSortOrders(const QList<TvdrImportRows::TSortOrder> &sortOrders) {

@@ -68,10 +68,10 @@ private:
     void WriteCars(const QList<TvdrImportRows::TCar> &cars);
     void WriteUdfs(const QList<TvdrImportRows::TUdf> &udfs);
     void WriteRepairs(const QList<TvdrImportRows::TRepair> &repairs);
-    void WriteCarValues(const QList<TvdrImportRows::TCarValue> &values);
-    void WriteEvents(const QList<TvdrImportRows::TEvent> &events);
-    void WriteLinks(const QList<TvdrImportRows::TLink> &links);
-    void WriteNotes(const QList<TvdrImportRows::TNote> &notes);
+    void WriteCarValues(QList<TvdrImportRows::TCarValue> values);
+    void WriteEvents(QList<TvdrImportRows::TEvent> events);
+    void WriteLinks(QList<TvdrImportRows::TLink> links);
+    void WriteNotes(QList<TvdrImportRows::TNote> notes);
     void WriteSortOrders(const QList<TvdrImportRows::TSortOrder> &sortOrders);
     void WritePictures(const TvdrImportRows &rows);
     // The picture file of an old car, or empty when its row has no picture

@@ -21,13 +21,11 @@ void TvdrCarsUDF::SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value
 void TvdrCarsUDF::SetCarValues(const QList<TValue> &values) {
     // An import's values, thousands at once, share blocks of characters.
     TvdrRowBlocks blocks(values.size());
-    QList<QPair<QString, QString>> rows;
+    QStringList rows;
     rows.reserve(values.size());
-    for (const TValue &v : values) {
-        const QString prefix = KeyPrefix(v.CarNbr, v.UdfNbr);
-        rows.append({prefix, blocks.Make({prefix, Trim(SingleLine(v.Value))})});
-    }
-    ReplaceByPrefix(rows, 2, blocks.Shared());
+    for (const TValue &v : values)
+        rows.append(blocks.Make({KeyPrefix(v.CarNbr, v.UdfNbr), Trim(SingleLine(v.Value))}));
+    ReplaceByPrefix(std::move(rows), 2, blocks.Shared());
 }
 
 QString TvdrCarsUDF::CarValue(qint32 carNbr, qint32 udfNbr) const {

@@ -51,16 +51,15 @@ void TvdrMaintNotes::AddNote(qint32 carNbr, qint32 maintNbr, const QString &note
     Add(KeyPrefix(carNbr, maintNbr) + StoredForm(note));
 }
 
-void TvdrMaintNotes::AddNotes(const QList<TNote> &notes) {
+void TvdrMaintNotes::AddNotes(QList<TNote> notes) {
     // An import's notes, thousands at once, share blocks of characters.
     TvdrRowBlocks blocks(notes.size());
-    QList<QPair<QString, QString>> rows;
+    QStringList rows;
     rows.reserve(notes.size());
-    for (const TNote &note : notes) {
-        const QString prefix = KeyPrefix(note.CarNbr, note.MaintNbr);
-        rows.append({prefix, blocks.Make({prefix, StoredForm(note.StoredNote)})});
-    }
-    ReplaceByPrefix(rows, 2, blocks.Shared());
+    for (const TNote &note : notes)
+        rows.append(blocks.Make({KeyPrefix(note.CarNbr, note.MaintNbr), StoredForm(note.StoredNote)}));
+    notes = {}; // their texts are in the rows now
+    ReplaceByPrefix(std::move(rows), 2, blocks.Shared());
 }
 
 QString TvdrMaintNotes::GetNote(qint32 carNbr, qint32 maintNbr) const {

@@ -21,7 +21,7 @@ public:
     void AddNote(qint32 carNbr, qint32 maintNbr, const QString &note);
     // AddNote of each in turn (StoredNote as typed or stored), in one merge
     // whatever their order.
-    void AddNotes(const QList<TNote> &notes);
+    void AddNotes(QList<TNote> notes);
     // The note as text with CR LF line breaks; empty without a note.
     QString GetNote(qint32 carNbr, qint32 maintNbr) const;
     QString StoredNote(qint32 carNbr, qint32 maintNbr) const;

@@ -14,12 +14,12 @@ const QString kTab = QStringLiteral("\t");
 
 // The row's first `keys` fields with the TAB after each, as KeyPrefix
 // writes them; empty when the row has fewer.
-QString LeadingKeys(const QString &row, int keys) {
+QStringView LeadingKeys(QStringView row, int keys) {
     qsizetype end = -1;
     for (int k = 0; k < keys; ++k) {
         end = row.indexOf(kTab, end + 1);
         if (end < 0)
-            return QString();
+            return QStringView();
     }
     return row.left(end + 1);
 }
@@ -97,12 +97,28 @@ void TvdrPrefixList::RemoveWhere(const std::function<bool(const QString &row)> &
     SetLines(std::move(rows));
 }
 
-void TvdrPrefixList::ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys, bool blockRows) {
+void TvdrPrefixList::ReplaceByPrefix(QStringList rows, int keys, bool blockRows) {
     TvdrWriteGuard guard(Lock());
-    QHash<QString, QString> last;
-    last.reserve(rows.size());
-    for (const auto &[prefix, row] : rows)
-        last.insert(prefix, row);
-    RemoveWhere([&last, keys](const QString &row) { return last.contains(LeadingKeys(row, keys)); });
-    AddLines(last.values(), blockRows);
+    // Keyed by views of the rows themselves: no string per prefix. A view
+    // lives as long as its row stays in `rows`, so a replaced row's key is
+    // taken out with it.
+    QHash<QStringView, qsizetype> at;
+    at.reserve(rows.size());
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const auto found = at.constFind(LeadingKeys(rows[i], keys));
+        qsizetype index = kept;
+        if (found != at.constEnd()) {
+            index = *found;
+            at.erase(found);
+        } else {
+            ++kept;
+        }
+        if (index != i)
+            rows[index] = std::move(rows[i]);
+        at.insert(LeadingKeys(rows[index], keys), index);
+    }
+    rows.resize(kept);
+    RemoveWhere([&at, keys](const QString &row) { return at.contains(LeadingKeys(row, keys)); });
+    AddLines(std::move(rows), blockRows);
 }

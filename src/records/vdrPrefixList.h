@@ -36,10 +36,10 @@ protected:
     void RemoveByPrefix(const QString &prefix);
     // Removes every row for which `match` holds, in one pass.
     void RemoveWhere(const std::function<bool(const QString &row)> &match);
-    // For each (prefix, row) in turn: removes the rows that start with the
-    // prefix and adds the row; so the last row of a prefix is the one that
-    // stays. One pass and one merge, whatever the rows' order. Each prefix
-    // ends with the TAB after `keys` keys (see KeyPrefix). `blockRows`: the
-    // rows were made by a sharing TvdrRowBlocks.
-    void ReplaceByPrefix(const QList<QPair<QString, QString>> &rows, int keys, bool blockRows = false);
+    // For each row in turn: removes the rows that start with its first
+    // `keys` keys (its prefix, see KeyPrefix) and adds the row; so the last
+    // row of a prefix is the one that stays. One pass and one merge,
+    // whatever the rows' order. `blockRows`: the rows were made by a sharing
+    // TvdrRowBlocks.
+    void ReplaceByPrefix(QStringList rows, int keys, bool blockRows = false);
 };
