@@ -58,6 +58,7 @@
 #include <QToolButton>
 
 #include <future>
+#include <system_error>
 
 namespace {
 
@@ -312,16 +313,23 @@ void TfrmMain::CloseDatabase() {
     }
     // The compaction mostly waits for the disk; the tree's nodes are freed
     // meanwhile. Nothing else touches the database until it is closed.
+    const auto compactAndClose = [database = m_database.get()] {
+        database->CommitCompacted();
+        database->Close();
+    };
     std::future<void> compaction;
-    if (open)
-        compaction = std::async(std::launch::async, [database = m_database.get()] {
-            database->CommitCompacted();
-            database->Close();
-        });
+    try {
+        if (open)
+            compaction = std::async(std::launch::async, compactAndClose);
+    } catch (const std::system_error &) {
+        // No thread to be had: the compaction runs here, after the tree.
+    }
     FreeTreeNodes();
     Log().Write(QStringLiteral("  Positions saved"));
     if (compaction.valid())
         compaction.get();
+    else if (open)
+        compactAndClose();
     Log().Write(QStringLiteral("  DB closed"));
 }
 
