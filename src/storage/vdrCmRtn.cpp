@@ -29,14 +29,19 @@ QString TvdrCmRtn::FormatKey(int n) {
 }
 
 void TvdrCmRtn::AppendKey(QString &text, int n) {
+    // Built in one buffer and appended once: keys are made for every row of
+    // an import, and each append of a character costs a capacity check.
     const qint64 magnitude = n < 0 ? -qint64(n) : qint64(n);
     char digits[24];
     const qsizetype length = std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits;
+    char key[32];
+    qsizetype at = 0;
     if (n < 0)
-        text.append(QLatin1Char('-'));
+        key[at++] = '-';
     for (qsizetype pad = length; pad < 7; ++pad)
-        text.append(QLatin1Char('0'));
-    text.append(QLatin1String(digits, length));
+        key[at++] = '0';
+    std::memcpy(key + at, digits, size_t(length));
+    text.append(QLatin1String(key, at + length));
 }
 
 bool TvdrCmRtn::IsKey(const QString &text, bool negative) {

@@ -14,6 +14,12 @@ TEST(CmRtn, KeysAndFields) {
     EXPECT_EQ(TvdrCmRtn::FormatKey(42), QStringLiteral("0000042"));
     EXPECT_EQ(TvdrCmRtn::FormatKey(-3), QStringLiteral("-0000003"));
     EXPECT_EQ(TvdrCmRtn::FormatKey(12345678), QStringLiteral("12345678"));
+    EXPECT_EQ(TvdrCmRtn::FormatKey(std::numeric_limits<int>::max()), QStringLiteral("2147483647"));
+    EXPECT_EQ(TvdrCmRtn::FormatKey(std::numeric_limits<int>::min()), QStringLiteral("-2147483648"));
+    QString row = QStringLiteral("k");
+    TvdrCmRtn::AppendKey(row, 7);
+    TvdrCmRtn::AppendKey(row, -1234567);
+    EXPECT_EQ(row, QStringLiteral("k0000007-1234567"));
 
     const QString pq = QStringLiteral("p\t\tq");
     EXPECT_EQ(TvdrCmRtn::FieldCount(pq, QLatin1Char('\t')), 3);
