@@ -7,6 +7,7 @@ namespace {
 struct TFaultPlan {
     qint64 stopAt = 0;
     bool torn = false;
+    bool stopped = false;
     qint64 failAt = 0;
     int error = 0;
     qint64 count = 0;
@@ -26,6 +27,7 @@ void TkvxSfFaults::StopAt(qint64 k, bool torn) {
     TFaultPlan &plan = Plan();
     plan.stopAt = k;
     plan.torn = torn;
+    plan.stopped = false;
     plan.failAt = 0;
     plan.count = 0;
     plan.flushes = 0;
@@ -54,6 +56,10 @@ void TkvxSfFaults::SetFlushing(bool on) {
     Plan().flushing = on;
 }
 
+bool TkvxSfFaults::Stopped() {
+    return Plan().stopped;
+}
+
 bool TkvxSfFaults::Flushing() {
     return Plan().flushing;
 }
@@ -78,8 +84,9 @@ TkvxSfFaults::TOutcome TkvxSfFaults::Next(bool canTear, bool isFlush) {
         return TOutcome::Fail;
     if (plan.stopAt == 0 || plan.count != plan.stopAt)
         return TOutcome::Run;
+    plan.stopped = true;
     if (plan.torn && canTear)
-        return TOutcome::Tear;
+        return TOutcome::Tear; // the write tears, then stops
     throw EkvxSfStop();
 }
 

@@ -24,6 +24,9 @@ public:
     static void Reset();
     // Operations counted since the last StopAt or FailAt.
     static qint64 Count();
+    // Whether a planned stop was raised since the last StopAt or FailAt
+    // (Reset keeps it): what follows must leave the files as a kill would.
+    static bool Stopped();
     // Flushes of a file or a folder asked for since the last StopAt or
     // FailAt, made or not.
     static qint64 Flushes();

@@ -27,6 +27,11 @@ bool IsRegularFile(const QString &fileName) {
     return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsEmptyRegularFile(const QString &fileName) {
+    struct stat st;
+    return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
+}
+
 const QString kKeptSuffix = QStringLiteral(".refused");
 
 // Why the journal `name` must not be applied to `database`; empty when it
@@ -74,33 +79,47 @@ bool TkvxSfJournal::Exists(const QString &databaseName) {
     return IsThere(FileNameOf(databaseName));
 }
 
+bool TkvxSfJournal::HoldsChange(const QString &databaseName) {
+    const QString name = FileNameOf(databaseName);
+    return IsThere(name) && !IsEmptyRegularFile(name);
+}
+
 void TkvxSfJournal::Begin(TkvxSfFile &database, const TkvxSfPending &pending,
-                          const QList<TkvxSfRange> &regions) {
+                          const QList<TkvxSfRange> &regions, std::unique_ptr<TkvxSfFile> &kept) {
     TkvxSfJournalImage image;
     image.OldLength = pending.OriginalSize();
     image.NewLength = pending.Size();
     image.LowLength = pending.Lowest();
     image.HighLength = pending.Highest();
     for (const TkvxSfRange &range : regions) {
-        const qint64 kept = qBound<qint64>(0, image.NewLength - range.Offset, range.Length);
+        const qint64 remaining = qBound<qint64>(0, image.NewLength - range.Offset, range.Length);
         image.Regions.append({range.Offset, database.ReadAt(range.Offset, range.Length),
-                              pending.ReadAt(database, range.Offset, kept)});
+                              pending.ReadAt(database, range.Offset, remaining)});
     }
     const QByteArray bytes = image.Encode();
 
     const QString name = FileNameOf(database.FileName());
-    auto file = std::make_unique<TkvxSfFile>(name, TkvxSfFile::Mode::CreateNew);
+    // Used again only while it is the very file at the name, not a link to
+    // it, and still empty: anything else there is not ours to write over.
+    const bool again = kept && IsEmptyRegularFile(name) && kept->IsAt(name) && kept->Size() == 0;
+    if (!again)
+        kept.reset();
     try {
-        file->WriteAt(0, bytes);
-        file->Sync();
+        if (!again)
+            kept = std::make_unique<TkvxSfFile>(name, TkvxSfFile::Mode::CreateNew);
+        kept->WriteAt(0, bytes);
+        kept->Sync();
         // The journal must be found after a power cut, not only its bytes.
-        TkvxSfFile::SyncFolderOf(name);
+        if (!again)
+            TkvxSfFile::SyncFolderOf(name);
     } catch (const EkvxSfStop &) {
         throw;
     } catch (...) {
-        file.reset();
+        const bool ours = kept != nullptr;
+        kept.reset();
         try {
-            TkvxSfFile::RemoveFile(name);
+            if (ours)
+                TkvxSfFile::RemoveFile(name);
         } catch (const EvdrError &) {
             // Left over, it is cut off or matches the untouched file: the
             // next open removes it or puts back bytes that are there.
@@ -109,15 +128,39 @@ void TkvxSfJournal::Begin(TkvxSfFile &database, const TkvxSfPending &pending,
     }
 }
 
-void TkvxSfJournal::Commit(TkvxSfFile &database) {
+void TkvxSfJournal::Commit(TkvxSfFile &database, std::unique_ptr<TkvxSfFile> &kept) {
     database.Sync();
-    TkvxSfFile::RemoveFile(FileNameOf(database.FileName()));
+    // Emptied, the journal commits the change as its removal would: an
+    // empty journal holds nothing to put back.
+    if (kept)
+        kept->Truncate(0);
+    else
+        TkvxSfFile::RemoveFile(FileNameOf(database.FileName()));
+}
+
+void TkvxSfJournal::Release(const QString &databaseName, std::unique_ptr<TkvxSfFile> &kept) {
+    if (!kept)
+        return;
+    const QString name = FileNameOf(databaseName);
+    try {
+        if (IsEmptyRegularFile(name) && kept->IsAt(name) && kept->Size() == 0)
+            TkvxSfFile::RemoveFile(name);
+    } catch (const EvdrError &) {
+        // An empty journal left behind is removed by the next open.
+    }
+    kept.reset();
 }
 
 TkvxSfJournal::TRecovery TkvxSfJournal::Recover(TkvxSfFile &database) {
     const QString name = FileNameOf(database.FileName());
     if (!IsThere(name))
         return {};
+    if (IsEmptyRegularFile(name)) {
+        // A writer's journal between two changes, left by an end without
+        // a close: it holds no change.
+        TkvxSfFile::RemoveFile(name);
+        return {};
+    }
     TkvxSfJournalImage image;
     bool cutOff = false;
     const QString why = Verdict(name, database, image, cutOff);

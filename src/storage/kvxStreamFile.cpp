@@ -142,7 +142,16 @@ void InflateWithZlib(const QByteArray &block, QByteArray &data) {
 
 TkvxStreamFile::TkvxStreamFile(QObject *owner) : QObject(owner) {}
 
-TkvxStreamFile::~TkvxStreamFile() = default;
+TkvxStreamFile::~TkvxStreamFile() {
+    // Closed or not, the writer's empty journal goes with it; a container
+    // stopped by the test seam leaves its files as a kill would.
+    if (TkvxSfFaults::Stopped())
+        return;
+    try {
+        TkvxSfJournal::Release(m_fileName, m_journal);
+    } catch (...) {
+    }
+}
 
 bool TkvxStreamFile::IsOpen() const {
     return m_file != nullptr;
@@ -226,7 +235,7 @@ void TkvxStreamFile::OpenForReading(const QString &fileName) {
                 throw EvdrError(QStringLiteral("%1 keeps being replaced while it is opened").arg(fileName));
             continue;
         }
-        if (attempt >= 2 || !TkvxSfJournal::Exists(fileName))
+        if (attempt >= 2 || !TkvxSfJournal::HoldsChange(fileName))
             break;
         m_file.reset();
         RepairForReading(fileName);
@@ -275,6 +284,8 @@ void TkvxStreamFile::RemoveStaleCompactions() const {
 }
 
 void TkvxStreamFile::Close() {
+    // Still under the write lock: no other writer can have made a journal.
+    TkvxSfJournal::Release(m_fileName, m_journal);
     m_file.reset();
     m_fileName.clear();
     m_readOnly = false;
@@ -531,7 +542,8 @@ void TkvxStreamFile::Apply(const TkvxSfPending &pending) {
     try {
         if (TkvxSfJournal::Enabled())
             TkvxSfJournal::Begin(*m_file, pending,
-                                 IntersectRanges(InUseBefore(pending.OriginalSize()), pending.Touched()));
+                                 IntersectRanges(InUseBefore(pending.OriginalSize()), pending.Touched()),
+                                 m_journal);
     } catch (const EkvxSfStop &) {
         throw;
     } catch (...) {
@@ -541,7 +553,7 @@ void TkvxStreamFile::Apply(const TkvxSfPending &pending) {
     try {
         pending.ApplyTo(*m_file);
         if (TkvxSfJournal::Enabled())
-            TkvxSfJournal::Commit(*m_file);
+            TkvxSfJournal::Commit(*m_file, m_journal);
         m_file->UnlockChanges();
         return;
     } catch (const EkvxSfStop &) {

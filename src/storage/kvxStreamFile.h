@@ -131,6 +131,8 @@ private:
     void CopyBytes(TkvxSfFile &target, qint64 offset, qint64 length, qint64 to) const;
 
     std::unique_ptr<TkvxSfFile> m_file;
+    // The writer's journal, kept open and empty between changes.
+    std::unique_ptr<TkvxSfFile> m_journal;
     QString m_fileName;
     bool m_readOnly = false;
     TkvxSfHeader m_header;

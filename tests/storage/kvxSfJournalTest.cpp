@@ -89,8 +89,10 @@ void Build(const QString &fileName, const TState &state) {
 }
 
 // Runs the steps with the process stopped at file operation k; returns the
-// index of the step that was stopped, or -1 when all ran.
-int RunStoppedAt(const QString &fileName, const std::vector<TStep> &steps, qint64 k, bool torn) {
+// index of the step that was stopped, or -1 when all ran. `operations`: the
+// file operations of the steps, without the close's.
+int RunStoppedAt(const QString &fileName, const std::vector<TStep> &steps, qint64 k, bool torn,
+                 qint64 *operations = nullptr) {
     TkvxStreamFile db;
     db.Open(fileName, false);
     TkvxSfFaults::StopAt(k, torn);
@@ -102,6 +104,8 @@ int RunStoppedAt(const QString &fileName, const std::vector<TStep> &steps, qint6
             stopped = int(i);
         }
     }
+    if (operations)
+        *operations = TkvxSfFaults::Count();
     TkvxSfFaults::Reset();
     return stopped; // the container goes without another write, as in a kill
 }
@@ -117,8 +121,8 @@ struct TFaultRun : ::testing::Test {
 
     qint64 OperationsOfAllSteps() {
         Build(file, start);
-        RunStoppedAt(file, steps, 0, false);
-        const qint64 count = TkvxSfFaults::Count();
+        qint64 count = 0;
+        RunStoppedAt(file, steps, 0, false, &count);
         TkvxSfFaults::Reset();
         return count;
     }
@@ -142,7 +146,7 @@ TEST_F(TFaultRun, AStopAtAnyFileOperationLeavesTheOldOrTheNewStateOfEveryChange)
             ++points;
             // Read-only first: a reader repairs what a dead writer left.
             const TState state = Opened(file, k % 2 == 0);
-            EXPECT_FALSE(TkvxSfJournal::Exists(file));
+            EXPECT_FALSE(TkvxSfJournal::HoldsChange(file));
             const bool old = state == Before(stopped);
             EXPECT_TRUE(old || state == steps[size_t(stopped)].after) << "step " << stopped;
             EXPECT_EQ(Opened(file), state) << "a second open changes nothing";
@@ -157,7 +161,7 @@ TEST_F(TFaultRun, AStopWhileRepairingIsRepairedByTheNextOpen) {
     for (qint64 k = 1; k <= operations; k += 3) {
         Build(file, start);
         const int stopped = RunStoppedAt(file, steps, k, true);
-        if (stopped < 0 || !TkvxSfJournal::Exists(file))
+        if (stopped < 0 || !TkvxSfJournal::HoldsChange(file))
             continue;
         SCOPED_TRACE(testing::Message() << "stopped at operation " << k << " in step " << stopped);
         const QByteArray journal = ReadWholeFile(TkvxSfJournal::FileNameOf(file));
@@ -361,6 +365,53 @@ TEST_F(Journal, AJournalIsMadeAnewAndNeverThroughALink) {
     db.WriteStream(QStringLiteral("A"), 0, SeededBytes(200, 2));
     db.Close();
     EXPECT_EQ(Opened(file), (TState{{"A", SeededBytes(200, 2)}}));
+}
+
+TEST_F(Journal, AWriterKeepsItsEmptyJournalForItsNextChangeAndRemovesItAtTheClose) {
+    TkvxStreamFile db;
+    db.Open(file, false);
+    TkvxSfFaults::StopAt(0);
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(200, 2));
+    EXPECT_EQ(TkvxSfFaults::Flushes(), 3) << "the journal, its folder, the database";
+    ASSERT_TRUE(TkvxSfJournal::Exists(file));
+    EXPECT_EQ(QFileInfo(journalFile).size(), 0);
+    EXPECT_FALSE(TkvxSfJournal::HoldsChange(file));
+    TkvxSfFaults::StopAt(0);
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(300, 3));
+    EXPECT_EQ(TkvxSfFaults::Flushes(), 2) << "the journal's name is on the disk already";
+    EXPECT_EQ(Opened(file, true), (TState{{"A", SeededBytes(300, 3)}})) << "a reader minds no empty journal";
+
+    QFile::remove(journalFile);
+    TkvxSfFaults::StopAt(0);
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(400, 4));
+    EXPECT_EQ(TkvxSfFaults::Flushes(), 3) << "removed by someone, it is made anew";
+
+    // Put in its place, an empty file or a link is never written through.
+    const QString victim = folder.File(QStringLiteral("victim"));
+    WriteWholeFile(victim, QByteArray());
+    QFile::remove(journalFile);
+    ASSERT_TRUE(QFile::link(victim, journalFile));
+    EXPECT_EQ(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("A"), 0, SeededBytes(500, 5)); }),
+              ("cannot create " + journalFile + ": File exists").toStdString());
+    QFile::remove(journalFile);
+    WriteWholeFile(journalFile, QByteArray());
+    EXPECT_EQ(ErrorMessageOf([&] { db.WriteStream(QStringLiteral("A"), 0, SeededBytes(500, 5)); }),
+              ("cannot create " + journalFile + ": File exists").toStdString());
+    EXPECT_EQ(ReadWholeFile(victim), QByteArray());
+    EXPECT_EQ(db.ReadStream(QStringLiteral("A")), SeededBytes(400, 4));
+    db.Close();
+    EXPECT_TRUE(TkvxSfJournal::Exists(file)) << "not its own: left alone";
+
+    // An empty journal, as a writer killed between two changes leaves it,
+    // holds nothing: the next writer removes it and logs nothing.
+    TkvxStreamFile next;
+    next.Open(file, false);
+    EXPECT_FALSE(TkvxSfJournal::Exists(file));
+    EXPECT_TRUE(next.KeptAsideJournals().isEmpty());
+    next.WriteStream(QStringLiteral("A"), 0, SeededBytes(600, 6));
+    next.Close();
+    EXPECT_FALSE(TkvxSfJournal::Exists(file)) << "its own journal goes with the close";
+    EXPECT_EQ(Opened(file), (TState{{"A", SeededBytes(600, 6)}}));
 }
 
 TEST_F(Journal, DatabaseAndJournalAreTheOwnersAlone) {

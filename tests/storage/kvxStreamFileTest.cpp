@@ -1,5 +1,6 @@
 #include "kvxStreamFile.h"
 #include "kvxSfFile.h"
+#include "kvxSfJournal.h"
 #include "vdrError.h"
 #include "vdrTestSupport.h"
 
@@ -308,8 +309,11 @@ TEST_F(StreamFileTest, CompactionDropsTheGapsAndKeepsEveryStream) {
     EXPECT_EQ(orderAfter, orderBefore);
     EXPECT_EQ(ReadByLayout(db), expected);
     EXPECT_EQ(sf.Toc().Entry(sf.Toc().IndexOfId(QStringLiteral("Stream2"))).Tag, 5);
-    // Nothing is left beside the database, and its permissions survive.
-    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files), QStringList{QStringLiteral("Vandor.dat")});
+    // Nothing is left beside the database but the writer's empty journal,
+    // and its permissions survive.
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files),
+              QStringList({QStringLiteral("Vandor.dat"), QStringLiteral("Vandor.dat-journal")}));
+    EXPECT_FALSE(TkvxSfJournal::HoldsChange(db));
     struct stat st;
     ASSERT_EQ(::stat(db.toLocal8Bit().constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
