@@ -23,8 +23,12 @@ void TvdrCarsUDF::SetCarValues(const QList<TValue> &values) {
     TvdrRowBlocks blocks(values.size());
     QStringList rows;
     rows.reserve(values.size());
-    for (const TValue &v : values)
-        rows.append(blocks.Make({KeyPrefix(v.CarNbr, v.UdfNbr), Trim(SingleLine(v.Value))}));
+    QString prefix; // made again for each value
+    for (const TValue &v : values) {
+        prefix.truncate(0);
+        AppendKeyPrefix(prefix, v.CarNbr, v.UdfNbr);
+        rows.append(blocks.Make({prefix, Trim(SingleLine(v.Value))}));
+    }
     ReplaceByPrefix(std::move(rows), 2, blocks.Shared());
 }
 

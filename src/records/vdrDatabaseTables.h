@@ -48,8 +48,8 @@ QList<TvdrDamagedStream> DamagedTables();
 // container that could not be read, rather than take it for an empty one.
 // The program's start-up keeps such a table empty and tells the user.
 void RaiseIfTablesUnreadable();
-// Both await the tables first.
 // Unbinds and empties every table, so nothing refers to a closed container.
+// Awaits the tables first, as DetachTables does.
 void UnbindTables();
 // Unbinds every table and leaves its rows in memory: the cheap end of a run,
 // where emptying tables of many rows would only cost time.

@@ -56,8 +56,12 @@ void TvdrMaintNotes::AddNotes(QList<TNote> notes) {
     TvdrRowBlocks blocks(notes.size());
     QStringList rows;
     rows.reserve(notes.size());
-    for (const TNote &note : notes)
-        rows.append(blocks.Make({KeyPrefix(note.CarNbr, note.MaintNbr), StoredForm(note.StoredNote)}));
+    QString prefix; // made again for each note
+    for (const TNote &note : notes) {
+        prefix.truncate(0);
+        AppendKeyPrefix(prefix, note.CarNbr, note.MaintNbr);
+        rows.append(blocks.Make({prefix, StoredForm(note.StoredNote)}));
+    }
     notes = {}; // their texts are in the rows now
     ReplaceByPrefix(std::move(rows), 2, blocks.Shared());
 }

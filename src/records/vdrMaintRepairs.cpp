@@ -27,8 +27,10 @@ void TvdrMaintRepairs::AddLinks(const QList<TLink> &links) {
     TvdrRowBlocks blocks(links.size());
     QStringList rows;
     rows.reserve(links.size());
+    QString row; // made again for each link, then copied into its block
     for (const TLink &link : links) {
-        QString row = KeyPrefix(link.CarNbr, link.MaintNbr);
+        row.truncate(0);
+        AppendKeyPrefix(row, link.CarNbr, link.MaintNbr);
         TvdrCmRtn::AppendKey(row, link.RepairNbr);
         rows.append(blocks.Make(row));
     }

@@ -47,11 +47,15 @@ QString TvdrPrefixList::KeyPrefix(qint32 a, qint32 b) {
     // Room for the third key of a link row, which the table keeps as built.
     QString prefix;
     prefix.reserve(23);
-    TvdrCmRtn::AppendKey(prefix, a);
-    prefix.append(QLatin1Char('\t'));
-    TvdrCmRtn::AppendKey(prefix, b);
-    prefix.append(QLatin1Char('\t'));
+    AppendKeyPrefix(prefix, a, b);
     return prefix;
+}
+
+void TvdrPrefixList::AppendKeyPrefix(QString &text, qint32 a, qint32 b) {
+    TvdrCmRtn::AppendKey(text, a);
+    text.append(QLatin1Char('\t'));
+    TvdrCmRtn::AppendKey(text, b);
+    text.append(QLatin1Char('\t'));
 }
 
 qint32 TvdrPrefixList::NumberField(const QString &row, int n) {

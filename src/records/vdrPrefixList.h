@@ -21,6 +21,9 @@ public:
     // FormatKey(a) + TAB, and FormatKey(a) + TAB + FormatKey(b) + TAB.
     static QString KeyPrefix(qint32 a);
     static QString KeyPrefix(qint32 a, qint32 b);
+    // KeyPrefix(a, b) appended to `text`: rows made by the thousand reuse
+    // one string for it.
+    static void AppendKeyPrefix(QString &text, qint32 a, qint32 b);
 
     // Field `n` (from 1) of a row, cut with ExtractWord on TAB, as a number;
     // 0 when it is not an integer.

@@ -32,6 +32,12 @@ bool IsEmptyRegularFile(const QString &fileName) {
     return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
 }
 
+// Whether `kept` is the very file at `name`, not a link to it, and empty:
+// only then is it the writer's own journal between two changes.
+bool IsKeptAt(const TkvxSfFile &kept, const QString &name) {
+    return IsEmptyRegularFile(name) && kept.IsAt(name) && kept.Size() == 0;
+}
+
 const QString kKeptSuffix = QStringLiteral(".refused");
 
 // Why the journal `name` must not be applied to `database`; empty when it
@@ -99,9 +105,8 @@ void TkvxSfJournal::Begin(TkvxSfFile &database, const TkvxSfPending &pending,
     const QByteArray bytes = image.Encode();
 
     const QString name = FileNameOf(database.FileName());
-    // Used again only while it is the very file at the name, not a link to
-    // it, and still empty: anything else there is not ours to write over.
-    const bool again = kept && IsEmptyRegularFile(name) && kept->IsAt(name) && kept->Size() == 0;
+    // Anything else at the name is not ours to write over.
+    const bool again = kept && IsKeptAt(*kept, name);
     if (!again)
         kept.reset();
     try {
@@ -143,7 +148,7 @@ void TkvxSfJournal::Release(const QString &databaseName, std::unique_ptr<TkvxSfF
         return;
     const QString name = FileNameOf(databaseName);
     try {
-        if (IsEmptyRegularFile(name) && kept->IsAt(name) && kept->Size() == 0)
+        if (IsKeptAt(*kept, name))
             TkvxSfFile::RemoveFile(name);
     } catch (const EvdrError &) {
         // An empty journal left behind is removed by the next open.
