@@ -1,5 +1,8 @@
 #pragma once
 
+#include "vdrCodePage.h"
+
+#include <QByteArrayView>
 #include <QStringView>
 
 struct TvdrExportTable;
@@ -22,6 +25,14 @@ public:
     // ASCII that no file escapes: a date, a cost.
     virtual void Ascii(const char *text, qsizetype length) = 0;
     virtual void Text(QStringView text) = 0;
+    // Text as a table stores it, in code page 1252.
+    virtual void StoredText(QByteArrayView text) {
+        vdrCodePage::ToUnicode(text, m_decoded);
+        Text(m_decoded);
+    }
     // A sort order's fields in their stored forms, joined by TAB.
     virtual void Fields(QStringView text) = 0;
+
+private:
+    QString m_decoded; // reused: no string per row
 };

@@ -31,6 +31,11 @@ public:
         Separate();
         m_out.AppendCodePage(text);
     }
+    // The file's code page is the tables': the bytes go as they are.
+    void StoredText(QByteArrayView text) override {
+        Separate();
+        m_out.Append(text.data(), text.size());
+    }
     void Fields(QStringView text) override {
         Separate();
         for (qsizetype start = 0; start <= text.size();) {

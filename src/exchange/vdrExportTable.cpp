@@ -2,6 +2,7 @@
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
+#include "vdrCodePage.h"
 #include "vdrExportSink.h"
 #include "vdrFormatSettings.h"
 #include "vdrMaint.h"
@@ -23,18 +24,18 @@ namespace {
 // copy. Each read gives false when the row has another shape there.
 class TStoredRow {
 public:
-    explicit TStoredRow(QStringView row) : m_p(row.data()), m_end(row.data() + row.size()) {}
+    explicit TStoredRow(QByteArrayView row) : m_p(row.data()), m_end(row.data() + row.size()) {}
 
     // One to nine digits (after a "-" when `sign`), then `separator`, or the
     // row's end when it is 0: read as the tables read them (toInt).
-    bool Number(qint32 &number, char16_t separator, bool sign = false) {
-        const bool negative = sign && m_p < m_end && *m_p == u'-';
+    bool Number(qint32 &number, char separator, bool sign = false) {
+        const bool negative = sign && m_p < m_end && *m_p == '-';
         if (negative)
             ++m_p;
-        const QChar *start = m_p;
+        const char *start = m_p;
         qint32 n = 0;
-        for (; m_p < m_end && m_p->unicode() >= u'0' && m_p->unicode() <= u'9'; ++m_p)
-            n = n * 10 + (m_p->unicode() - u'0');
+        for (; m_p < m_end && *m_p >= '0' && *m_p <= '9'; ++m_p)
+            n = n * 10 + (*m_p - '0');
         const qsizetype digits = m_p - start;
         if (digits < 1 || digits > 9)
             return false;
@@ -47,17 +48,14 @@ public:
         return true;
     }
     // The rest of the row, which holds no TAB.
-    bool Rest(QStringView &text) {
-        for (const QChar *p = m_p; p < m_end; ++p)
-            if (*p == u'\t')
-                return false;
-        text = QStringView(m_p, m_end);
-        return true;
+    bool Rest(QByteArrayView &text) {
+        text = QByteArrayView(m_p, m_end);
+        return !text.contains('\t');
     }
 
 private:
-    const QChar *m_p;
-    const QChar *m_end;
+    const char *m_p;
+    const char *m_end;
 };
 
 // yyyy-mm-dd of a day number, as the event's GetDate gives it; false for a
@@ -97,16 +95,16 @@ void UdfRows(TvdrExportSink &sink) {
 
 // Rows of two keys and a text, taken from the stored rows as they stand;
 // a row not of that shape is exported as the table reads it (`asRead`).
-template <class AsRead> void KeysAndTextRows(TvdrExportSink &sink, const QStringList &rows, AsRead asRead) {
+template <class AsRead> void KeysAndTextRows(TvdrExportSink &sink, const TvdrRows &rows, AsRead asRead) {
     for (int i = 0; i < int(rows.size()); ++i) {
-        TStoredRow fields(rows[i]);
+        TStoredRow fields(rows.At(i));
         qint32 first = 0, second = 0;
-        QStringView text;
+        QByteArrayView text;
         sink.BeginRow();
-        if (fields.Number(first, u'\t') && fields.Number(second, u'\t') && fields.Rest(text)) {
+        if (fields.Number(first, '\t') && fields.Number(second, '\t') && fields.Rest(text)) {
             sink.Number(first);
             sink.Number(second);
-            sink.Text(text);
+            sink.StoredText(text);
         } else {
             asRead(i);
         }
@@ -136,31 +134,31 @@ void RepairsRows(TvdrExportSink &sink) {
 
 // The event of a stored row with the usual shape, as EventAt would read it,
 // but for its cost, which stays text.
-bool StoredEvent(QStringView row, TvdrMaintRec &rec, QStringView &cost) {
+bool StoredEvent(QByteArrayView row, TvdrMaintRec &rec, QByteArrayView &cost) {
     TStoredRow fields(row);
-    return fields.Number(rec.CarNbr, u'\t') && fields.Number(rec.MaintNbr, u'=') &&
-           fields.Number(rec.Date, u'\t') && rec.Date > 0 && fields.Number(rec.Mileage, u'\t', true) &&
+    return fields.Number(rec.CarNbr, '\t') && fields.Number(rec.MaintNbr, '=') &&
+           fields.Number(rec.Date, '\t') && rec.Date > 0 && fields.Number(rec.Mileage, '\t', true) &&
            fields.Rest(cost) && !cost.isEmpty();
 }
 
 void MaintRows(TvdrExportSink &sink) {
     TvdrMaint &table = Maint();
-    const QStringList rows = table.Snapshot();
+    const TvdrRows rows = table.Snapshot();
     const TvdrFormatSettings &formats = TvdrFormatSettings::Current();
     const char16_t separator = formats.DecimalSeparator.unicode();
     for (int i = 0; i < int(rows.size()); ++i) {
-        const QString &row = rows[i];
+        const QByteArrayView row = rows.At(i);
         TvdrMaintRec rec;
-        QStringView costText;
+        QByteArrayView costText;
         char date[10];
         if (StoredEvent(row, rec, costText) && DateText(rec.Date, date)) {
             sink.BeginRow();
             sink.Number(rec.CarNbr);
             sink.Number(rec.MaintNbr);
             sink.Ascii(date, sizeof date);
-        } else if (row.contains(QLatin1Char('='))) { // a row without one holds no event
+        } else if (row.contains('=')) { // a row without one holds no event
             rec = *table.EventAt(i);
-            costText = QStringView();
+            costText = QByteArrayView();
             const QByteArray text = rec.GetDate().toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
             sink.BeginRow();
             sink.Number(rec.CarNbr);
@@ -177,7 +175,7 @@ void MaintRows(TvdrExportSink &sink) {
             if (separator < 0x80)
                 length = vdrPlainNumber::Fixed2(costText, char(separator), cost);
             if (length == 0 && !vdrPlainNumber::Decimal(costText, rec.Cost))
-                rec.Cost = TvdrFormatSettings::ParseCost(costText.toString());
+                rec.Cost = TvdrFormatSettings::ParseCost(vdrCodePage::ToUnicode(costText));
         }
         if (length == 0 && separator < 0x80)
             length = vdrPlainNumber::Fixed2(rec.Cost, char(separator), cost);
@@ -191,12 +189,11 @@ void MaintRows(TvdrExportSink &sink) {
 
 void MaintRepairsRows(TvdrExportSink &sink) {
     TvdrMaintRepairs &table = MaintRepairs();
-    const QStringList rows = table.Snapshot();
+    const TvdrRows rows = table.Snapshot();
     for (int i = 0; i < int(rows.size()); ++i) {
-        const QString &row = rows[i];
-        TStoredRow fields(row);
+        TStoredRow fields(rows.At(i));
         TvdrMaintRepairs::TLink link;
-        if (!fields.Number(link.CarNbr, u'\t') || !fields.Number(link.MaintNbr, u'\t') ||
+        if (!fields.Number(link.CarNbr, '\t') || !fields.Number(link.MaintNbr, '\t') ||
             !fields.Number(link.RepairNbr, 0))
             link = table.LinkAt(i);
         sink.BeginRow();

@@ -65,31 +65,27 @@ template <class TView> bool Date(TView text, QDate &date) {
     return date.isValid();
 }
 
-} // namespace
-
-namespace vdrPlainNumber {
-
-qsizetype Fixed2(QStringView stored, char separator, char (&text)[32]) {
+template <class TView> qsizetype Fixed2(TView stored, char separator, char (&text)[32]) {
     qsizetype n = 0;
     qsizetype i = 0;
     bool nonZero = false;
-    if (i < stored.size() && stored[i] == u'-')
+    if (i < stored.size() && Unit(stored[i]) == '-')
         text[n++] = '-', ++i;
     const qsizetype integerStart = i;
-    for (; i < stored.size() && stored[i] >= u'0' && stored[i] <= u'9'; ++i) {
-        nonZero = nonZero || stored[i] != u'0';
-        text[n++] = char(stored[i].unicode());
+    for (; i < stored.size() && Unit(stored[i]) >= '0' && Unit(stored[i]) <= '9'; ++i) {
+        nonZero = nonZero || Unit(stored[i]) != '0';
+        text[n++] = char(Unit(stored[i]));
     }
     const qsizetype integerDigits = i - integerStart;
-    if (integerDigits < 1 || integerDigits > 13 || (integerDigits > 1 && stored[integerStart] == u'0'))
+    if (integerDigits < 1 || integerDigits > 13 || (integerDigits > 1 && Unit(stored[integerStart]) == '0'))
         return 0;
     text[n++] = separator;
     qsizetype decimals = 0;
-    if (i < stored.size() && (stored[i] == u'.' || stored[i] == u',')) {
-        for (++i; i < stored.size() && stored[i] >= u'0' && stored[i] <= u'9' && decimals < 3;
+    if (i < stored.size() && (Unit(stored[i]) == '.' || Unit(stored[i]) == ',')) {
+        for (++i; i < stored.size() && Unit(stored[i]) >= '0' && Unit(stored[i]) <= '9' && decimals < 3;
              ++i, ++decimals) {
-            nonZero = nonZero || stored[i] != u'0';
-            text[n++] = char(stored[i].unicode());
+            nonZero = nonZero || Unit(stored[i]) != '0';
+            text[n++] = char(Unit(stored[i]));
         }
         if (decimals == 0)
             return 0;
@@ -100,6 +96,17 @@ qsizetype Fixed2(QStringView stored, char separator, char (&text)[32]) {
     for (; decimals < 2; ++decimals)
         text[n++] = '0';
     return n;
+}
+
+} // namespace
+
+namespace vdrPlainNumber {
+
+qsizetype Fixed2(QStringView stored, char separator, char (&text)[32]) {
+    return ::Fixed2(stored, separator, text);
+}
+qsizetype Fixed2(QByteArrayView stored, char separator, char (&text)[32]) {
+    return ::Fixed2(stored, separator, text);
 }
 
 bool DayOfNumber(qint32 dayNumber, int &year, int &month, int &day) {

@@ -32,6 +32,7 @@ bool Date(QByteArrayView text, QDate &date);
 // double it stands for writes as the text itself, padded to two decimals,
 // with no double between. 0 for any other text.
 qsizetype Fixed2(QStringView stored, char separator, char (&text)[32]);
+qsizetype Fixed2(QByteArrayView stored, char separator, char (&text)[32]);
 
 // `value` with exactly two decimals and `separator`, as
 // TvdrFormatSettings::Fixed2 writes it (a tie rounds away from zero), into

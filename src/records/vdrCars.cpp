@@ -32,7 +32,7 @@ qint32 TvdrCars::CarNbrAt(int index) const {
     TvdrReadGuard guard(Lock());
     if (index < 0 || index >= Count())
         return -1;
-    return TvdrKeyAllocation::NameNumber(Lines()[index]);
+    return TvdrKeyAllocation::NameNumber(Lines().Text(index));
 }
 
 bool TvdrCars::HasCar(qint32 carNbr) const {

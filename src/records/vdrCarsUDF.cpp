@@ -1,6 +1,5 @@
 #include "vdrCarsUDF.h"
 
-#include "vdrRowBlocks.h"
 #include "vdrSingleton.h"
 #include "vdrStrUtils.h"
 
@@ -19,17 +18,15 @@ void TvdrCarsUDF::SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value
 }
 
 void TvdrCarsUDF::SetCarValues(const QList<TValue> &values) {
-    // An import's values, thousands at once, share blocks of characters.
-    TvdrRowBlocks blocks(values.size());
-    QStringList rows;
-    rows.reserve(values.size());
-    QString prefix; // made again for each value
+    TvdrRows rows;
+    rows.Reserve(values.size(), 0);
     for (const TValue &v : values) {
-        prefix.truncate(0);
-        AppendKeyPrefix(prefix, v.CarNbr, v.UdfNbr);
-        rows.append(blocks.Make({prefix, Trim(SingleLine(v.Value))}));
+        rows.BeginRow();
+        PutKeyPrefix(rows, v.CarNbr, v.UdfNbr);
+        rows.Put(Trim(SingleLine(v.Value)));
+        rows.EndRow();
     }
-    ReplaceByPrefix(std::move(rows), 2, blocks.Shared());
+    ReplaceByPrefix(std::move(rows), 2);
 }
 
 QString TvdrCarsUDF::CarValue(qint32 carNbr, qint32 udfNbr) const {
@@ -37,7 +34,7 @@ QString TvdrCarsUDF::CarValue(qint32 carNbr, qint32 udfNbr) const {
     int first = 0;
     int end = 0;
     PrefixRange(KeyPrefix(carNbr, udfNbr), first, end);
-    return first < end ? ExtractWord(3, Lines()[first], QStringLiteral("\t")) : QString();
+    return first < end ? ExtractWord(3, Lines().Text(first), QStringLiteral("\t")) : QString();
 }
 
 // Every row of the pair, so that a file holding two of them comes back to
@@ -51,7 +48,7 @@ void TvdrCarsUDF::RemoveCarValues(qint32 carNbr) {
 }
 
 void TvdrCarsUDF::RemoveUdfValues(qint32 udfNbr) {
-    RemoveWhere([udfNbr](const QString &row) { return NumberField(row, 2) == udfNbr; });
+    RemoveWhere([udfNbr](QByteArrayView row) { return NumberField(row, 2) == udfNbr; });
 }
 
 QString TvdrCarsUDF::RowProblem(const QString &row) const {

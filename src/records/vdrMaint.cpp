@@ -2,7 +2,7 @@
 
 #include "vdrCmRtn.h"
 #include "vdrMaintSortedList.h"
-#include "vdrRowBlocks.h"
+#include "vdrPrefixList.h"
 #include "vdrSingleton.h"
 
 #include <algorithm>
@@ -19,6 +19,14 @@ bool KeyOfRow(const QString &row, TvdrMaintRec &key) {
     return true;
 }
 
+// The car number of an event's row, or -1 for a row that holds no event.
+qint32 CarOfRow(QByteArrayView row) {
+    const QByteArrayView name = TvdrNvList::NameBytes(row);
+    if (name.isEmpty() && !row.contains('='))
+        return -1;
+    return TvdrPrefixList::NumberField(name, 1);
+}
+
 } // namespace
 
 TvdrMaint::TvdrMaint() : TvdrEntity(QStringLiteral("TvdrMaint")) {
@@ -29,7 +37,7 @@ TvdrMaintRec *TvdrMaint::EventAt(int index) {
     TvdrReadGuard guard(Lock());
     if (index < 0 || index >= Lines().size())
         return nullptr;
-    const QString &row = Lines()[index];
+    const QString row = Lines().Text(index);
     TvdrMaintRec rec;
     if (!KeyOfRow(row, rec))
         return nullptr;
@@ -60,16 +68,15 @@ qint32 TvdrMaint::NextMaintNbr(qint32 carNbr) const {
     // The car's rows stand together under its key and a TAB; only they are
     // read, not the whole table.
     const QString prefix = TvdrCmRtn::FormatKey(carNbr) + QLatin1Char('\t');
+    const QByteArray prefixBytes = prefix.toLatin1();
     int index = 0;
     FindInsertPos(prefix, index);
     qint32 next = 0;
     for (; index < Lines().size(); ++index) {
-        const QStringView name = NameView(Lines()[index]);
-        if (!name.startsWith(prefix))
+        const QByteArrayView name = NameBytes(Lines().At(index));
+        if (!name.startsWith(prefixBytes))
             break;
-        const QStringView number = name.mid(prefix.size());
-        const qint32 maintNbr = number.left(number.indexOf(QLatin1Char('\t'))).toInt();
-        next = std::max(next, maintNbr + 1);
+        next = std::max(next, TvdrPrefixList::NumberField(name, 2) + 1);
     }
     return next;
 }
@@ -82,11 +89,9 @@ void TvdrMaint::RemoveEvent(qint32 carNbr, qint32 maintNbr) {
 
 void TvdrMaint::RemoveCarEvents(qint32 carNbr) {
     TvdrWriteGuard guard(Lock());
-    TvdrMaintRec key;
-    for (int i = Count() - 1; i >= 0; --i) {
-        if (KeyOfRow(Lines()[i], key) && key.CarNbr == carNbr)
-            Delete(i);
-    }
+    TvdrRows rows = Lines();
+    rows.RemoveIf([carNbr](QByteArrayView row) { return CarOfRow(row) == carNbr; });
+    SetLines(std::move(rows));
 }
 
 void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) {
@@ -94,16 +99,14 @@ void TvdrMaint::StoreEvent(const TvdrMaintRec &rec) {
 }
 
 void TvdrMaint::StoreEvents(const QList<TvdrMaintRec> &recs) {
-    // Each row is made once, into shared blocks, and merged: an import's
-    // thousands of events never exist as pairs of strings besides.
-    TvdrRowBlocks blocks(recs.size());
-    std::vector<TRowChange> changes;
-    changes.reserve(size_t(recs.size()));
-    for (const TvdrMaintRec &rec : recs) {
-        const QString key = rec.EncodeKey();
-        changes.push_back({blocks.Make({key, u"=", rec.Encode()}), key.size(), false});
-    }
-    MergeChanges(std::move(changes), blocks.Shared());
+    // Each row is made once, straight into the rows, and merged: an
+    // import's thousands of events never exist as pairs of strings besides.
+    TRowChanges changes;
+    changes.Rows.Reserve(recs.size(), 40 * recs.size());
+    changes.Changes.reserve(size_t(recs.size()));
+    for (const TvdrMaintRec &rec : recs)
+        changes.Add(rec.EncodeKey(), rec.Encode());
+    MergeChanges(std::move(changes));
 }
 
 std::unique_ptr<TvdrMaintSortedList> TvdrMaint::SortedList(qint32 carNbr, quint8 sortColumn,

@@ -1,7 +1,7 @@
 #include "vdrMaintNotes.h"
 
 #include "vdrCmRtn.h"
-#include "vdrRowBlocks.h"
+#include "vdrCodePage.h"
 #include "vdrSingleton.h"
 #include "vdrStrUtils.h"
 
@@ -52,18 +52,16 @@ void TvdrMaintNotes::AddNote(qint32 carNbr, qint32 maintNbr, const QString &note
 }
 
 void TvdrMaintNotes::AddNotes(QList<TNote> notes) {
-    // An import's notes, thousands at once, share blocks of characters.
-    TvdrRowBlocks blocks(notes.size());
-    QStringList rows;
-    rows.reserve(notes.size());
-    QString prefix; // made again for each note
+    TvdrRows rows;
+    rows.Reserve(notes.size(), 0);
     for (const TNote &note : notes) {
-        prefix.truncate(0);
-        AppendKeyPrefix(prefix, note.CarNbr, note.MaintNbr);
-        rows.append(blocks.Make({prefix, StoredForm(note.StoredNote)}));
+        rows.BeginRow();
+        PutKeyPrefix(rows, note.CarNbr, note.MaintNbr);
+        rows.Put(StoredForm(note.StoredNote));
+        rows.EndRow();
     }
     notes = {}; // their texts are in the rows now
-    ReplaceByPrefix(std::move(rows), 2, blocks.Shared());
+    ReplaceByPrefix(std::move(rows), 2);
 }
 
 QString TvdrMaintNotes::GetNote(qint32 carNbr, qint32 maintNbr) const {
@@ -76,7 +74,7 @@ QString TvdrMaintNotes::StoredNote(qint32 carNbr, qint32 maintNbr) const {
     int first = 0;
     int end = 0;
     PrefixRange(prefix, first, end);
-    return first < end ? Lines()[first].mid(prefix.size()) : QString();
+    return first < end ? vdrCodePage::ToUnicode(Lines().At(first).sliced(prefix.size())) : QString();
 }
 
 // Every note row of the event: one left behind would pass to the next event

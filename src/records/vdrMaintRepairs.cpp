@@ -4,7 +4,6 @@
 #include "vdrCmRtn.h"
 #include "vdrCompareText.h"
 #include "vdrRepairs.h"
-#include "vdrRowBlocks.h"
 #include "vdrSingleton.h"
 
 #include <algorithm>
@@ -22,19 +21,16 @@ void TvdrMaintRepairs::AddLink(qint32 carNbr, qint32 maintNbr, qint32 repairNbr)
 }
 
 void TvdrMaintRepairs::AddLinks(const QList<TLink> &links) {
-    // An import adds a row per link: made into shared blocks, they cost
-    // their characters instead of a string each, and need no pack at the save.
-    TvdrRowBlocks blocks(links.size());
-    QStringList rows;
-    rows.reserve(links.size());
-    QString row; // made again for each link, then copied into its block
+    TvdrRows rows;
+    rows.Reserve(links.size(), 24 * links.size());
+    char key[TvdrCmRtn::kKeyBytes];
     for (const TLink &link : links) {
-        row.truncate(0);
-        AppendKeyPrefix(row, link.CarNbr, link.MaintNbr);
-        TvdrCmRtn::AppendKey(row, link.RepairNbr);
-        rows.append(blocks.Make(row));
+        rows.BeginRow();
+        PutKeyPrefix(rows, link.CarNbr, link.MaintNbr);
+        rows.Put(QByteArrayView(key, TvdrCmRtn::FormatKey(link.RepairNbr, key)));
+        rows.EndRow();
     }
-    AddLines(std::move(rows), blocks.Shared());
+    AddRows(std::move(rows));
 }
 
 void TvdrMaintRepairs::RemoveEventLinks(qint32 carNbr, qint32 maintNbr) {
@@ -51,7 +47,7 @@ bool TvdrMaintRepairs::HasRepair(qint32 carNbr, qint32 maintNbr, qint32 repairNb
     int end = 0;
     PrefixRange(KeyPrefix(carNbr, maintNbr), first, end);
     for (int i = first; i < end; ++i)
-        if (NumberField(Lines()[i], 3) == repairNbr)
+        if (NumberField(Lines().At(i), 3) == repairNbr)
             return true;
     return false;
 }
@@ -71,7 +67,7 @@ void TvdrMaintRepairs::ListEventRepairs(qint32 carNbr, qint32 maintNbr, TvdrList
     int end = 0;
     PrefixRange(KeyPrefix(carNbr, maintNbr), first, end);
     for (int i = first; i < end; ++i) {
-        const qint32 repairNbr = NumberField(Lines()[i], 3);
+        const qint32 repairNbr = NumberField(Lines().At(i), 3);
         items.append({Repairs().Description(repairNbr), repairNbr});
     }
 }
@@ -80,7 +76,9 @@ bool TvdrMaintRepairs::CarsUsingRepair(qint32 repairNbr, QStringList &list) cons
     TvdrReadGuard guard(Lock());
     list.clear();
     QList<qint32> cars;
-    for (const QString &row : Lines()) {
+    const TvdrRows &rows = Lines();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QByteArrayView row = rows.At(i);
         if (NumberField(row, 3) != repairNbr)
             continue;
         const qint32 carNbr = NumberField(row, 1);
@@ -90,14 +88,17 @@ bool TvdrMaintRepairs::CarsUsingRepair(qint32 repairNbr, QStringList &list) cons
     for (qint32 carNbr : cars)
         list.append(Cars().CarDescription(carNbr));
     std::stable_sort(list.begin(), list.end(), TvdrTextLess());
-    list.erase(std::unique(list.begin(), list.end(), SameText), list.end());
+    list.erase(std::unique(list.begin(), list.end(),
+                           [](const QString &a, const QString &b) { return SameText(a, b); }),
+               list.end());
     return cars.isEmpty();
 }
 
 bool TvdrMaintRepairs::IsRepairUnlinked(qint32 repairNbr) const {
     TvdrReadGuard guard(Lock());
-    for (const QString &row : Lines())
-        if (NumberField(row, 3) == repairNbr)
+    const TvdrRows &rows = Lines();
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        if (NumberField(rows.At(i), 3) == repairNbr)
             return false;
     return true;
 }

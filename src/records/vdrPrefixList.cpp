@@ -1,6 +1,7 @@
 #include "vdrPrefixList.h"
 
 #include "vdrCmRtn.h"
+#include "vdrCodePage.h"
 #include "vdrCompareText.h"
 #include "vdrStrUtils.h"
 
@@ -14,19 +15,19 @@ const QString kTab = QStringLiteral("\t");
 
 // The row's first `keys` fields with the TAB after each, as KeyPrefix
 // writes them; empty when the row has fewer.
-QStringView LeadingKeys(QStringView row, int keys) {
+QByteArrayView LeadingKeys(QByteArrayView row, int keys) {
     qsizetype end = -1;
     for (int k = 0; k < keys; ++k) {
-        end = row.indexOf(kTab, end + 1);
+        end = row.indexOf('\t', end + 1);
         if (end < 0)
-            return QStringView();
+            return QByteArrayView();
     }
-    return row.left(end + 1);
+    return row.first(end + 1);
 }
 
 // How the start of `row` compares with `prefix`.
-int ComparePrefix(const QString &row, const QString &prefix) {
-    return CompareText(QStringView(row).left(prefix.size()), prefix);
+int ComparePrefix(QByteArrayView row, const QString &prefix) {
+    return CompareText(row.first(qMin(row.size(), prefix.size())), prefix);
 }
 
 } // namespace
@@ -47,21 +48,48 @@ QString TvdrPrefixList::KeyPrefix(qint32 a, qint32 b) {
     // Room for the third key of a link row, which the table keeps as built.
     QString prefix;
     prefix.reserve(23);
-    AppendKeyPrefix(prefix, a, b);
+    TvdrCmRtn::AppendKey(prefix, a);
+    prefix.append(QLatin1Char('\t'));
+    TvdrCmRtn::AppendKey(prefix, b);
+    prefix.append(QLatin1Char('\t'));
     return prefix;
-}
-
-void TvdrPrefixList::AppendKeyPrefix(QString &text, qint32 a, qint32 b) {
-    TvdrCmRtn::AppendKey(text, a);
-    text.append(QLatin1Char('\t'));
-    TvdrCmRtn::AppendKey(text, b);
-    text.append(QLatin1Char('\t'));
 }
 
 qint32 TvdrPrefixList::NumberField(const QString &row, int n) {
     bool ok = false;
     const qint32 number = ExtractWord(n, row, kTab).toInt(&ok, 10);
     return ok ? number : 0;
+}
+
+qint32 TvdrPrefixList::NumberField(QByteArrayView row, int n) {
+    qsizetype from = 0;
+    for (int k = 1; k < n && from >= 0; ++k) {
+        from = row.indexOf('\t', from);
+        from = from < 0 ? -1 : from + 1;
+    }
+    if (from < 0)
+        return 0;
+    const qsizetype tab = row.indexOf('\t', from);
+    const QByteArrayView field = row.sliced(from, (tab < 0 ? row.size() : tab) - from);
+    // Stored keys are plain digits; anything else is read as the text is.
+    qint32 number = 0;
+    if (field.size() > 0 && field.size() <= 9 &&
+        std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        for (const char c : field)
+            number = number * 10 + (c - '0');
+        return number;
+    }
+    bool ok = false;
+    number = vdrCodePage::ToUnicode(field).toInt(&ok, 10);
+    return ok ? number : 0;
+}
+
+void TvdrPrefixList::PutKeyPrefix(TvdrRows &rows, qint32 a, qint32 b) {
+    char key[TvdrCmRtn::kKeyBytes];
+    rows.Put(QByteArrayView(key, TvdrCmRtn::FormatKey(a, key)));
+    rows.Put(QByteArrayView("\t", 1));
+    rows.Put(QByteArrayView(key, TvdrCmRtn::FormatKey(b, key)));
+    rows.Put(QByteArrayView("\t", 1));
 }
 
 bool TvdrPrefixList::HasLeadingKeys(const QString &row, int keys, bool exact) {
@@ -77,11 +105,11 @@ bool TvdrPrefixList::HasLeadingKeys(const QString &row, int keys, bool exact) {
 void TvdrPrefixList::PrefixRange(const QString &prefix, int &first, int &end) const {
     TvdrReadGuard guard(Lock());
     Find(prefix, first);
-    const QStringList &rows = Lines();
-    while (first < rows.size() && ComparePrefix(rows[first], prefix) < 0)
+    const TvdrRows &rows = Lines();
+    while (first < rows.size() && ComparePrefix(rows.At(first), prefix) < 0)
         ++first;
     end = first;
-    while (end < rows.size() && ComparePrefix(rows[end], prefix) == 0)
+    while (end < rows.size() && ComparePrefix(rows.At(end), prefix) == 0)
         ++end;
 }
 
@@ -94,35 +122,34 @@ void TvdrPrefixList::RemoveByPrefix(const QString &prefix) {
         Delete(i);
 }
 
-void TvdrPrefixList::RemoveWhere(const std::function<bool(const QString &row)> &match) {
+void TvdrPrefixList::RemoveWhere(const std::function<bool(QByteArrayView row)> &match) {
     TvdrWriteGuard guard(Lock());
-    QStringList rows = Lines();
-    rows.erase(std::remove_if(rows.begin(), rows.end(), match), rows.end());
+    TvdrRows rows = Lines();
+    rows.RemoveIf(match);
     SetLines(std::move(rows));
 }
 
-void TvdrPrefixList::ReplaceByPrefix(QStringList rows, int keys, bool blockRows) {
+void TvdrPrefixList::ReplaceByPrefix(TvdrRows rows, int keys) {
     TvdrWriteGuard guard(Lock());
-    // Keyed by views of the rows themselves: no string per prefix. A view
-    // lives as long as its row stays in `rows`, so a replaced row's key is
-    // taken out with it.
-    QHash<QStringView, qsizetype> at;
+    // Keyed by views of the rows themselves: no string per prefix. Picking
+    // rows leaves their bytes where they are, so the views stay valid.
+    QHash<QByteArrayView, int> at;
     at.reserve(rows.size());
-    qsizetype kept = 0;
+    std::vector<int> kept;
+    kept.reserve(size_t(rows.size()));
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        const auto found = at.constFind(LeadingKeys(rows[i], keys));
-        qsizetype index = kept;
+        const QByteArrayView prefix = LeadingKeys(rows.At(i), keys);
+        const auto found = at.constFind(prefix);
         if (found != at.constEnd()) {
-            index = *found;
-            at.erase(found);
+            kept[size_t(*found)] = int(i);
         } else {
-            ++kept;
+            at.insert(prefix, int(kept.size()));
+            kept.push_back(int(i));
         }
-        if (index != i)
-            rows[index] = std::move(rows[i]);
-        at.insert(LeadingKeys(rows[index], keys), index);
     }
-    rows.resize(kept);
-    RemoveWhere([&at, keys](const QString &row) { return at.contains(LeadingKeys(row, keys)); });
-    AddLines(std::move(rows), blockRows);
+    rows.Select(kept);
+    kept = {};
+    RemoveWhere([&at, keys](QByteArrayView row) { return at.contains(LeadingKeys(row, keys)); });
+    at = {};
+    AddRows(std::move(rows));
 }

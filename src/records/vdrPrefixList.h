@@ -21,13 +21,11 @@ public:
     // FormatKey(a) + TAB, and FormatKey(a) + TAB + FormatKey(b) + TAB.
     static QString KeyPrefix(qint32 a);
     static QString KeyPrefix(qint32 a, qint32 b);
-    // KeyPrefix(a, b) appended to `text`: rows made by the thousand reuse
-    // one string for it.
-    static void AppendKeyPrefix(QString &text, qint32 a, qint32 b);
 
     // Field `n` (from 1) of a row, cut with ExtractWord on TAB, as a number;
     // 0 when it is not an integer.
     static qint32 NumberField(const QString &row, int n);
+    static qint32 NumberField(QByteArrayView row, int n);
 
 protected:
     // Whether the row starts with `keys` record numbers (FormatKey), each
@@ -38,11 +36,12 @@ protected:
     // Removes every row that starts with `prefix`.
     void RemoveByPrefix(const QString &prefix);
     // Removes every row for which `match` holds, in one pass.
-    void RemoveWhere(const std::function<bool(const QString &row)> &match);
+    void RemoveWhere(const std::function<bool(QByteArrayView row)> &match);
     // For each row in turn: removes the rows that start with its first
     // `keys` keys (its prefix, see KeyPrefix) and adds the row; so the last
     // row of a prefix is the one that stays. One pass and one merge,
-    // whatever the rows' order. `blockRows`: the rows were made by a sharing
-    // TvdrRowBlocks.
-    void ReplaceByPrefix(QStringList rows, int keys, bool blockRows = false);
+    // whatever the rows' order.
+    void ReplaceByPrefix(TvdrRows rows, int keys);
+    // Appends row fields: KeyPrefix(a, b), as the rows of an import start.
+    static void PutKeyPrefix(TvdrRows &rows, qint32 a, qint32 b);
 };

@@ -27,7 +27,7 @@ TvdrField &TvdrRepairs::RepairField(qint32 repairNbr) {
 QString TvdrRepairs::Description(qint32 repairNbr) const {
     TvdrReadGuard guard(Lock());
     const int index = IndexOfName(TvdrCmRtn::FormatKey(repairNbr));
-    return index < 0 ? QString() : Trim(Lines()[index].mid(TvdrCmRtn::FormatKey(repairNbr).size() + 1));
+    return index < 0 ? QString() : Trim(Lines().Text(index).mid(TvdrCmRtn::FormatKey(repairNbr).size() + 1));
 }
 
 qint32 TvdrRepairs::AddRepair(const QString &description, bool buildOrder) {
@@ -47,7 +47,8 @@ void TvdrRepairs::RemoveRepair(qint32 repairNbr) {
 
 qint32 TvdrRepairs::FindRepair(const QString &description) const {
     TvdrReadGuard guard(Lock());
-    for (const QString &row : Lines()) {
+    for (qsizetype i = 0; i < Lines().size(); ++i) {
+        const QString row = Lines().Text(i);
         const qsizetype eq = row.indexOf(QLatin1Char('='));
         if (eq >= 0 && SameText(row.mid(eq + 1), description))
             return TvdrKeyAllocation::ParseRowNumber(row.left(eq));
@@ -58,7 +59,8 @@ qint32 TvdrRepairs::FindRepair(const QString &description) const {
 void TvdrRepairs::GetDescriptions(QStringList &list) const {
     TvdrReadGuard guard(Lock());
     list.clear();
-    for (const QString &row : Lines()) {
+    for (qsizetype i = 0; i < Lines().size(); ++i) {
+        const QString row = Lines().Text(i);
         const qsizetype eq = row.indexOf(QLatin1Char('='));
         if (eq >= 0)
             list.append(Trim(row.mid(eq + 1)));
@@ -76,7 +78,8 @@ void TvdrRepairs::BuildOrder(bool descending) {
     TvdrWriteGuard guard(Lock());
     std::vector<std::pair<QString, qint32>> pairs;
     pairs.reserve(size_t(Count()));
-    for (const QString &row : Lines()) {
+    for (qsizetype i = 0; i < Lines().size(); ++i) {
+        const QString row = Lines().Text(i);
         const qsizetype eq = row.indexOf(QLatin1Char('='));
         bool ok = false;
         const qint32 number = (eq < 0 ? QString() : row.left(eq)).toInt(&ok, 10);
@@ -105,7 +108,7 @@ qint32 TvdrRepairs::RepairNbrAt(int position) const {
 void TvdrRepairs::RemoveUnlinked() {
     TvdrWriteGuard guard(Lock());
     for (int i = Count() - 1; i >= 0; --i) {
-        const QString name = NameOf(Lines()[i]);
+        const QString name = NameOf(Lines().Text(i));
         bool ok = false;
         const qint32 number = name.toInt(&ok, 10);
         if (ok && MaintRepairs().IsRepairUnlinked(number))

@@ -14,7 +14,7 @@ TvdrSortOrderRec *TvdrSortOrder::SortOrderAt(int index) {
     TvdrReadGuard guard(Lock());
     if (index < 0 || index >= Count())
         return nullptr;
-    m_cursor.Decode(Lines()[index]);
+    m_cursor.Decode(Lines().Text(index));
     return &m_cursor;
 }
 
@@ -23,7 +23,8 @@ TvdrSortOrderRec *TvdrSortOrder::FindSortOrder(const QString &name) {
     // Whole-row order can differ from name order ("Year-old=1" sorts before
     // "Year=0"), so a binary search over the names could miss.
     const QString wanted = Trim(name);
-    for (const QString &row : Lines()) {
+    for (qsizetype i = 0; i < Lines().size(); ++i) {
+        const QString row = Lines().Text(i);
         if (SameText(Trim(NameOf(row)), wanted)) {
             m_cursor.Decode(row);
             return &m_cursor;

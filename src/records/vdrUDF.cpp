@@ -73,7 +73,7 @@ void TvdrUDF::SortBySortOrder() {
     TvdrWriteGuard guard(Lock());
     SetSorted(false);
     // Stable, so that equal positions keep number order.
-    ReorderLines([](const QString &a, const QString &b) {
+    ReorderLines([](QByteArrayView a, QByteArrayView b) {
         return TvdrPrefixList::NumberField(a, 2) < TvdrPrefixList::NumberField(b, 2);
     });
 }

@@ -31,7 +31,7 @@ set(VANDOR_STORAGE_SOURCES
   storage/vdrRegularFile.cpp
   storage/vdrStrUtils.cpp
   storage/vdrStreamDamage.cpp
-  storage/vdrRowBlocks.cpp
+  storage/vdrRows.cpp
   storage/vdrStringList.cpp
   storage/vdrTextEscape.cpp
 )

@@ -31,17 +31,21 @@ QString TvdrCmRtn::FormatKey(int n) {
 void TvdrCmRtn::AppendKey(QString &text, int n) {
     // Built in one buffer and appended once: keys are made for every row of
     // an import, and each append of a character costs a capacity check.
+    char key[kKeyBytes];
+    text.append(QLatin1String(key, FormatKey(n, key)));
+}
+
+qsizetype TvdrCmRtn::FormatKey(int n, char (&key)[kKeyBytes]) {
     const qint64 magnitude = n < 0 ? -qint64(n) : qint64(n);
     char digits[24];
     const qsizetype length = std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits;
-    char key[32];
     qsizetype at = 0;
     if (n < 0)
         key[at++] = '-';
     for (qsizetype pad = length; pad < 7; ++pad)
         key[at++] = '0';
     std::memcpy(key + at, digits, size_t(length));
-    text.append(QLatin1String(key, at + length));
+    return at + length;
 }
 
 bool TvdrCmRtn::IsKey(const QString &text, bool negative) {

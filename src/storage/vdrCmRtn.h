@@ -21,6 +21,9 @@ public:
     // FormatKey(n) appended to `text`, without a string of its own: rows
     // that are built of several keys take one allocation.
     static void AppendKey(QString &text, int n);
+    // FormatKey(n) written at `key`, as ASCII; returns its length.
+    static constexpr qsizetype kKeyBytes = 16;
+    static qsizetype FormatKey(int n, char (&key)[kKeyBytes]);
     // Whether `text` is FormatKey of a number (of 0 or more unless
     // `negative`): look-ups build keys that way, so no other spelling of a
     // number ("12", "+0000012") is ever found.

@@ -8,22 +8,7 @@
 
 namespace {
 
-// 0x80..0x9F; 0 marks the bytes that have no character in 1252.
-constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// Every byte's character.
-const std::array<char16_t, 256> &Decoding() {
-    static const std::array<char16_t, 256> table = [] {
-        std::array<char16_t, 256> t{};
-        for (int b = 0; b < 256; ++b)
-            t[b] = b >= 0x80 && b <= 0x9F && kHigh[b - 0x80] != 0 ? kHigh[b - 0x80] : char16_t(b);
-        return t;
-    }();
-    return table;
-}
+using vdrCodePage::kHigh;
 
 #ifdef __SSE2__
 // Sixteen bytes below 0x80 widened to their characters.
@@ -38,10 +23,10 @@ inline void Widen16(const char *data, char16_t *dst) {
 // `high`: whether a byte of 0x80 or more may be there; below it every byte
 // is its own character, widened sixteen at a time. With it, runs of sixteen
 // such bytes still are, and only the rest is looked up.
-QString Decode(const char *data, qsizetype size, bool high) {
-    QString out(size, Qt::Uninitialized);
+void Decode(const char *data, qsizetype size, bool high, QString &out) {
+    out.resize(size);
     auto *dst = reinterpret_cast<char16_t *>(out.data());
-    const std::array<char16_t, 256> &table = Decoding();
+    const std::array<char16_t, 256> &table = vdrCodePage::kCharOf;
     qsizetype i = 0;
 #ifdef __SSE2__
     for (; i + 16 <= size; i += 16) {
@@ -56,7 +41,6 @@ QString Decode(const char *data, qsizetype size, bool high) {
     for (; i < size; ++i)
         dst[i] =
             high ? table[static_cast<unsigned char>(data[i])] : char16_t(static_cast<unsigned char>(data[i]));
-    return out;
 }
 
 int ByteFor(char16_t u) {
@@ -76,7 +60,13 @@ int ByteFor(char16_t u) {
 namespace vdrCodePage {
 
 QString ToUnicode(QByteArrayView bytes, bool high) {
-    return Decode(bytes.data(), bytes.size(), high);
+    QString text;
+    Decode(bytes.data(), bytes.size(), high, text);
+    return text;
+}
+
+void ToUnicode(QByteArrayView bytes, QString &text) {
+    Decode(bytes.data(), bytes.size(), true, text);
 }
 
 // Writes `text` encoded at `out`; returns the end. Surrogate pairs are one
@@ -109,6 +99,12 @@ static char *Encode(QStringView text, char *out, char replacement) {
         *out++ = b < 0 ? replacement : static_cast<char>(b);
     }
     return out;
+}
+
+void Append(QByteArray &out, QStringView text, char replacement) {
+    const qsizetype size = out.size();
+    out.resize(size + text.size());
+    out.truncate(Encode(text, out.data() + size, replacement) - out.constData());
 }
 
 QByteArray FromUnicode(const QString &text, char replacement) {

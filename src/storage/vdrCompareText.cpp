@@ -1,5 +1,7 @@
 #include "vdrCompareText.h"
 
+#include "vdrCodePage.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -46,27 +48,15 @@ inline Weight WeightOf(char16_t c) {
     return ComputeWeight(c);
 }
 
-} // namespace
-
-int CompareText(QStringView a, QStringView b) {
-    const qsizetype n = qMin(a.size(), b.size());
-    const QChar *pa = a.data();
-    const QChar *pb = b.data();
-    // Stored rows share long key prefixes: skip the equal part four
-    // characters at a time.
-    qsizetype i = 0;
-    for (; i + 4 <= n; i += 4) {
-        std::uint64_t wa;
-        std::uint64_t wb;
-        std::memcpy(&wa, pa + i, 8);
-        std::memcpy(&wb, pb + i, 8);
-        if (wa != wb)
-            break;
-    }
+// Compares from `i` on, where the units still may differ: `unitA(k)` and
+// `unitB(k)` give the characters of each side.
+template <class UnitA, class UnitB>
+int CompareFrom(qsizetype i, qsizetype sizeA, qsizetype sizeB, UnitA unitA, UnitB unitB) {
+    const qsizetype n = qMin(sizeA, sizeB);
     int accentOrder = 0;
     for (; i < n; ++i) {
-        const char16_t ca = pa[i].unicode();
-        const char16_t cb = pb[i].unicode();
+        const char16_t ca = unitA(i);
+        const char16_t cb = unitB(i);
         if (ca == cb)
             continue;
         const Weight wa = WeightOf(ca);
@@ -76,39 +66,52 @@ int CompareText(QStringView a, QStringView b) {
         if (accentOrder == 0 && wa.secondary != wb.secondary)
             accentOrder = wa.secondary < wb.secondary ? -1 : 1;
     }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
+    if (sizeA != sizeB)
+        return sizeA < sizeB ? -1 : 1;
     return accentOrder;
 }
 
-int CompareTextBytes(QByteArrayView a, QByteArrayView b, bool &decided) {
-    const qsizetype n = qMin(a.size(), b.size());
-    const char *pa = a.data();
-    const char *pb = b.data();
+// How many leading units of `a` and `b` are equal, skipped a word at a time:
+// stored rows share long key prefixes.
+template <class Unit> qsizetype EqualPrefix(const Unit *a, const Unit *b, qsizetype n) {
+    constexpr qsizetype kStep = qsizetype(sizeof(std::uint64_t) / sizeof(Unit));
     qsizetype i = 0;
-    for (; i + 8 <= n; i += 8) {
+    for (; i + kStep <= n; i += kStep) {
         std::uint64_t wa;
         std::uint64_t wb;
-        std::memcpy(&wa, pa + i, 8);
-        std::memcpy(&wb, pb + i, 8);
-        if (wa != wb) {
-            i += __builtin_ctzll(wa ^ wb) / 8;
-            break;
-        }
-    }
-    while (i < n && pa[i] == pb[i])
-        ++i;
-    decided = true;
-    if (i == n)
-        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-    const auto ca = static_cast<unsigned char>(pa[i]);
-    const auto cb = static_cast<unsigned char>(pb[i]);
-    if (ca < 0x80 && cb < 0x80) {
-        const char16_t wa = WeightOf(ca).primary;
-        const char16_t wb = WeightOf(cb).primary;
+        std::memcpy(&wa, a + i, 8);
+        std::memcpy(&wb, b + i, 8);
         if (wa != wb)
-            return wa < wb ? -1 : 1;
+            return i + qsizetype(__builtin_ctzll(wa ^ wb) / 8 / sizeof(Unit));
     }
-    decided = false;
-    return 0;
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+} // namespace
+
+int CompareText(QStringView a, QStringView b) {
+    const char16_t *pa = a.utf16();
+    const char16_t *pb = b.utf16();
+    const qsizetype i = EqualPrefix(pa, pb, qMin(a.size(), b.size()));
+    return CompareFrom(
+        i, a.size(), b.size(), [pa](qsizetype k) { return pa[k]; }, [pb](qsizetype k) { return pb[k]; });
+}
+
+int CompareText(QByteArrayView a, QByteArrayView b) {
+    const char *pa = a.data();
+    const char *pb = b.data();
+    const qsizetype i = EqualPrefix(pa, pb, qMin(a.size(), b.size()));
+    return CompareFrom(
+        i, a.size(), b.size(), [pa](qsizetype k) { return vdrCodePage::CharOf(pa[k]); },
+        [pb](qsizetype k) { return vdrCodePage::CharOf(pb[k]); });
+}
+
+int CompareText(QByteArrayView a, QStringView b) {
+    const char *pa = a.data();
+    const char16_t *pb = b.utf16();
+    return CompareFrom(
+        0, a.size(), b.size(), [pa](qsizetype k) { return vdrCodePage::CharOf(pa[k]); },
+        [pb](qsizetype k) { return pb[k]; });
 }

@@ -18,11 +18,14 @@ inline bool SameText(QStringView a, QStringView b) {
     return CompareText(a, b) == 0;
 }
 
-// CompareText of two texts still in code page 1252 bytes, where their first
-// difference tells it alone: equal bytes, one text the start of the other,
-// or ASCII characters of different letters. Elsewhere `decided` is false and
-// the caller compares the decoded texts.
-int CompareTextBytes(QByteArrayView a, QByteArrayView b, bool &decided);
+// The same over code page 1252 bytes, as if decoded: stored rows are
+// compared where they stand.
+int CompareText(QByteArrayView a, QByteArrayView b);
+int CompareText(QByteArrayView a, QStringView b);
+
+inline bool SameText(QByteArrayView a, QByteArrayView b) {
+    return CompareText(a, b) == 0;
+}
 
 // For std::sort and friends.
 struct TvdrTextLess {

@@ -1,8 +1,8 @@
 #include "vdrNvList.h"
 
 #include "vdrCmRtn.h"
+#include "vdrCodePage.h"
 #include "vdrCompareText.h"
-#include "vdrRowBlocks.h"
 #include "vdrStrUtils.h"
 
 #include <algorithm>
@@ -34,7 +34,7 @@ int TvdrNvList::IndexOfName(const QString &name) const {
 
 bool TvdrNvList::FindInsertPos(const QString &name, int &index) const {
     return SearchRows(Lines(), index,
-                      [&name](const QString &row) { return CompareText(NameView(row), name); });
+                      [&name](QByteArrayView row) { return CompareText(NameBytes(row), name); });
 }
 
 QString TvdrNvList::GetValue(const QString &name) const {
@@ -45,8 +45,8 @@ QString TvdrNvList::GetValue(const QString &name) const {
     const int index = IndexOfName(key);
     if (index < 0)
         return m_defaultValue;
-    // A match under CompareText has the key's length, so the "=" follows it.
-    return Lines()[index].mid(key.size() + 1);
+    const QByteArrayView row = Lines().At(index);
+    return vdrCodePage::ToUnicode(row.sliced(NameBytes(row).size() + 1));
 }
 
 void TvdrNvList::DeleteName(const QString &name) {
@@ -86,50 +86,70 @@ void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
     }
     // The last value of each name; a row of a blank value only removes it.
     // Each given pair is let go once its row is made, so the two never
-    // fill memory together. The new rows share blocks, as loaded rows do:
-    // an import's thousands cost their characters, not a string each.
-    TvdrRowBlocks blocks(rows.size());
-    std::vector<TRowChange> changes;
-    changes.reserve(size_t(rows.size()));
+    // fill memory together.
+    TRowChanges changes;
+    changes.Rows.Reserve(rows.size(), 0);
+    changes.Changes.reserve(size_t(rows.size()));
     for (auto &[name, value] : rows) {
-        QString key = Trim(name);
-        if (!key.isEmpty()) {
-            const bool removes = Trim(value).isEmpty();
-            const qsizetype length = key.size();
-            changes.push_back({removes ? std::move(key) : blocks.Make({key, u"=", value}), length, removes});
-        }
+        const QString key = Trim(name);
+        if (!key.isEmpty())
+            changes.Add(key, Trim(value).isEmpty() ? QStringView() : QStringView(value));
         name = QString();
         value = QString();
     }
     rows = {};
-    MergeChanges(std::move(changes), blocks.Shared());
+    MergeChanges(std::move(changes));
 }
 
-void TvdrNvList::MergeChanges(std::vector<TRowChange> changes, bool shared) {
+void TvdrNvList::TRowChanges::Add(QStringView name, QStringView value) {
+    Changes.push_back({int(Rows.size()), int(name.size()), value.isNull()});
+    Rows.BeginRow();
+    Rows.Put(name);
+    if (!value.isNull()) {
+        Rows.Put(QByteArrayView("=", 1));
+        Rows.Put(value);
+    }
+    Rows.EndRow();
+}
+
+void TvdrNvList::MergeChanges(TRowChanges changes) {
     TvdrWriteGuard guard(Lock());
-    const auto keyLess = [](const TRowChange &a, const TRowChange &b) {
-        return CompareText(a.Name(), b.Name()) < 0;
+    const TvdrRows &fresh = changes.Rows;
+    const auto name = [&fresh](const TRowChange &change) {
+        return fresh.At(change.Row).first(change.NameLength);
     };
-    if (!std::is_sorted(changes.begin(), changes.end(), keyLess))
-        std::stable_sort(changes.begin(), changes.end(), keyLess);
-    const QStringList &old = Lines();
-    QStringList merged;
-    merged.reserve(old.size() + qsizetype(changes.size()));
+    const auto keyLess = [&name](const TRowChange &a, const TRowChange &b) {
+        return CompareText(name(a), name(b)) < 0;
+    };
+    std::vector<TRowChange> &order = changes.Changes;
+    if (!std::is_sorted(order.begin(), order.end(), keyLess))
+        std::stable_sort(order.begin(), order.end(), keyLess);
+    TvdrRows rows = Lines();
+    SetLines(TvdrRows()); // the list's rows are not shared while they grow
+    const qsizetype old = rows.size();
+    const qsizetype base = rows.Absorb(std::move(changes.Rows));
+    const auto changed = [&rows, base](const TRowChange &change) {
+        return rows.At(base + change.Row).first(change.NameLength);
+    };
+    std::vector<int> merged;
+    merged.reserve(size_t(old) + order.size());
     qsizetype i = 0;
-    for (size_t j = 0; j < changes.size(); ++j) {
-        if (j + 1 < changes.size() && CompareText(changes[j].Name(), changes[j + 1].Name()) == 0)
+    for (size_t j = 0; j < order.size(); ++j) {
+        if (j + 1 < order.size() && CompareText(changed(order[j]), changed(order[j + 1])) == 0)
             continue; // a later value of this name replaces it
         int c = -1;
-        while (i < old.size() && (c = CompareText(NameView(old[i]), changes[j].Name())) < 0)
-            merged.append(old[i++]);
-        if (i < old.size() && c == 0)
+        while (i < old && (c = CompareText(NameBytes(rows.At(i)), changed(order[j]))) < 0)
+            merged.push_back(int(i++));
+        if (i < old && c == 0)
             ++i; // the row this name replaces
-        if (!changes[j].Removes)
-            merged.append(std::move(changes[j].Row));
+        if (!order[j].Removes)
+            merged.push_back(int(base + order[j].Row));
     }
-    while (i < old.size())
-        merged.append(old[i++]);
-    SetLines(std::move(merged), shared);
+    while (i < old)
+        merged.push_back(int(i++));
+    order = {};
+    rows.Select(merged);
+    SetLines(std::move(rows));
 }
 
 QString TvdrNvList::RowProblem(const QString &row) const {
@@ -161,33 +181,21 @@ QStringView TvdrNvList::NameView(const QString &row) {
     return QStringView();
 }
 
-bool TvdrNvList::UnsortedInOrder(const QString &previous, const QString &next) const {
-    return CompareText(NameView(previous), NameView(next)) <= 0;
+QByteArrayView TvdrNvList::NameBytes(QByteArrayView row) {
+    const char *begin = row.data();
+    const char *end = begin + row.size();
+    for (const char *p = begin; p < end; ++p)
+        if (*p == '=')
+            return QByteArrayView(begin, p - begin);
+    return QByteArrayView();
 }
 
-bool TvdrNvList::UnsortedInOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
-                                 const QString &nextLine) const {
-    // The name's bytes: up to the first "=", none without one.
-    const auto name = [](QByteArrayView row) {
-        const qsizetype eq = row.indexOf('=');
-        return eq < 0 ? QByteArrayView() : row.first(eq);
-    };
-    bool decided = false;
-    const int c = CompareTextBytes(name(previous), name(next), decided);
-    return decided ? c <= 0 : UnsortedInOrder(previousLine, nextLine);
+bool TvdrNvList::UnsortedInOrder(QByteArrayView previous, QByteArrayView next) const {
+    return CompareText(NameBytes(previous), NameBytes(next)) <= 0;
 }
 
-void TvdrNvList::ReorderUnsorted(QStringList &lines) const {
+void TvdrNvList::ReorderUnsorted(TvdrRows &rows) const {
     // Stable, so rows of equal names keep their stored order.
-    std::vector<std::pair<QStringView, QString>> rows;
-    rows.reserve(lines.size());
-    for (QString &line : lines)
-        rows.emplace_back(QStringView(), std::move(line));
-    for (auto &row : rows)
-        row.first = NameView(row.second);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const auto &a, const auto &b) { return CompareText(a.first, b.first) < 0; });
-    lines.clear();
-    for (auto &row : rows)
-        lines.append(std::move(row.second));
+    rows.StableSort(
+        [](QByteArrayView a, QByteArrayView b) { return CompareText(NameBytes(a), NameBytes(b)) < 0; });
 }

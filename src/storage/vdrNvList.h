@@ -43,30 +43,33 @@ public:
     static QString NameOf(const QString &row);
     // The same without a copy: valid while `row` is.
     static QStringView NameView(const QString &row);
+    static QByteArrayView NameBytes(QByteArrayView row);
 
     // A row without "=" has no key.
     QString RowProblem(const QString &row) const override;
     QString RowKey(const QString &row) const override;
 
 protected:
-    // A row for MergeChanges: "name=value", or the name alone when it
-    // removes the name's row.
+    // A row of `Rows` for MergeChanges: "name=value", or the name alone
+    // when it removes the name's row.
     struct TRowChange {
-        QString Row;
-        qsizetype NameLength = 0;
+        int Row = 0;
+        int NameLength = 0;
         bool Removes = false;
-        QStringView Name() const { return QStringView(Row).first(NameLength); }
+    };
+    struct TRowChanges {
+        TvdrRows Rows;
+        std::vector<TRowChange> Changes;
+        // "name=value", or the name alone when `value` is null.
+        void Add(QStringView name, QStringView value);
     };
     // The merge SetValues ends in, for rows made already with trimmed names
-    // (of an unsorted list). `shared`: the new rows were made by
-    // TvdrRowBlocks.
-    void MergeChanges(std::vector<TRowChange> changes, bool shared);
+    // (of an unsorted list).
+    void MergeChanges(TRowChanges changes);
 
     // Unsorted, rows are kept in name order (SetValue inserts there).
-    bool UnsortedInOrder(const QString &previous, const QString &next) const override;
-    void ReorderUnsorted(QStringList &lines) const override;
-    bool UnsortedInOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
-                         const QString &nextLine) const override;
+    bool UnsortedInOrder(QByteArrayView previous, QByteArrayView next) const override;
+    void ReorderUnsorted(TvdrRows &rows) const override;
     // Why the row's key is not one record number (FormatKey), or empty.
     static QString NumberKeyProblem(const QString &row);
 

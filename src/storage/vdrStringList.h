@@ -1,6 +1,7 @@
 #pragma once
 
 #include "vdrLock.h"
+#include "vdrRows.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,7 +12,9 @@ class TkvxStreamFile;
 
 // An ordered list of text lines bound to one stream of the container: the
 // base of every table. Loaded whole and saved whole; in the stream every line
-// ends with CR LF and the text is code page 1252.
+// ends with CR LF and the text is code page 1252. The lines are held as the
+// stream holds them (TvdrRows), so a line holds what a reload gives back: a
+// character 1252 cannot hold is "?" as soon as it is added.
 //
 // Sorted lists keep their lines in ascending CompareText order; a line added
 // to one that CompareText finds equal to a line it holds is not added. A line
@@ -55,7 +58,7 @@ public:
         bool Bound = false;  // unbound, the list is left as it is
         bool Closed = false; // a closed container holds no rows
         QByteArray Block;    // as stored: length and zlib data
-        QStringList Lines;
+        TvdrRows Rows;
         bool Ordered = false;
         QString Error; // why the stream could not be read
     };
@@ -68,9 +71,8 @@ public:
     int Add(const QString &line);
     // Adds every line as Add does, one after the other, but in one merge
     // with the list instead of an insert into its middle per line.
-    // `blockRows`: the lines were made by a sharing TvdrRowBlocks, so a
-    // save has nothing to pack.
-    void AddLines(QStringList lines, bool blockRows = false);
+    void AddLines(const QStringList &lines);
+    void AddRows(TvdrRows rows);
     // Not allowed on a sorted list. `index` may be Count() to append.
     void Insert(int index, const QString &line);
     void Clear();
@@ -82,7 +84,7 @@ public:
 
     // The lines as they are now, for a walk over many of them without a lock
     // per line: the copy shares the list until either side changes.
-    QStringList Snapshot() const;
+    TvdrRows Snapshot() const;
 
     // Every line followed by CR LF.
     QString Text() const;
@@ -111,38 +113,30 @@ protected:
     // `compare(row)`, which gives CompareText of the row's key against the
     // wanted one: whether a row matches, and in `index` the first match or
     // where the key belongs. A key past the last row is found at once.
-    template <class Compare> static bool SearchRows(const QStringList &rows, int &index, Compare compare);
+    template <class Compare> static bool SearchRows(const TvdrRows &rows, int &index, Compare compare);
 
     // For derived classes that already hold the lock (or must not take it).
-    const QStringList &Lines() const { return m_lines; }
-    // Replaces every line with `lines`, which are in the list's order
-    // already. Under the write lock. `blockRows`: every line not taken from
-    // the list was made by a sharing TvdrRowBlocks.
-    void SetLines(QStringList lines, bool blockRows = false);
+    const TvdrRows &Lines() const { return m_rows; }
+    // Replaces every line with `rows`, which are in the list's order
+    // already. Under the write lock.
+    void SetLines(TvdrRows rows);
 
     // Whether `next` may follow `previous` in the order the list promises,
     // and bringing loaded lines that are out of it into it. A sorted list
     // keeps CompareText order without equal lines; an unsorted one the order
     // its derived class gives below. Called under the lock.
-    bool InOrder(const QString &previous, const QString &next) const;
-    void Reorder(QStringList &lines) const;
-    virtual bool UnsortedInOrder(const QString &previous, const QString &next) const;
-    virtual void ReorderUnsorted(QStringList &lines) const;
-    // The same check while loading, on the lines' bytes where they tell it
-    // (CompareTextBytes), else on the decoded lines.
-    bool InOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
-                 const QString &nextLine) const;
-    virtual bool UnsortedInOrder(QByteArrayView previous, QByteArrayView next, const QString &previousLine,
-                                 const QString &nextLine) const;
+    bool InOrder(QByteArrayView previous, QByteArrayView next) const;
+    void Reorder(TvdrRows &rows) const;
+    virtual bool UnsortedInOrder(QByteArrayView previous, QByteArrayView next) const;
+    virtual void ReorderUnsorted(TvdrRows &rows) const;
     // Puts the lines of an unsorted list in the order of `less` (stable).
-    void ReorderLines(const std::function<bool(const QString &, const QString &)> &less);
+    void ReorderLines(const std::function<bool(QByteArrayView, QByteArrayView)> &less);
 
 private:
     // `ordered`: the lines were found in order already.
-    void ReplaceLines(QStringList lines, bool ordered = false);
-    // The stream's lines, decoded, checked for length and order in one pass.
-    QStringList LoadLines(const QByteArray &bytes, bool &ordered) const;
-    void Pack(QByteArray bytes);
+    void ReplaceLines(TvdrRows rows, bool ordered = false);
+    // The stream's lines, checked for length and order in one pass.
+    TvdrRows LoadLines(QByteArray bytes, bool &ordered) const;
     void CheckIndex(int index, int count) const;
     void CheckUnsorted() const;
 
@@ -150,29 +144,22 @@ private:
     QString m_streamId;
     TkvxStreamFile *m_streamFile = nullptr;
     bool m_sorted = false;
-    QStringList m_lines;
-    // Rows added or changed since the rows last came from the stream: when
-    // they are most of a large list, a save packs them (Pack). Below a
-    // megabyte of text, what a pack holds for a moment outweighs what it
-    // saves.
-    qsizetype m_looseRows = 0;
-    static constexpr qsizetype kPackFrom = 1024 * 1024;
+    TvdrRows m_rows;
     QString m_loadProblem;
 };
 
-template <class Compare>
-bool TvdrStringList::SearchRows(const QStringList &rows, int &index, Compare compare) {
+template <class Compare> bool TvdrStringList::SearchRows(const TvdrRows &rows, int &index, Compare compare) {
     int lo = 0;
     int hi = int(rows.size()) - 1;
     // Rows written in key order (a new event, an import) go at the end.
-    if (hi < 0 || compare(rows[hi]) < 0) {
+    if (hi < 0 || compare(rows.At(hi)) < 0) {
         index = hi + 1;
         return false;
     }
     bool found = false;
     while (lo <= hi) {
         const int mid = lo + (hi - lo) / 2;
-        const int c = compare(rows[mid]);
+        const int c = compare(rows.At(mid));
         if (c < 0) {
             lo = mid + 1;
         } else {

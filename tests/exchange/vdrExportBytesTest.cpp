@@ -1,7 +1,8 @@
 // The exported files byte for byte against those that the build before the
 // streaming exports wrote from the same tables (tests/data/exchange): rows of
-// every shape, damaged ones too, texts the code page cannot hold, costs that
-// round and dates at the ends of the calendar.
+// every shape, damaged ones too, texts the code page cannot hold (written as
+// the file holds them, "?"), costs that round and dates at the ends of the
+// calendar.
 
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"

@@ -15,7 +15,7 @@ vandor_add_test(vandor_storage_tests SOURCES
   storage/vdrFormatSettingsTest.cpp
   storage/vdrFormatTest.cpp
   storage/vdrLockTest.cpp
-  storage/vdrRowBlocksTest.cpp
+  storage/vdrRowsTest.cpp
   storage/vdrPictureImageTest.cpp
   storage/vdrPictureTest.cpp
   storage/vdrRegularFileTest.cpp
