@@ -20,6 +20,20 @@
 
 namespace {
 
+// A number read from a stored row, and its digits as a file writes them
+// when they can go as they stand: a key's leading zeros dropped.
+struct TStoredNumber {
+    qint32 Value = 0;
+    QByteArrayView Plain; // empty for a negative number
+
+    void WriteTo(TvdrExportSink &sink) const {
+        if (Plain.isEmpty())
+            sink.Number(Value);
+        else
+            sink.Ascii(Plain.data(), Plain.size());
+    }
+};
+
 // The fields of a stored row, read left to right in one pass without a
 // copy. Each read gives false when the row has another shape there.
 class TStoredRow {
@@ -29,17 +43,28 @@ public:
     // One to nine digits (after a "-" when `sign`), then `separator`, or the
     // row's end when it is 0: read as the tables read them (toInt).
     bool Number(qint32 &number, char separator, bool sign = false) {
+        TStoredNumber read;
+        const bool ok = Number(read, separator, sign);
+        number = read.Value;
+        return ok;
+    }
+    bool Number(TStoredNumber &number, char separator, bool sign = false) {
         const bool negative = sign && m_p < m_end && *m_p == '-';
         if (negative)
             ++m_p;
         const char *start = m_p;
+        const char *significant = nullptr;
         qint32 n = 0;
-        for (; m_p < m_end && *m_p >= '0' && *m_p <= '9'; ++m_p)
+        for (; m_p < m_end && *m_p >= '0' && *m_p <= '9'; ++m_p) {
+            if (!significant && *m_p != '0')
+                significant = m_p;
             n = n * 10 + (*m_p - '0');
+        }
         const qsizetype digits = m_p - start;
         if (digits < 1 || digits > 9)
             return false;
-        number = negative ? -n : n;
+        number.Value = negative ? -n : n;
+        number.Plain = negative ? QByteArrayView() : QByteArrayView(significant ? significant : m_p - 1, m_p);
         if (separator == 0)
             return m_p == m_end;
         if (m_p == m_end || *m_p != separator)
@@ -98,12 +123,12 @@ void UdfRows(TvdrExportSink &sink) {
 template <class AsRead> void KeysAndTextRows(TvdrExportSink &sink, const TvdrRows &rows, AsRead asRead) {
     for (int i = 0; i < int(rows.size()); ++i) {
         TStoredRow fields(rows.At(i));
-        qint32 first = 0, second = 0;
+        TStoredNumber first, second;
         QByteArrayView text;
         sink.BeginRow();
         if (fields.Number(first, '\t') && fields.Number(second, '\t') && fields.Rest(text)) {
-            sink.Number(first);
-            sink.Number(second);
+            first.WriteTo(sink);
+            second.WriteTo(sink);
             sink.StoredText(text);
         } else {
             asRead(i);
@@ -134,11 +159,14 @@ void RepairsRows(TvdrExportSink &sink) {
 
 // The event of a stored row with the usual shape, as EventAt would read it,
 // but for its cost, which stays text.
-bool StoredEvent(QByteArrayView row, TvdrMaintRec &rec, QByteArrayView &cost) {
+bool StoredEvent(QByteArrayView row, TStoredNumber (&keys)[2], TvdrMaintRec &rec, QByteArrayView &cost) {
     TStoredRow fields(row);
-    return fields.Number(rec.CarNbr, '\t') && fields.Number(rec.MaintNbr, '=') &&
-           fields.Number(rec.Date, '\t') && rec.Date > 0 && fields.Number(rec.Mileage, '\t', true) &&
-           fields.Rest(cost) && !cost.isEmpty();
+    const bool read = fields.Number(keys[0], '\t') && fields.Number(keys[1], '=') &&
+                      fields.Number(rec.Date, '\t') && rec.Date > 0 &&
+                      fields.Number(rec.Mileage, '\t', true) && fields.Rest(cost) && !cost.isEmpty();
+    rec.CarNbr = keys[0].Value;
+    rec.MaintNbr = keys[1].Value;
+    return read;
 }
 
 void MaintRows(TvdrExportSink &sink) {
@@ -149,12 +177,13 @@ void MaintRows(TvdrExportSink &sink) {
     for (int i = 0; i < int(rows.size()); ++i) {
         const QByteArrayView row = rows.At(i);
         TvdrMaintRec rec;
+        TStoredNumber keys[2];
         QByteArrayView costText;
         char date[10];
-        if (StoredEvent(row, rec, costText) && DateText(rec.Date, date)) {
+        if (StoredEvent(row, keys, rec, costText) && DateText(rec.Date, date)) {
             sink.BeginRow();
-            sink.Number(rec.CarNbr);
-            sink.Number(rec.MaintNbr);
+            keys[0].WriteTo(sink);
+            keys[1].WriteTo(sink);
             sink.Ascii(date, sizeof date);
         } else if (row.contains('=')) { // a row without one holds no event
             rec = *table.EventAt(i);
@@ -192,14 +221,18 @@ void MaintRepairsRows(TvdrExportSink &sink) {
     const TvdrRows rows = table.Snapshot();
     for (int i = 0; i < int(rows.size()); ++i) {
         TStoredRow fields(rows.At(i));
-        TvdrMaintRepairs::TLink link;
-        if (!fields.Number(link.CarNbr, '\t') || !fields.Number(link.MaintNbr, '\t') ||
-            !fields.Number(link.RepairNbr, 0))
-            link = table.LinkAt(i);
+        TStoredNumber numbers[3];
         sink.BeginRow();
-        sink.Number(link.CarNbr);
-        sink.Number(link.MaintNbr);
-        sink.Number(link.RepairNbr);
+        if (fields.Number(numbers[0], '\t') && fields.Number(numbers[1], '\t') &&
+            fields.Number(numbers[2], 0)) {
+            for (const TStoredNumber &number : numbers)
+                number.WriteTo(sink);
+        } else {
+            const TvdrMaintRepairs::TLink link = table.LinkAt(i);
+            sink.Number(link.CarNbr);
+            sink.Number(link.MaintNbr);
+            sink.Number(link.RepairNbr);
+        }
         sink.EndRow();
     }
 }

@@ -23,12 +23,12 @@ void TvdrMaintRepairs::AddLink(qint32 carNbr, qint32 maintNbr, qint32 repairNbr)
 void TvdrMaintRepairs::AddLinks(const QList<TLink> &links) {
     TvdrRows rows;
     rows.Reserve(links.size(), 24 * links.size());
-    char key[TvdrCmRtn::kKeyBytes];
     for (const TLink &link : links) {
-        rows.BeginRow();
-        PutKeyPrefix(rows, link.CarNbr, link.MaintNbr);
-        rows.Put(QByteArrayView(key, TvdrCmRtn::FormatKey(link.RepairNbr, key)));
-        rows.EndRow();
+        TKeyText row;
+        row.Add(link.CarNbr);
+        row.Add(link.MaintNbr);
+        row.Add(link.RepairNbr, false);
+        rows.Append(row.View());
     }
     AddRows(std::move(rows));
 }

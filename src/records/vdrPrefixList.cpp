@@ -8,6 +8,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -84,12 +85,20 @@ qint32 TvdrPrefixList::NumberField(QByteArrayView row, int n) {
     return ok ? number : 0;
 }
 
+void TvdrPrefixList::TKeyText::Add(qint32 key, bool tab) {
+    char text[TvdrCmRtn::kKeyBytes];
+    const qsizetype size = TvdrCmRtn::FormatKey(key, text);
+    std::memcpy(m_text + m_size, text, size_t(size));
+    m_size += size;
+    if (tab)
+        m_text[m_size++] = '\t';
+}
+
 void TvdrPrefixList::PutKeyPrefix(TvdrRows &rows, qint32 a, qint32 b) {
-    char key[TvdrCmRtn::kKeyBytes];
-    rows.Put(QByteArrayView(key, TvdrCmRtn::FormatKey(a, key)));
-    rows.Put(QByteArrayView("\t", 1));
-    rows.Put(QByteArrayView(key, TvdrCmRtn::FormatKey(b, key)));
-    rows.Put(QByteArrayView("\t", 1));
+    TKeyText text;
+    text.Add(a);
+    text.Add(b);
+    rows.Put(text.View());
 }
 
 bool TvdrPrefixList::HasLeadingKeys(const QString &row, int keys, bool exact) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vdrCmRtn.h"
 #include "vdrStringList.h"
 
 #include <QList>
@@ -44,4 +45,15 @@ protected:
     void ReplaceByPrefix(TvdrRows rows, int keys);
     // Appends row fields: KeyPrefix(a, b), as the rows of an import start.
     static void PutKeyPrefix(TvdrRows &rows, qint32 a, qint32 b);
+
+    // Keys, each followed by a TAB (the last when `tab`), made in place.
+    class TKeyText {
+    public:
+        void Add(qint32 key, bool tab = true);
+        QByteArrayView View() const { return QByteArrayView(m_text, m_size); }
+
+    private:
+        char m_text[4 * TvdrCmRtn::kKeyBytes];
+        qsizetype m_size = 0;
+    };
 };

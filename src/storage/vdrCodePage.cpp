@@ -23,9 +23,7 @@ inline void Widen16(const char *data, char16_t *dst) {
 // `high`: whether a byte of 0x80 or more may be there; below it every byte
 // is its own character, widened sixteen at a time. With it, runs of sixteen
 // such bytes still are, and only the rest is looked up.
-void Decode(const char *data, qsizetype size, bool high, QString &out) {
-    out.resize(size);
-    auto *dst = reinterpret_cast<char16_t *>(out.data());
+void Decode(const char *data, qsizetype size, bool high, char16_t *dst) {
     const std::array<char16_t, 256> &table = vdrCodePage::kCharOf;
     qsizetype i = 0;
 #ifdef __SSE2__
@@ -60,13 +58,14 @@ int ByteFor(char16_t u) {
 namespace vdrCodePage {
 
 QString ToUnicode(QByteArrayView bytes, bool high) {
-    QString text;
-    Decode(bytes.data(), bytes.size(), high, text);
+    QString text(bytes.size(), Qt::Uninitialized);
+    Decode(bytes.data(), bytes.size(), high, reinterpret_cast<char16_t *>(text.data()));
     return text;
 }
 
 void ToUnicode(QByteArrayView bytes, QString &text) {
-    Decode(bytes.data(), bytes.size(), true, text);
+    text.resize(bytes.size());
+    Decode(bytes.data(), bytes.size(), true, reinterpret_cast<char16_t *>(text.data()));
 }
 
 // Writes `text` encoded at `out`; returns the end. Surrogate pairs are one

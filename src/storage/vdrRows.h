@@ -80,6 +80,7 @@ private:
     void MakeRoom(qsizetype bytes);
     void CheckRoom(qsizetype bytes) const;
     TSpan Write(QByteArrayView row);
+    char *Extend(qsizetype bytes);
     void Pack();
 
     QByteArray m_bytes;
