@@ -160,6 +160,10 @@ void TvdrRows::Select(const std::vector<int> &indices) {
 QByteArray TvdrRows::StreamText() {
     if (!m_packed)
         Pack();
+    // Room kept for rows still to come is given back once they are saved:
+    // the rows of an import stay as long as the program runs.
+    if (m_bytes.isDetached() && m_bytes.capacity() > m_bytes.size())
+        m_bytes.squeeze();
     return m_bytes;
 }
 
