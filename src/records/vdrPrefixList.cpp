@@ -27,7 +27,7 @@ QByteArrayView LeadingKeys(QByteArrayView row, int keys) {
 }
 
 // How the start of `row` compares with `prefix`.
-int ComparePrefix(QByteArrayView row, const QString &prefix) {
+int ComparePrefix(QByteArrayView row, QByteArrayView prefix) {
     return CompareText(row.first(qMin(row.size(), prefix.size())), prefix);
 }
 
@@ -114,11 +114,12 @@ bool TvdrPrefixList::HasLeadingKeys(const QString &row, int keys, bool exact) {
 void TvdrPrefixList::PrefixRange(const QString &prefix, int &first, int &end) const {
     TvdrReadGuard guard(Lock());
     Find(prefix, first);
+    const QByteArray bytes = vdrCodePage::FromUnicode(prefix);
     const TvdrRows &rows = Lines();
-    while (first < rows.size() && ComparePrefix(rows.At(first), prefix) < 0)
+    while (first < rows.size() && ComparePrefix(rows.At(first), bytes) < 0)
         ++first;
     end = first;
-    while (end < rows.size() && ComparePrefix(rows.At(end), prefix) == 0)
+    while (end < rows.size() && ComparePrefix(rows.At(end), bytes) == 0)
         ++end;
 }
 

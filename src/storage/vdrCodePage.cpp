@@ -112,21 +112,6 @@ QByteArray FromUnicode(const QString &text, char replacement) {
     return out;
 }
 
-QByteArray FromUnicodeLines(const QStringList &lines, char replacement) {
-    qsizetype size = 0;
-    for (const QString &line : lines)
-        size += line.size() + 2;
-    QByteArray out(size, Qt::Uninitialized);
-    char *p = out.data();
-    for (const QString &line : lines) {
-        p = Encode(line, p, replacement);
-        *p++ = '\r';
-        *p++ = '\n';
-    }
-    out.truncate(p - out.constData());
-    return out;
-}
-
 bool CanEncode(QChar ch) {
     return ByteFor(ch.unicode()) >= 0;
 }

@@ -40,8 +40,6 @@ void ToUnicode(QByteArrayView bytes, QString &text);
 // Characters 1252 cannot hold become `replacement`.
 void Append(QByteArray &out, QStringView text, char replacement = '?');
 QByteArray FromUnicode(const QString &text, char replacement = '?');
-// Every line followed by CR LF, encoded in one pass: a table's stream.
-QByteArray FromUnicodeLines(const QStringList &lines, char replacement = '?');
 
 // Whether every character of `text` can be stored.
 bool CanEncode(const QString &text);

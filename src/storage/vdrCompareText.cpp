@@ -107,11 +107,3 @@ int CompareText(QByteArrayView a, QByteArrayView b) {
         i, a.size(), b.size(), [pa](qsizetype k) { return vdrCodePage::CharOf(pa[k]); },
         [pb](qsizetype k) { return vdrCodePage::CharOf(pb[k]); });
 }
-
-int CompareText(QByteArrayView a, QStringView b) {
-    const char *pa = a.data();
-    const char16_t *pb = b.utf16();
-    return CompareFrom(
-        0, a.size(), b.size(), [pa](qsizetype k) { return vdrCodePage::CharOf(pa[k]); },
-        [pb](qsizetype k) { return pb[k]; });
-}

@@ -21,7 +21,6 @@ inline bool SameText(QStringView a, QStringView b) {
 // The same over code page 1252 bytes, as if decoded: stored rows are
 // compared where they stand.
 int CompareText(QByteArrayView a, QByteArrayView b);
-int CompareText(QByteArrayView a, QStringView b);
 
 inline bool SameText(QByteArrayView a, QByteArrayView b) {
     return CompareText(a, b) == 0;

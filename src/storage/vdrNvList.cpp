@@ -33,8 +33,10 @@ int TvdrNvList::IndexOfName(const QString &name) const {
 }
 
 bool TvdrNvList::FindInsertPos(const QString &name, int &index) const {
+    // As stored, like the rows' own names.
+    const QByteArray bytes = vdrCodePage::FromUnicode(name);
     return SearchRows(Lines(), index,
-                      [&name](QByteArrayView row) { return CompareText(NameBytes(row), name); });
+                      [&bytes](QByteArrayView row) { return CompareText(NameBytes(row), bytes); });
 }
 
 QString TvdrNvList::GetValue(const QString &name) const {
@@ -102,9 +104,10 @@ void TvdrNvList::SetValues(QList<QPair<QString, QString>> rows) {
 }
 
 void TvdrNvList::TRowChanges::Add(QStringView name, QStringView value) {
-    Changes.push_back({int(Rows.size()), int(name.size()), value.isNull()});
     Rows.BeginRow();
     Rows.Put(name);
+    // In bytes: a character outside the BMP is one "?".
+    Changes.push_back({int(Rows.size()), int(Rows.RowBytes()), value.isNull()});
     if (!value.isNull()) {
         Rows.Put(QByteArrayView("=", 1));
         Rows.Put(value);

@@ -47,6 +47,8 @@ public:
     void BeginRow();
     void Put(QByteArrayView bytes);
     void Put(QStringView text);
+    // How many bytes the row being built holds so far.
+    qsizetype RowBytes() const { return m_bytes.size() - m_rowStart; }
     void EndRow();
 
     void Insert(qsizetype i, QByteArrayView row);
@@ -94,26 +96,19 @@ template <class Check> TvdrRows TvdrRows::Split(QByteArray text, Check check) {
     TvdrRows rows;
     const char *begin = text.constData();
     const char *end = begin + text.size();
-    qsizetype lines = 0;
-    for (const char *p = begin; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)))); ++p)
-        ++lines;
-    rows.m_spans.reserve(lines + 1);
+    // Rows end in CR LF: counting the LFs first spares the spans their
+    // growth by copies.
+    rows.m_spans.reserve(vdrLineModel::CountBytes(begin, end, '\n') + 1);
+    // Packed: every row ends in CR LF and the last one ends the text.
     bool packed = true;
-    const char *p = begin;
-    while (p < end && *p != 0) {
-        bool high = false;
-        const char *stop = vdrLineModel::LineEnd(p, end, high);
-        const QByteArrayView row(p, stop - p);
-        check(rows.m_spans.size(), row);
-        rows.m_spans.append({quint32(p - begin), quint32(stop - p)});
-        packed = packed && end - stop >= 2 && stop[0] == '\r' && stop[1] == '\n';
-        p = stop;
-        if (p < end && *p == '\r')
-            ++p;
-        if (p < end && *p == '\n')
-            ++p;
-    }
-    rows.m_packed = packed && p == end;
+    const char *last = begin;
+    vdrLineModel::ForEachLine(begin, end, [&](const char *from, const char *to, bool) {
+        check(rows.m_spans.size(), QByteArrayView(from, to - from));
+        rows.m_spans.append({quint32(from - begin), quint32(to - from)});
+        packed = packed && end - to >= 2 && to[0] == '\r' && to[1] == '\n';
+        last = to + 2;
+    });
+    rows.m_packed = packed && last == end;
     rows.m_bytes = std::move(text);
     return rows;
 }

@@ -163,7 +163,7 @@ int TvdrStringList::Add(const QString &line) {
         return int(m_rows.size()) - 1;
     }
     int index = 0;
-    if (!SearchRows(m_rows, index, [&bytes](QByteArrayView row) { return CompareText(row, bytes); }))
+    if (!Find(line, index))
         m_rows.Insert(index, bytes);
     return index;
 }
@@ -272,7 +272,10 @@ void TvdrStringList::SetText(const QString &text) {
 
 bool TvdrStringList::Find(const QString &line, int &index) const {
     TvdrReadGuard guard(m_lock);
-    return SearchRows(m_rows, index, [&line](QByteArrayView row) { return CompareText(row, line); });
+    // As stored: a character the code page cannot hold finds the "?" that
+    // stands for it.
+    const QByteArray bytes = vdrCodePage::FromUnicode(line);
+    return SearchRows(m_rows, index, [&bytes](QByteArrayView row) { return CompareText(row, bytes); });
 }
 
 int TvdrStringList::IndexOf(const QString &line) const {
@@ -281,8 +284,9 @@ int TvdrStringList::IndexOf(const QString &line) const {
         int index = 0;
         return Find(line, index) ? index : -1;
     }
+    const QByteArray bytes = vdrCodePage::FromUnicode(line);
     for (int i = 0; i < int(m_rows.size()); ++i)
-        if (CompareText(m_rows.At(i), line) == 0)
+        if (SameText(m_rows.At(i), bytes))
             return i;
     return -1;
 }

@@ -72,13 +72,11 @@ TEST(CompareText, TheFirstDifferenceDecidesWhereverItFalls) {
 
 // The byte comparison a load uses must agree with CompareText wherever it
 // decides, and decide the common case of rows that differ in ASCII.
-// Stored rows are compared as bytes, and against a wanted text, exactly as
-// their decoded texts would be.
+// Stored rows are compared as bytes exactly as their decoded texts would be.
 TEST(CompareText, BytesCompareAsTheirDecodedTexts) {
     std::mt19937 rng(5);
     // 0x8A is S with a caron in 1252, a control as its own character.
     const char alphabet[] = "0123aAbBsT=\t \xE9\xC9\x80\x8A\x9F\xE0\xC0";
-    const QString foreign = QStringLiteral("\u0416\u0161");
     for (int round = 0; round < 20000; ++round) {
         QByteArray a;
         for (int n = int(rng() % 14); n > 0; --n)
@@ -88,20 +86,13 @@ TEST(CompareText, BytesCompareAsTheirDecodedTexts) {
             b += alphabet[rng() % (sizeof(alphabet) - 1)];
         if (round % 2)
             std::swap(a, b);
-        QString wanted = vdrCodePage::ToUnicode(b);
-        if (round % 7 == 0)
-            wanted.insert(int(rng() % (wanted.size() + 1)), foreign[rng() % 2]);
         const int text = CompareText(vdrCodePage::ToUnicode(a), vdrCodePage::ToUnicode(b));
         const int bytes = CompareText(QByteArrayView(a), QByteArrayView(b));
         ASSERT_EQ((bytes > 0) - (bytes < 0), (text > 0) - (text < 0))
             << a.toPercentEncoding().constData() << " / " << b.toPercentEncoding().constData();
-        const int mixed = CompareText(QByteArrayView(a), QStringView(wanted));
-        const int decoded = CompareText(vdrCodePage::ToUnicode(a), wanted);
-        ASSERT_EQ((mixed > 0) - (mixed < 0), (decoded > 0) - (decoded < 0))
-            << a.toPercentEncoding().constData() << " / " << wanted.toStdString();
     }
     EXPECT_LT(CompareText(QByteArrayView("0000012\t0000034"), QByteArrayView("0000012\t0000035")), 0);
-    EXPECT_EQ(CompareText(QByteArrayView("Oil"), QStringView(u"oIL")), 0);
+    EXPECT_EQ(CompareText(QByteArrayView("Oil"), QByteArrayView("oIL")), 0);
     EXPECT_LT(CompareText(QByteArrayView("cafe"), QByteArrayView("caf\xE9")), 0);
     EXPECT_LT(CompareText(QByteArrayView("caf\xE9"), QByteArrayView("cafF")), 0);
 }

@@ -107,7 +107,8 @@ TEST(Entity, TheFieldTrimsWritesThroughAndIsRebound) {
 
 TEST(NvList, SetValuesInOneMergeAgreesWithSetValueOneByOne) {
     // Replacements, removals by a blank value, names repeated in the batch
-    // and names that differ only in letter case, in random order.
+    // and names that differ only in letter case, in random order; names with
+    // accents and with characters the code page stores as "?".
     QRandomGenerator rng(11);
     for (int round = 0; round < 20; ++round) {
         TvdrNvList one;
@@ -122,6 +123,8 @@ TEST(NvList, SetValuesInOneMergeAgreesWithSetValueOneByOne) {
             QString name = QStringLiteral(" k%1 ").arg(rng.bounded(100), 3, 10, QLatin1Char('0'));
             if (rng.bounded(2))
                 name = name.toUpper();
+            if (rng.bounded(6) == 0)
+                name += rng.bounded(2) ? QStringLiteral("\U0001F600") : QStringLiteral("\u00E9");
             rows.append({name, rng.bounded(5) == 0 ? QStringLiteral(" ") : QStringLiteral("v%1").arg(i)});
         }
         for (const auto &[name, value] : rows)
@@ -129,4 +132,16 @@ TEST(NvList, SetValuesInOneMergeAgreesWithSetValueOneByOne) {
         batch.SetValues(rows);
         ASSERT_EQ(batch.Text(), one.Text()) << round;
     }
+}
+
+// A name is looked up as it is stored: a character the code page cannot
+// hold is "?" in the row, and the same name finds that row again.
+TEST(NvList, ANameTheCodePageCannotHoldFindsItsStoredRow) {
+    TvdrNvList t;
+    t.SetValue(QStringLiteral("car \U0001F600"), QStringLiteral("1"));
+    EXPECT_EQ(t.GetValue(QStringLiteral("car \U0001F600")), QStringLiteral("1"));
+    t.SetValue(QStringLiteral("car \U0001F600"), QStringLiteral("2"));
+    EXPECT_EQ(t.Text(), QStringLiteral("car ?=2\r\n")) << "replaced, not added twice";
+    t.DeleteName(QStringLiteral("car \u0416"));
+    EXPECT_EQ(t.Count(), 0);
 }
