@@ -99,7 +99,8 @@ void TvdrRows::Replace(qsizetype i, QByteArrayView row) {
     // A row of the same length is written over: data() first parts the
     // buffer from any copy that shares it.
     if (old.Length == row.size()) {
-        std::memcpy(m_bytes.data() + old.Offset, row.data(), size_t(row.size()));
+        if (!row.isEmpty())
+            std::memcpy(m_bytes.data() + old.Offset, row.data(), size_t(row.size()));
         return;
     }
     m_spans[i] = Write(row);
