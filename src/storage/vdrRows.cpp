@@ -11,6 +11,11 @@ namespace {
 // over between saves leave their old bytes behind.
 constexpr qsizetype kMaxBuffer = std::numeric_limits<quint32>::max();
 
+void CheckSize(qsizetype bytes) {
+    if (bytes > kMaxBuffer)
+        throw EvdrError(QStringLiteral("The table's rows outgrow what one table may hold"));
+}
+
 } // namespace
 
 QString TvdrRows::Text(qsizetype i) const {
@@ -30,8 +35,7 @@ void TvdrRows::MakeRoom(qsizetype bytes) {
 }
 
 void TvdrRows::CheckRoom(qsizetype bytes) const {
-    if (m_bytes.size() + bytes + 2 > kMaxBuffer)
-        throw EvdrError(QStringLiteral("The table's rows outgrow what one table may hold"));
+    CheckSize(m_bytes.size() + bytes + 2);
 }
 
 // Resizing grows the buffer's room in steps, as appending does, at less
@@ -179,8 +183,7 @@ void TvdrRows::Pack() {
     qsizetype size = 0;
     for (const TSpan span : std::as_const(m_spans))
         size += span.Length + 2;
-    if (size > kMaxBuffer)
-        throw EvdrError(QStringLiteral("The table's rows outgrow what one table may hold"));
+    CheckSize(size);
     // Only a new buffer can pack: rows may stand in any order in the old.
     QByteArray packed(size, Qt::Uninitialized);
     char *p = packed.data();
