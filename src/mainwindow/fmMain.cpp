@@ -548,11 +548,13 @@ void TfrmMain::BuildTree() {
     QList<qint32> carNbrs;
     m_sortRecs.clear();
     for (int i = 0; i < Cars().Count(); ++i) {
-        const qint32 carNbr = Cars().CarNbrAt(i);
-        // A row without a number names no car.
-        if (carNbr >= 0) {
-            carNbrs.append(carNbr);
-            m_sortRecs.insert(carNbr, Cars().CarRec(carNbr));
+        // A row without a number names no car; of two rows of one number,
+        // the first is the car a look-up finds.
+        TvdrCarRec rec = Cars().CarRecAt(i);
+        if (rec.CarNbr >= 0) {
+            carNbrs.append(rec.CarNbr);
+            if (!m_sortRecs.contains(rec.CarNbr))
+                m_sortRecs.insert(rec.CarNbr, std::move(rec));
         }
     }
     const int checked = CheckedSortItem();

@@ -1,6 +1,7 @@
 #include "vdrCars.h"
 
 #include "vdrCmRtn.h"
+#include "vdrCodePage.h"
 #include "vdrKeyAllocation.h"
 #include "vdrSingleton.h"
 #include "vdrStrUtils.h"
@@ -32,7 +33,7 @@ qint32 TvdrCars::CarNbrAt(int index) const {
     TvdrReadGuard guard(Lock());
     if (index < 0 || index >= Count())
         return -1;
-    return TvdrKeyAllocation::NameNumber(Lines().Text(index));
+    return TvdrKeyAllocation::StoredNameNumber(Lines().At(index));
 }
 
 bool TvdrCars::HasCar(qint32 carNbr) const {
@@ -43,6 +44,29 @@ TvdrCarRec TvdrCars::CarRec(qint32 carNbr) const {
     TvdrCarRec rec;
     rec.CarNbr = carNbr;
     rec.Decode(Trim(GetValue(TvdrCmRtn::FormatKey(carNbr))));
+    return rec;
+}
+
+TvdrCarRec TvdrCars::CarRecAt(int index) const {
+    TvdrReadGuard guard(Lock());
+    TvdrCarRec rec;
+    rec.CarNbr = -1;
+    if (index < 0 || index >= Count())
+        return rec;
+    const QByteArrayView row = Lines().At(index);
+    const qint32 carNbr = TvdrKeyAllocation::StoredNameNumber(row);
+    const QByteArrayView name = NameBytes(row);
+    char key[TvdrCmRtn::kKeyBytes];
+    // A name written otherwise, or a second row of one name (rows stand in
+    // name order), is not what look-ups by number find: the car is what
+    // they find.
+    if (carNbr < 0)
+        return rec;
+    if (name != QByteArrayView(key, TvdrCmRtn::FormatKey(carNbr, key)) ||
+        (index > 0 && NameBytes(Lines().At(index - 1)) == name))
+        return CarRec(carNbr);
+    rec.CarNbr = carNbr;
+    rec.Decode(Trim(vdrCodePage::ToUnicode(row.sliced(name.size() + 1))));
     return rec;
 }
 

@@ -25,6 +25,9 @@ public:
     // The car's row decoded; a car without a row reads as year 2000 and
     // empty texts. Leaves the table's field alone.
     TvdrCarRec CarRec(qint32 carNbr) const;
+    // The car of row `index`, as CarRec(CarNbrAt(index)) gives it, read from
+    // the row itself where it can; CarNbr is -1 for a row without a number.
+    TvdrCarRec CarRecAt(int index) const;
     QString CarDescription(qint32 carNbr) const;
     bool HasPicture(qint32 carNbr) const;
     QString PictureExtension(qint32 carNbr) const;

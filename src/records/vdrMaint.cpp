@@ -4,6 +4,7 @@
 #include "vdrMaintSortedList.h"
 #include "vdrPrefixList.h"
 #include "vdrSingleton.h"
+#include "vdrStrUtils.h"
 
 #include <algorithm>
 #include <vector>
@@ -76,7 +77,13 @@ qint32 TvdrMaint::NextMaintNbr(qint32 carNbr) const {
         const QByteArrayView name = NameBytes(Lines().At(index));
         if (!name.startsWith(prefixBytes))
             break;
-        next = std::max(next, TvdrPrefixList::NumberField(name, 2) + 1);
+        // The number up to its TAB: 0 when it is none.
+        QByteArrayView number = name.sliced(prefixBytes.size());
+        number = number.first(number.contains('\t') ? number.indexOf('\t') : number.size());
+        int maintNbr = 0;
+        if (!ToInt(number, maintNbr))
+            maintNbr = 0;
+        next = std::max(next, maintNbr + 1);
     }
     return next;
 }

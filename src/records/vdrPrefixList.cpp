@@ -63,26 +63,8 @@ qint32 TvdrPrefixList::NumberField(const QString &row, int n) {
 }
 
 qint32 TvdrPrefixList::NumberField(QByteArrayView row, int n) {
-    qsizetype from = 0;
-    for (int k = 1; k < n && from >= 0; ++k) {
-        from = row.indexOf('\t', from);
-        from = from < 0 ? -1 : from + 1;
-    }
-    if (from < 0)
-        return 0;
-    const qsizetype tab = row.indexOf('\t', from);
-    const QByteArrayView field = row.sliced(from, (tab < 0 ? row.size() : tab) - from);
-    // Stored keys are plain digits; anything else is read as the text is.
-    qint32 number = 0;
-    if (field.size() > 0 && field.size() <= 9 &&
-        std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        for (const char c : field)
-            number = number * 10 + (c - '0');
-        return number;
-    }
-    bool ok = false;
-    number = vdrCodePage::ToUnicode(field).toInt(&ok, 10);
-    return ok ? number : 0;
+    int number = 0;
+    return ToInt(ExtractTabWord(n, row), number) ? number : 0;
 }
 
 void TvdrPrefixList::TKeyText::Add(qint32 key, bool tab) {

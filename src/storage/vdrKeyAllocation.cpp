@@ -2,6 +2,7 @@
 
 #include "vdrError.h"
 #include "vdrNvList.h"
+#include "vdrStrUtils.h"
 #include "vdrStringList.h"
 
 #include <limits>
@@ -41,6 +42,11 @@ int TvdrKeyAllocation::ParseRowNumber(const QString &text) {
     bool ok = false;
     const int n = text.toInt(&ok, 10);
     return ok ? n : -1;
+}
+
+int TvdrKeyAllocation::StoredNameNumber(QByteArrayView row) {
+    int number = 0;
+    return ToInt(TvdrNvList::NameBytes(row), number) ? number : -1;
 }
 
 int TvdrKeyAllocation::NameNumber(const QString &row) {

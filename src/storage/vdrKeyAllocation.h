@@ -35,4 +35,6 @@ public:
     static int ParseRowNumber(const QString &text);
     // The number of a keyed row (name=value): its name as a decimal integer.
     static int NameNumber(const QString &row);
+    // The same of a stored row.
+    static int StoredNameNumber(QByteArrayView row);
 };

@@ -6,6 +6,7 @@
 #include "vdrStrUtils.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -185,12 +186,10 @@ QStringView TvdrNvList::NameView(const QString &row) {
 }
 
 QByteArrayView TvdrNvList::NameBytes(QByteArrayView row) {
-    const char *begin = row.data();
-    const char *end = begin + row.size();
-    for (const char *p = begin; p < end; ++p)
-        if (*p == '=')
-            return QByteArrayView(begin, p - begin);
-    return QByteArrayView();
+    if (row.isEmpty())
+        return QByteArrayView();
+    const auto *eq = static_cast<const char *>(std::memchr(row.data(), '=', size_t(row.size())));
+    return eq ? QByteArrayView(row.data(), eq - row.data()) : QByteArrayView();
 }
 
 bool TvdrNvList::UnsortedInOrder(QByteArrayView previous, QByteArrayView next) const {

@@ -1,5 +1,9 @@
 #include "vdrStrUtils.h"
 
+#include "vdrCodePage.h"
+
+#include <algorithm>
+
 namespace {
 
 inline bool IsTrimmed(QChar ch) {
@@ -87,6 +91,39 @@ QString ExtractWord(int n, const QString &text, const QString &delimiters) {
     qsizetype start = 0;
     qsizetype end = 0;
     return FindWord(n, text, TDelimiters(delimiters), start, end) ? text.mid(start, end - start) : QString();
+}
+
+QByteArrayView ExtractTabWord(int n, QByteArrayView text) {
+    qsizetype at = 0;
+    for (int word = 1; at < text.size(); ++word) {
+        while (at < text.size() && text[at] == '\t')
+            ++at;
+        if (at == text.size())
+            break;
+        qsizetype end = text.indexOf('\t', at);
+        if (end < 0)
+            end = text.size();
+        if (word == n)
+            return text.sliced(at, end - at);
+        at = end;
+    }
+    return QByteArrayView();
+}
+
+bool ToInt(QByteArrayView text, int &number) {
+    // Stored numbers are plain digits; anything else is read as text.
+    if (!text.isEmpty() && text.size() <= 9 &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        number = 0;
+        for (const char c : text)
+            number = number * 10 + (c - '0');
+        return true;
+    }
+    bool ok = false;
+    const int value = vdrCodePage::ToUnicode(text).toInt(&ok, 10);
+    if (ok)
+        number = value;
+    return ok;
 }
 
 QString GroupDigits(const QString &digits, const QString &separator) {

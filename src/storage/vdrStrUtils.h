@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 // Small text helpers shared by the tables, the exchange code and the views.
@@ -22,6 +23,12 @@ int CountChar(const QString &text, QChar ch);
 int WordPosition(int n, const QString &text, const QString &delimiters);
 // Word `n`, empty when there is none.
 QString ExtractWord(int n, const QString &text, const QString &delimiters);
+// The same over stored bytes, with TAB as the one delimiter.
+QByteArrayView ExtractTabWord(int n, QByteArrayView text);
+
+// Stored bytes read as QString::toInt reads their text, in base 10; false
+// when they are no integer.
+bool ToInt(QByteArrayView text, int &number);
 
 // A run of decimal digits in groups of three from the right, joined by
 // `separator`: the one digit grouping of the program.

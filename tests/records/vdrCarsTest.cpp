@@ -88,6 +88,34 @@ TEST(Cars, NewCarsTakeTheFirstFreeNumberAndRowsKeepTheirForm) {
     EXPECT_EQ(Cars().Count(), 3);
 }
 
+// The tree reads each car from its own row; it must find what a look-up by
+// number finds, for rows of every shape a file may hold.
+TEST(Cars, ACarReadFromItsRowIsTheCarALookUpFinds) {
+    TvdrTestDatabase db;
+    Cars().SetText(QStringLiteral("0000000=2004\tFord\tTaurus\tjpg\r\n"
+                                  "0000001= 1999 \tCitro\u00EBn\tDS\r\n"
+                                  "0000001=2001\tSecond\trow\r\n"
+                                  "12=1990\tNot\tpadded\r\n"
+                                  "no number=1980\tNo\tcar\r\n"
+                                  "0000020\r\n"
+                                  "0000030=\r\n"));
+    for (int i = 0; i < Cars().Count(); ++i) {
+        const qint32 carNbr = Cars().CarNbrAt(i);
+        const TvdrCarRec rec = Cars().CarRecAt(i);
+        ASSERT_EQ(rec.CarNbr, carNbr) << i;
+        if (carNbr < 0)
+            continue;
+        const TvdrCarRec found = Cars().CarRec(carNbr);
+        EXPECT_EQ(rec.Description(), found.Description()) << i;
+        EXPECT_EQ(rec.PictureExtension, found.PictureExtension) << i;
+    }
+    int firstOfOne = 0;
+    for (int i = 0; i < Cars().Count(); ++i)
+        firstOfOne += Cars().CarRecAt(i).Description() == QStringLiteral("1999 Citro\u00EBn DS");
+    EXPECT_EQ(firstOfOne, 2) << "both rows of car 1 read as the first";
+    EXPECT_EQ(Cars().CarRecAt(Cars().Count()).CarNbr, -1);
+}
+
 TEST(Cars, PicturesAreStoredUnderTheCarAndCleared) {
     TvdrTestDatabase db;
     const qint32 car = Cars().NewCar();

@@ -1,10 +1,12 @@
 #include "vdrCmRtn.h"
 #include "kvxCmRtn.h"
+#include "vdrCodePage.h"
 #include "vdrError.h"
 #include "vdrStrUtils.h"
 
 #include "vdrTestSupport.h"
 #include <limits>
+#include <random>
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -65,4 +67,32 @@ TEST(StrUtils, TrimFilterCountAndGrouping) {
     EXPECT_EQ(GroupThousands(-1234, QStringLiteral(".")), QStringLiteral("-1.234"));
     EXPECT_EQ(GroupThousandsComma(std::numeric_limits<qint64>::min()),
               QStringLiteral("-9,223,372,036,854,775,808"));
+}
+
+// Stored rows are read as their decoded text would be: words between TABs
+// as ExtractWord finds them, numbers as QString::toInt reads them.
+TEST(StrUtils, StoredBytesReadAsTheirText) {
+    std::mt19937 rng(3);
+    const char alphabet[] = "\t\t0123456789 -+x\xE9";
+    for (int round = 0; round < 5000; ++round) {
+        QByteArray bytes;
+        for (int n = int(rng() % 16); n > 0; --n)
+            bytes += alphabet[rng() % (sizeof(alphabet) - 1)];
+        const QString text = vdrCodePage::ToUnicode(bytes);
+        for (int word = 1; word <= 3; ++word)
+            ASSERT_EQ(vdrCodePage::ToUnicode(ExtractTabWord(word, bytes)),
+                      ExtractWord(word, text, QStringLiteral("\t")))
+                << bytes.toPercentEncoding().constData() << " word " << word;
+        bool ok = false;
+        const int expected = text.toInt(&ok, 10);
+        int number = -12345;
+        ASSERT_EQ(ToInt(bytes, number), ok) << bytes.toPercentEncoding().constData();
+        if (ok) {
+            ASSERT_EQ(number, expected) << bytes.toPercentEncoding().constData();
+        }
+    }
+    int number = 0;
+    EXPECT_TRUE(ToInt("0000042", number));
+    EXPECT_EQ(number, 42);
+    EXPECT_FALSE(ToInt("99999999999", number));
 }

@@ -87,6 +87,10 @@ TEST(StringListLines, ByteCountsHoldAtEveryLengthAndAlignment) {
             ASSERT_EQ(vdrLineModel::CountBytes(text.cbegin() + from, text.cbegin() + to, '\n'),
                       std::count(text.cbegin() + from, text.cbegin() + to, '\n'))
                 << from << ".." << to;
+    // Long runs of nothing else: more than a byte's worth per lane.
+    const QByteArray breaks(20000, '\n');
+    for (const qsizetype size : {4079, 4080, 4081, 4096, 20000})
+        EXPECT_EQ(vdrLineModel::CountBytes(breaks.cbegin(), breaks.cbegin() + size, '\n'), size);
 }
 
 TEST(StringListLines, SortedListsKeepOrderAndIgnoreEqualLinesAddedToThem) {
