@@ -19,7 +19,10 @@ void TvdrCarsUDF::SetCarValue(qint32 carNbr, qint32 udfNbr, const QString &value
 
 void TvdrCarsUDF::SetCarValues(const QList<TValue> &values) {
     TvdrRows rows;
-    rows.Reserve(values.size(), 0);
+    qsizetype bytes = 0; // as stored: two keys and their TABs, then the value
+    for (const TValue &v : values)
+        bytes += 16 + v.Value.size();
+    rows.Reserve(values.size(), bytes);
     for (const TValue &v : values) {
         rows.BeginRow();
         PutKeyPrefix(rows, v.CarNbr, v.UdfNbr);

@@ -53,7 +53,10 @@ void TvdrMaintNotes::AddNote(qint32 carNbr, qint32 maintNbr, const QString &note
 
 void TvdrMaintNotes::AddNotes(QList<TNote> notes) {
     TvdrRows rows;
-    rows.Reserve(notes.size(), 0);
+    qsizetype bytes = 0; // as stored: two keys and their TABs, then the note
+    for (const TNote &note : std::as_const(notes))
+        bytes += 16 + note.StoredNote.size();
+    rows.Reserve(notes.size(), bytes);
     for (const TNote &note : notes) {
         rows.BeginRow();
         PutKeyPrefix(rows, note.CarNbr, note.MaintNbr);

@@ -699,19 +699,33 @@ z_stream &Deflater() {
 QByteArray TkvxStreamFile::Compress(const QByteArray &data) {
     z_stream &zs = Deflater();
     const uLong bound = deflateBound(&zs, uLong(data.size()));
-    QByteArray block(qsizetype(4 + bound), Qt::Uninitialized);
+    // Table text shrinks to a third or less: room for half of it, grown
+    // when that is not enough, spares a save the room of a text that does
+    // not compress at all. The bytes come out the same however the room
+    // is given.
+    qsizetype room = qMin<qsizetype>(qsizetype(bound), data.size() / 2 + 1024);
+    QByteArray block(4 + room, Qt::Uninitialized);
     qToLittleEndian<qint32>(qint32(data.size()), block.data());
     zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
     zs.avail_in = uInt(data.size());
     zs.next_out = reinterpret_cast<Bytef *>(block.data() + 4);
-    zs.avail_out = uInt(bound);
-    const int rc = deflate(&zs, Z_FINISH);
+    zs.avail_out = uInt(room);
+    int rc = Z_OK;
+    while ((rc = deflate(&zs, Z_FINISH)) == Z_OK || (rc == Z_BUF_ERROR && zs.avail_out == 0)) {
+        const qsizetype used = 4 + qsizetype(zs.total_out);
+        if (room == qsizetype(bound))
+            break; // the bound is always enough: zlib said otherwise
+        room = qMin<qsizetype>(qsizetype(bound), 2 * room);
+        block.resize(4 + room);
+        zs.next_out = reinterpret_cast<Bytef *>(block.data() + used);
+        zs.avail_out = uInt(4 + room - used);
+    }
     const uLong produced = zs.total_out;
     if (rc != Z_STREAM_END)
         throw EvdrError(ZlibError(rc, zs));
     block.truncate(qsizetype(4 + produced));
-    // Room was made for text that does not compress at all; a transaction
-    // holds its blocks until it commits, so the rest is given back now.
+    // A transaction holds its blocks until it commits: the room not used
+    // is given back now.
     block.squeeze();
     return block;
 }

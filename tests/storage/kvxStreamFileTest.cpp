@@ -489,6 +489,31 @@ TEST_F(StreamFileTest, ADamagedBlockFailsOnlyItsOwnRead) {
               Pattern(3000, 7));
 }
 
+// A block is written in room that grows as deflate needs it; the bytes are
+// zlib's own one-shot output whatever the text, from none to text that
+// does not compress at all.
+TEST(StreamFileBlocks, BlocksAreZlibsOwnBytesForTextsThatCompressOrNot) {
+    std::mt19937 rng(9);
+    for (const int size : {0, 1, 1000, 2049, 5000, 70000, 300000}) {
+        for (const bool random : {false, true}) {
+            QByteArray text(size, Qt::Uninitialized);
+            for (char &c : text)
+                c = random ? char(rng()) : "0000001\t=abc\r\n"[rng() % 14];
+            const QByteArray block = TkvxStreamFile::Compress(text);
+            uLongf length = compressBound(uLong(size));
+            QByteArray expected(qsizetype(length), Qt::Uninitialized);
+            ASSERT_EQ(compress2(reinterpret_cast<Bytef *>(expected.data()), &length,
+                                reinterpret_cast<const Bytef *>(text.constData()), uLong(size),
+                                Z_DEFAULT_COMPRESSION),
+                      Z_OK);
+            expected.truncate(qsizetype(length));
+            ASSERT_EQ(block.mid(4), expected) << size << (random ? " random" : "");
+            ASSERT_EQ(qFromLittleEndian<qint32>(block.constData()), size);
+            ASSERT_EQ(TkvxStreamFile::Decompress(block), text);
+        }
+    }
+}
+
 TEST_F(StreamFileTest, ManyRandomRewritesKeepTheLayoutSoundAndEveryStreamIntact) {
     sf.Open(db, false);
     std::mt19937 rng(20261209);
