@@ -13,6 +13,9 @@
 #include "vdrSortOrder.h"
 #include "vdrUDF.h"
 
+#include <cstdint>
+#include <cstring>
+
 // The large tables are written straight from their stored rows (a snapshot,
 // so no lock per row) when a row has the shape their own writers give it;
 // any other row goes through the table's own reading, so that it is written
@@ -38,7 +41,8 @@ struct TStoredNumber {
 // copy. Each read gives false when the row has another shape there.
 class TStoredRow {
 public:
-    explicit TStoredRow(QByteArrayView row) : m_p(row.data()), m_end(row.data() + row.size()) {}
+    explicit TStoredRow(QByteArrayView row)
+        : m_begin(row.data()), m_p(row.data()), m_end(row.data() + row.size()) {}
 
     // One to nine digits (after a "-" when `sign`), then `separator`, or the
     // row's end when it is 0: read as the tables read them (toInt).
@@ -49,6 +53,8 @@ public:
         return ok;
     }
     bool Number(TStoredNumber &number, char separator, bool sign = false) {
+        if (Key(number, separator))
+            return true;
         const bool negative = sign && m_p < m_end && *m_p == '-';
         if (negative)
             ++m_p;
@@ -72,6 +78,46 @@ public:
         ++m_p;
         return true;
     }
+    // The usual number of a row, a key of seven digits before `separator`
+    // (or the row's end when it is 0), read as Number reads it but eight
+    // bytes at a time; false, having read nothing, for anything else.
+    bool Key(TStoredNumber &number, char separator) {
+        constexpr qsizetype kDigits = 7;
+        const qsizetype left = m_end - m_p;
+        if (left < kDigits ||
+            (separator == 0 ? left != kDigits : left == kDigits || m_p[kDigits] != separator))
+            return false;
+        // One load of eight bytes, the digits and the byte after them or,
+        // at the row's end, the byte before them: a load of seven is put
+        // together from smaller ones and stalls.
+        std::uint64_t w = 0;
+        if (left > kDigits) {
+            std::memcpy(&w, m_p, 8);
+            w &= 0x00FFFFFFFFFFFFFFULL;
+        } else if (m_p > m_begin) {
+            std::memcpy(&w, m_p - 1, 8);
+            w >>= 8;
+        } else {
+            return false;
+        }
+        // Every byte '0'..'9': none has its top bit, none passes '9' when
+        // 0x46 is added, none borrows when '0' is taken away.
+        constexpr std::uint64_t kZeros = 0x0030303030303030ULL;
+        constexpr std::uint64_t kTops = 0x0080808080808080ULL;
+        if (((w | (w + 0x0046464646464646ULL) | (w - kZeros)) & kTops) != 0)
+            return false;
+        // Eight ASCII digits, a "0" first, folded in three steps.
+        std::uint64_t v = (w << 8) | '0';
+        v = ((v & 0x0F0F0F0F0F0F0F0FULL) * 2561) >> 8;
+        v = ((v & 0x00FF00FF00FF00FFULL) * 6553601) >> 16;
+        v = ((v & 0x0000FFFF0000FFFFULL) * 42949672960001ULL) >> 32;
+        number.Value = qint32(v);
+        const std::uint64_t significant = w ^ kZeros;
+        const qsizetype first = significant == 0 ? kDigits - 1 : qsizetype(__builtin_ctzll(significant) / 8);
+        number.Plain = QByteArrayView(m_p + first, m_p + kDigits);
+        m_p += kDigits + (separator == 0 ? 0 : 1);
+        return true;
+    }
     // The rest of the row, which holds no TAB.
     bool Rest(QByteArrayView &text) {
         text = QByteArrayView(m_p, m_end);
@@ -79,6 +125,7 @@ public:
     }
 
 private:
+    const char *m_begin;
     const char *m_p;
     const char *m_end;
 };

@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 class QIODevice;
@@ -24,7 +25,10 @@ public:
         m_data[m_used++] = ch;
     }
     void Append(const char *bytes, qsizetype length) {
-        if (length <= kSize - m_used) {
+        if (length <= 16 && kSize - m_used >= 16) {
+            CopySmall(m_data + m_used, bytes, length);
+            m_used += length;
+        } else if (length <= kSize - m_used) {
             std::memcpy(m_data + m_used, bytes, size_t(length));
             m_used += length;
         } else {
@@ -51,6 +55,28 @@ private:
 
     void Drain();
     void AppendLong(const char *bytes, qsizetype length);
+    // Up to sixteen bytes, as two copies of a fixed size that may overlap:
+    // most values are a few bytes, and a call to memcpy costs more than
+    // copying them.
+    static void CopySmall(char *to, const char *from, qsizetype length) {
+        if (length >= 8) {
+            std::uint64_t head, tail;
+            std::memcpy(&head, from, 8);
+            std::memcpy(&tail, from + length - 8, 8);
+            std::memcpy(to, &head, 8);
+            std::memcpy(to + length - 8, &tail, 8);
+        } else if (length >= 4) {
+            std::uint32_t head, tail;
+            std::memcpy(&head, from, 4);
+            std::memcpy(&tail, from + length - 4, 4);
+            std::memcpy(to, &head, 4);
+            std::memcpy(to + length - 4, &tail, 4);
+        } else if (length > 0) {
+            to[0] = from[0];
+            to[length / 2] = from[length / 2];
+            to[length - 1] = from[length - 1];
+        }
+    }
 
     QIODevice &m_device;
     QString m_name;

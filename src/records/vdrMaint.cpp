@@ -81,8 +81,7 @@ qint32 TvdrMaint::NextMaintNbr(qint32 carNbr) const {
         QByteArrayView number = name.sliced(prefixBytes.size());
         number = number.first(number.contains('\t') ? number.indexOf('\t') : number.size());
         int maintNbr = 0;
-        if (!ToInt(number, maintNbr))
-            maintNbr = 0;
+        ToInt(number, maintNbr); // left 0 when it is none
         next = std::max(next, maintNbr + 1);
     }
     return next;
