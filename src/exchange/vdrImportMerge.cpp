@@ -236,6 +236,7 @@ void TvdrImportMerge::WriteCarValues(QList<TvdrImportRows::TCarValue> values) {
 void TvdrImportMerge::WriteEvents(QList<TvdrImportRows::TEvent> events) {
     QList<TvdrMaintRec> stored;
     stored.reserve(events.size());
+    m_events.reserve(m_events.size() + size_t(events.size()));
     for (const TvdrImportRows::TEvent &event : events) {
         const qint32 carNbr = NewCarNbr(event.CarNbr);
         if (carNbr < 0) {
@@ -249,9 +250,10 @@ void TvdrImportMerge::WriteEvents(QList<TvdrImportRows::TEvent> events) {
         rec.SetMileage(event.Mileage);
         rec.SetCost(event.Cost);
         stored.append(rec);
-        m_events.insert(EventKey(carNbr, event.MaintNbr));
+        m_events.push_back(EventKey(carNbr, event.MaintNbr));
     }
     events = {}; // read: gone before the table grows
+    std::sort(m_events.begin(), m_events.end());
     PutInKeyOrder(stored, [](const TvdrMaintRec &rec) {
         return std::array<qint32, 2>{rec.CarNbr, rec.MaintNbr};
     });
@@ -265,7 +267,8 @@ quint64 TvdrImportMerge::EventKey(qint32 carNbr, qint32 maintNbr) {
 bool TvdrImportMerge::HasEvent(qint32 carNbr, qint32 maintNbr) const {
     // The file's own events first: a search of the table per row would cost
     // more than the rest of the merge.
-    return m_events.contains(EventKey(carNbr, maintNbr)) || Maint().HasEvent(carNbr, maintNbr);
+    return std::binary_search(m_events.cbegin(), m_events.cend(), EventKey(carNbr, maintNbr)) ||
+           Maint().HasEvent(carNbr, maintNbr);
 }
 
 void TvdrImportMerge::WriteLinks(QList<TvdrImportRows::TLink> links) {
