@@ -55,13 +55,13 @@ TvdrCarRec TvdrCars::CarRecAt(int index) const {
         return rec;
     const QByteArrayView row = Lines().At(index);
     const qint32 carNbr = TvdrKeyAllocation::StoredNameNumber(row);
-    const QByteArrayView name = NameBytes(row);
-    char key[TvdrCmRtn::kKeyBytes];
+    if (carNbr < 0)
+        return rec;
     // A name written otherwise, or a second row of one name (rows stand in
     // name order), is not what look-ups by number find: the car is what
     // they find.
-    if (carNbr < 0)
-        return rec;
+    const QByteArrayView name = NameBytes(row);
+    char key[TvdrCmRtn::kKeyBytes];
     if (name != QByteArrayView(key, TvdrCmRtn::FormatKey(carNbr, key)) ||
         (index > 0 && NameBytes(Lines().At(index - 1)) == name))
         return CarRec(carNbr);

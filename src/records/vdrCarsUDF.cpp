@@ -23,12 +23,8 @@ void TvdrCarsUDF::SetCarValues(const QList<TValue> &values) {
     for (const TValue &v : values)
         bytes += 16 + v.Value.size();
     rows.Reserve(values.size(), bytes);
-    for (const TValue &v : values) {
-        rows.BeginRow();
-        PutKeyPrefix(rows, v.CarNbr, v.UdfNbr);
-        rows.Put(Trim(SingleLine(v.Value)));
-        rows.EndRow();
-    }
+    for (const TValue &v : values)
+        AppendKeyedRow(rows, v.CarNbr, v.UdfNbr, Trim(SingleLine(v.Value)));
     ReplaceByPrefix(std::move(rows), 2);
 }
 

@@ -57,12 +57,8 @@ void TvdrMaintNotes::AddNotes(QList<TNote> notes) {
     for (const TNote &note : std::as_const(notes))
         bytes += 16 + note.StoredNote.size();
     rows.Reserve(notes.size(), bytes);
-    for (const TNote &note : notes) {
-        rows.BeginRow();
-        PutKeyPrefix(rows, note.CarNbr, note.MaintNbr);
-        rows.Put(StoredForm(note.StoredNote));
-        rows.EndRow();
-    }
+    for (const TNote &note : notes)
+        AppendKeyedRow(rows, note.CarNbr, note.MaintNbr, StoredForm(note.StoredNote));
     notes = {}; // their texts are in the rows now
     ReplaceByPrefix(std::move(rows), 2);
 }

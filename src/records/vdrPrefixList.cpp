@@ -76,11 +76,14 @@ void TvdrPrefixList::TKeyText::Add(qint32 key, bool tab) {
         m_text[m_size++] = '\t';
 }
 
-void TvdrPrefixList::PutKeyPrefix(TvdrRows &rows, qint32 a, qint32 b) {
-    TKeyText text;
-    text.Add(a);
-    text.Add(b);
-    rows.Put(text.View());
+void TvdrPrefixList::AppendKeyedRow(TvdrRows &rows, qint32 a, qint32 b, QStringView text) {
+    TKeyText keys;
+    keys.Add(a);
+    keys.Add(b);
+    rows.BeginRow();
+    rows.Put(keys.View());
+    rows.Put(text);
+    rows.EndRow();
 }
 
 bool TvdrPrefixList::HasLeadingKeys(const QString &row, int keys, bool exact) {

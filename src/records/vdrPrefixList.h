@@ -43,8 +43,9 @@ protected:
     // row of a prefix is the one that stays. One pass and one merge,
     // whatever the rows' order.
     void ReplaceByPrefix(TvdrRows rows, int keys);
-    // Appends row fields: KeyPrefix(a, b), as the rows of an import start.
-    static void PutKeyPrefix(TvdrRows &rows, qint32 a, qint32 b);
+    // Appends the row KeyPrefix(a, b) + `text`, as an import's notes and
+    // field values are made.
+    static void AppendKeyedRow(TvdrRows &rows, qint32 a, qint32 b, QStringView text);
 
     // Keys, each followed by a TAB (the last when `tab`), made in place.
     class TKeyText {
