@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,15 +29,39 @@ bool IsRegularFile(const QString &fileName) {
     return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool IsEmptyRegularFile(const QString &fileName) {
-    struct stat st;
-    return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
+// A journal's first byte is written last and zeroed to commit: a journal
+// that begins with a zero was never finished, or its change is done. The
+// file keeps its length between changes, so that writing the next journal
+// into it changes no length and allocates nothing the flush must record.
+const QByteArray kNoChangeMark(1, '\0');
+
+bool MarksNoChange(const QByteArray &firstByte) {
+    return firstByte.isEmpty() || firstByte == kNoChangeMark;
 }
 
-// Whether `kept` is the very file at `name`, not a link to it, and empty:
-// only then is it the writer's own journal between two changes.
+// Whether `fileName` is a regular file that holds no change: empty, or
+// marked so.
+bool HoldsNoChange(const QString &fileName) {
+    const QByteArray local = fileName.toLocal8Bit();
+    struct stat st;
+    if (::lstat(local.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (st.st_size == 0)
+        return true;
+    const int fd = ::open(local.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char first = 1;
+    const bool marked = ::pread(fd, &first, 1, 0) == 1 && first == 0;
+    ::close(fd);
+    return marked;
+}
+
+// Whether `kept` is the very file at `name`, not a link to it, holding no
+// change: only then is it the writer's own journal between two changes.
 bool IsKeptAt(const TkvxSfFile &kept, const QString &name) {
-    return IsEmptyRegularFile(name) && kept.IsAt(name) && kept.Size() == 0;
+    return IsRegularFile(name) && kept.IsAt(name) &&
+           MarksNoChange(kept.ReadAt(0, qMin<qint64>(kept.Size(), 1)));
 }
 
 const QString kKeptSuffix = QStringLiteral(".refused");
@@ -53,9 +79,11 @@ QString Verdict(const QString &name, const TkvxSfFile &database, TkvxSfJournalIm
         cutOff = true;
         return QStringLiteral("it was cut off before its change began");
     }
-    if (TkvxSfJournalImage::StatedLength(head) != size)
+    // Bytes past the stated length are left from a longer journal before.
+    const qint64 stated = TkvxSfJournalImage::StatedLength(head);
+    if (stated < 0)
         return QStringLiteral("it is not a journal of this program");
-    const QString damage = image.Decode(file.ReadAt(0, size));
+    const QString damage = image.Decode(file.ReadAt(0, stated));
     return damage.isEmpty() ? image.Mismatch(database) : damage;
 }
 
@@ -87,7 +115,7 @@ bool TkvxSfJournal::Exists(const QString &databaseName) {
 
 bool TkvxSfJournal::HoldsChange(const QString &databaseName) {
     const QString name = FileNameOf(databaseName);
-    return IsThere(name) && !IsEmptyRegularFile(name);
+    return IsThere(name) && !HoldsNoChange(name);
 }
 
 void TkvxSfJournal::Begin(TkvxSfFile &database, const TkvxSfPending &pending,
@@ -112,7 +140,10 @@ void TkvxSfJournal::Begin(TkvxSfFile &database, const TkvxSfPending &pending,
     try {
         if (!again)
             kept = std::make_unique<TkvxSfFile>(name, TkvxSfFile::Mode::CreateNew);
-        kept->WriteAt(0, bytes);
+        // Its first byte last: until it is there the journal holds no
+        // change, and a writer that dies before leaves nothing to apply.
+        kept->WriteAt(1, QByteArray::fromRawData(bytes.constData() + 1, bytes.size() - 1));
+        kept->WriteAt(0, bytes.left(1));
         kept->Sync();
         // The journal must be found after a power cut, not only its bytes.
         if (!again)
@@ -135,10 +166,10 @@ void TkvxSfJournal::Begin(TkvxSfFile &database, const TkvxSfPending &pending,
 
 void TkvxSfJournal::Commit(TkvxSfFile &database, std::unique_ptr<TkvxSfFile> &kept) {
     database.Sync();
-    // Emptied, the journal commits the change as its removal would: an
-    // empty journal holds nothing to put back.
+    // Marked, the journal commits the change as its removal would: it then
+    // holds nothing to put back.
     if (kept)
-        kept->Truncate(0);
+        kept->WriteAt(0, kNoChangeMark);
     else
         TkvxSfFile::RemoveFile(FileNameOf(database.FileName()));
 }
@@ -151,7 +182,7 @@ void TkvxSfJournal::Release(const QString &databaseName, std::unique_ptr<TkvxSfF
         if (IsKeptAt(*kept, name))
             TkvxSfFile::RemoveFile(name);
     } catch (const EvdrError &) {
-        // An empty journal left behind is removed by the next open.
+        // A journal left behind holds no change: the next open removes it.
     }
     kept.reset();
 }
@@ -160,9 +191,9 @@ TkvxSfJournal::TRecovery TkvxSfJournal::Recover(TkvxSfFile &database) {
     const QString name = FileNameOf(database.FileName());
     if (!IsThere(name))
         return {};
-    if (IsEmptyRegularFile(name)) {
+    if (HoldsNoChange(name)) {
         // A writer's journal between two changes, left by an end without
-        // a close: it holds no change.
+        // a close, or one it died writing.
         TkvxSfFile::RemoveFile(name);
         return {};
     }

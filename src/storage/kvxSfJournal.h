@@ -12,14 +12,16 @@ class TkvxSfFile;
 // nothing. A change is held in memory (TkvxSfPending) until it commits; then
 // the journal beside the database ("<database>-journal") receives the old
 // and the new bytes of every region in use that the change will overwrite or
-// cut away (TkvxSfJournalImage), and reaches the disk with its folder. The
-// change is then written and flushed, and emptying the journal commits it.
-// The writer keeps the empty journal open for its next change, which then
-// flushes the journal's bytes alone: its name is on the disk already. The
-// writer removes it when it closes the database. An open that finds a
+// cut away (TkvxSfJournalImage), first byte last, and reaches the disk with
+// its folder. The change is then written and flushed, and zeroing the
+// journal's first byte commits it. The writer keeps that journal open, at
+// its length, for its next change, which then flushes the journal's bytes
+// alone: its name is on the disk already, and its length does not change.
+// The writer removes it when it closes the database. An open that finds a
 // journal puts the old bytes back and cuts the file to its old length: the
-// database is as it was before the interrupted change. An empty journal
-// holds no change and is only removed.
+// database is as it was before the interrupted change. A journal that is
+// empty or begins with a zero byte holds no change and is only removed;
+// bytes past the length a journal states are left from a longer one.
 //
 // A journal cut off while it was written (shorter than it says) means the
 // change had not begun: it is only removed. A journal that is damaged, that
@@ -35,24 +37,24 @@ public:
     // Whether there is anything at the journal's name, a link included.
     static bool Exists(const QString &databaseName);
 
-    // Whether a journal may hold a change: anything at its name but an empty
-    // regular file.
+    // Whether a journal may hold a change: anything at its name but a
+    // regular file that is empty or begins with a zero byte.
     static bool HoldsChange(const QString &databaseName);
 
     // Writes the journal for the change `pending` makes to `database`,
     // covering `regions` (the parts in use before the change that it touches)
-    // and makes it durable. `kept` is the empty journal this writer kept from
+    // and makes it durable. `kept` is the journal this writer kept from
     // its last change; it is written again while it is still the file at the
-    // journal's name. Otherwise the journal is created anew, never through a
+    // journal's name and holds no change. Otherwise the journal is created anew, never through a
     // link, and kept: a file already at its name fails the change. On
     // failure nothing of it is left.
     static void Begin(TkvxSfFile &database, const TkvxSfPending &pending, const QList<TkvxSfRange> &regions,
                       std::unique_ptr<TkvxSfFile> &kept);
-    // The change is on the disk: flushes the database and empties the kept
-    // journal (removes it when none is kept).
+    // The change is on the disk: flushes the database and marks the kept
+    // journal as holding no change (removes it when none is kept).
     static void Commit(TkvxSfFile &database, std::unique_ptr<TkvxSfFile> &kept);
     // The writer is done with `databaseName`: removes its kept journal if it
-    // is still there and empty, and closes it.
+    // is still there and holds no change, and closes it.
     static void Release(const QString &databaseName, std::unique_ptr<TkvxSfFile> &kept);
 
     enum class TOutcome { NoJournal, RolledBack, Removed, KeptAside };

@@ -132,10 +132,19 @@ QList<TkvxSfRange> TkvxSfPending::Touched() const {
 }
 
 void TkvxSfPending::ApplyTo(TkvxSfFile &file) const {
-    if (m_cut < m_original)
+    if (m_cut < m_original && !WritesCover(m_cut, qMin(m_size, m_original)))
         file.Truncate(m_cut);
     for (const auto &[offset, bytes] : m_writes)
         file.WriteAt(offset, bytes);
     if (file.Size() != m_size)
         file.Truncate(m_size);
+}
+
+bool TkvxSfPending::WritesCover(qint64 from, qint64 to) const {
+    for (auto it = FirstWriteInto(from); from < to; ++it) {
+        if (it == m_writes.end() || it->first > from)
+            return false;
+        from = it->first + qint64(it->second.size());
+    }
+    return true;
 }

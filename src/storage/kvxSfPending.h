@@ -54,9 +54,15 @@ public:
     QList<TkvxSfRange> Touched() const;
     // Cuts to Lowest() when that is shorter, writes, then cuts or extends to
     // Size(): the file never holds a byte the journal cannot account for.
+    // The first cut is left out when the writes cover what it would cut
+    // away up to the new length (a new table of contents in place of the
+    // old): the same bytes come out, and the file keeps its length when the
+    // change does.
     void ApplyTo(TkvxSfFile &file) const;
 
 private:
+    // Whether writes leave no byte of [from, to) as it was.
+    bool WritesCover(qint64 from, qint64 to) const;
     // The first write that ends past `offset`.
     std::map<qint64, QByteArray>::const_iterator FirstWriteInto(qint64 offset) const;
 

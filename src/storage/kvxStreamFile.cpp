@@ -143,7 +143,7 @@ void InflateWithZlib(const QByteArray &block, QByteArray &data) {
 TkvxStreamFile::TkvxStreamFile(QObject *owner) : QObject(owner) {}
 
 TkvxStreamFile::~TkvxStreamFile() {
-    // Closed or not, the writer's empty journal goes with it; a container
+    // Closed or not, the writer's kept journal goes with it; a container
     // stopped by the test seam leaves its files as a kill would.
     if (TkvxSfFaults::Stopped())
         return;

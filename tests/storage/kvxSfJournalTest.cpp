@@ -367,14 +367,16 @@ TEST_F(Journal, AJournalIsMadeAnewAndNeverThroughALink) {
     EXPECT_EQ(Opened(file), (TState{{"A", SeededBytes(200, 2)}}));
 }
 
-TEST_F(Journal, AWriterKeepsItsEmptyJournalForItsNextChangeAndRemovesItAtTheClose) {
+TEST_F(Journal, AWriterKeepsItsMarkedJournalForItsNextChangeAndRemovesItAtTheClose) {
     TkvxStreamFile db;
     db.Open(file, false);
     TkvxSfFaults::StopAt(0);
     db.WriteStream(QStringLiteral("A"), 0, SeededBytes(200, 2));
     EXPECT_EQ(TkvxSfFaults::Flushes(), 3) << "the journal, its folder, the database";
     ASSERT_TRUE(TkvxSfJournal::Exists(file));
-    EXPECT_EQ(QFileInfo(journalFile).size(), 0);
+    const QByteArray marked = ReadWholeFile(journalFile);
+    ASSERT_GT(marked.size(), 16) << "it keeps its length";
+    EXPECT_EQ(marked.front(), '\0') << "and holds no change";
     EXPECT_FALSE(TkvxSfJournal::HoldsChange(file));
     TkvxSfFaults::StopAt(0);
     db.WriteStream(QStringLiteral("A"), 0, SeededBytes(300, 3));
@@ -431,4 +433,48 @@ TEST_F(Journal, DatabaseAndJournalAreTheOwnersAlone) {
     reader.Open(file, true);
     EXPECT_TRUE(TkvxSfJournal::Exists(file));
     EXPECT_EQ(reader.ReadStream(QStringLiteral("A")), SeededBytes(100, 1));
+}
+
+// A writer's journal only grows: a short change's journal written into a
+// longer one leaves the rest of the longer one behind it, and a stop at any
+// point of that change still leaves the old or the new state.
+TEST_F(Journal, AShortJournalWrittenIntoALongerOneIsReadToTheLengthItStates) {
+    Build(file, {{"A", SeededBytes(3000, 1)}});
+    const TState before = {{"A", SeededBytes(3000, 2)}};
+    const TState after = {{"A", SeededBytes(3000, 2)}, {"B", SeededBytes(10, 3)}};
+    bool sawTail = false;
+    for (qint64 k = 1;; ++k) {
+        SCOPED_TRACE(testing::Message() << "stopped at operation " << k);
+        Build(file, {{"A", SeededBytes(3000, 1)}});
+        bool stopped = false;
+        qint64 longer = 0;
+        {
+            TkvxStreamFile db;
+            db.Open(file, false);
+            db.WriteStream(QStringLiteral("A"), 0, SeededBytes(3000, 2)); // in place: a long journal
+            longer = QFileInfo(journalFile).size();
+            ASSERT_GT(longer, 4000);
+            TkvxSfFaults::StopAt(k, true);
+            try {
+                db.WriteStream(QStringLiteral("B"), 0, SeededBytes(10, 3));
+            } catch (const EkvxSfStop &) {
+                stopped = true;
+            }
+            TkvxSfFaults::Reset();
+            EXPECT_EQ(QFileInfo(journalFile).size(), longer) << "never cut";
+            if (stopped && TkvxSfJournal::HoldsChange(file)) {
+                const QByteArray journal = ReadWholeFile(journalFile);
+                sawTail = sawTail || TkvxSfJournalImage::StatedLength(journal.left(16)) < journal.size();
+            }
+        }
+        const TState state = Opened(file);
+        EXPECT_TRUE(state == before || state == after);
+        EXPECT_FALSE(TkvxSfJournal::Exists(file));
+        EXPECT_FALSE(QFile::exists(Refused(file)));
+        if (!stopped) {
+            EXPECT_EQ(state, after);
+            break;
+        }
+    }
+    EXPECT_TRUE(sawTail) << "a stop found the short journal in the long file";
 }

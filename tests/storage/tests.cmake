@@ -1,5 +1,6 @@
 vandor_add_test(vandor_storage_tests SOURCES
   storage/kvxSfJournalTest.cpp
+  storage/kvxSfPendingTest.cpp
   storage/kvxSfTocTest.cpp
   storage/kvxStreamFileTest.cpp
   storage/kvxTransactionTest.cpp
