@@ -80,6 +80,12 @@ void TvdrImportMerge::Execute(TvdrImportRows rows) {
     Write(rows);
 }
 
+void TvdrImportMerge::Execute(const QString &pictureFolder, const TReadTable &read) {
+    TvdrImportRows rows;
+    rows.PictureFolder = pictureFolder;
+    Write(rows, read);
+}
+
 bool TvdrImportMerge::IsPlainExtension(const QString &extension) {
     if (extension.isEmpty())
         return false;
@@ -116,26 +122,40 @@ void TvdrImportMerge::Check(const TvdrImportRows &rows) {
     }
 }
 
-void TvdrImportMerge::Write(TvdrImportRows &rows) {
+void TvdrImportMerge::Write(TvdrImportRows &rows, const TReadTable &read) {
+    const auto next = [&](TTable table) {
+        if (read)
+            read(table, rows);
+    };
     // The whole merge is one change of the database: a failure leaves it,
     // and the tables in memory, as they were.
     InOneTransaction(
         {&Cars(), &UDF(), &Repairs(), &CarsUDF(), &Maint(), &MaintRepairs(), &MaintNotes(), &SortOrder()},
         [&] {
+            next(TTable::Cars);
+            if (read)
+                Check(rows);
             WriteCars(rows.Cars);
             Cars().Save();
+            next(TTable::Udfs);
             WriteUdfs(rows.Udfs);
             UDF().Save();
+            next(TTable::Repairs);
             WriteRepairs(rows.Repairs);
             Repairs().Save();
+            next(TTable::CarValues);
             WriteCarValues(std::exchange(rows.CarValues, {}));
             CarsUDF().Save();
+            next(TTable::Events);
             WriteEvents(std::exchange(rows.Events, {}));
             Maint().Save();
+            next(TTable::Links);
             WriteLinks(std::exchange(rows.Links, {}));
             MaintRepairs().Save();
+            next(TTable::Notes);
             WriteNotes(std::exchange(rows.Notes, {}));
             MaintNotes().Save();
+            next(TTable::SortOrders);
             WriteSortOrders(rows.SortOrders);
             SortOrder().Save();
             WritePictures(rows);

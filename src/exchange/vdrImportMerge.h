@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // Merges the rows of an exchange file into the open database, the same way
@@ -27,8 +28,18 @@
 // otherwise land on the database's own rows.
 class TvdrImportMerge {
 public:
+    // The tables of an exchange file, in the order they are merged.
+    enum class TTable { Cars, Udfs, Repairs, CarValues, Events, Links, Notes, SortOrders };
+    // Fills the part of `rows` that holds `table`; raises when it cannot.
+    using TReadTable = std::function<void(TTable table, TvdrImportRows &rows)>;
+
     // Check, then Write.
     void Execute(TvdrImportRows rows);
+    // The same, with each table read by `read` right before it is merged:
+    // only one table's rows are held beside the tables at a time. The
+    // pictures are checked once the cars are read. A table that fails to
+    // read undoes the whole merge, so it still changes nothing.
+    void Execute(const QString &pictureFolder, const TReadTable &read);
 
     // What the rows cannot show by themselves, before anything changes:
     // every picture file is a regular file of at most a stream's size that
@@ -41,7 +52,7 @@ public:
     // order of the file's rows. The rows of each table are dropped once
     // merged, so the file's rows and the tables they make are not held in
     // full side by side.
-    void Write(TvdrImportRows &rows);
+    void Write(TvdrImportRows &rows) { Write(rows, {}); }
 
     // The new numbers of old ones; -1 when the file did not define them.
     qint32 NewCarNbr(qint32 old) const { return m_cars.value(old, -1); }
@@ -67,6 +78,8 @@ private:
         void Add(qint32 number, const QString &text);
     };
 
+    // With `read`, reads each table first and checks the pictures.
+    void Write(TvdrImportRows &rows, const TReadTable &read);
     void WriteCars(const QList<TvdrImportRows::TCar> &cars);
     void WriteUdfs(const QList<TvdrImportRows::TUdf> &udfs);
     void WriteRepairs(const QList<TvdrImportRows::TRepair> &repairs);

@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -210,5 +211,16 @@ TvdrImportRows TvdrImportTSV::ReadRows() const {
 }
 
 void TvdrImportTSV::Execute() {
-    m_merge.Execute(ReadRows());
+    // Every file is opened before anything is merged, so a set that lacks
+    // one fails at once; each is read when its table's turn comes.
+    constexpr int kCount = int(std::size(kFiles));
+    static_assert(kCount == int(TvdrImportMerge::TTable::SortOrders) + 1);
+    QFile files[kCount];
+    for (int i = 0; i < kCount; ++i)
+        vdrRegularFile::Open(files[i], m_folder + QLatin1String(kFiles[i].Name));
+    m_merge.Execute(m_folder, [&](TvdrImportMerge::TTable table, TvdrImportRows &rows) {
+        const int i = int(table);
+        const QString name = QLatin1String(kFiles[i].Name);
+        ReadTable(name, files[i], m_folder + name, rows);
+    });
 }

@@ -18,11 +18,12 @@ public:
     // `folder` ends with a separator or not.
     explicit TvdrImportTSV(const QString &folder);
 
-    // Reads and converts every row of the eight files and checks every
-    // picture first: a file set that fails anywhere (a file missing, a
-    // value that does not convert) raises naming the file, the column, the
-    // row and the line, and changes nothing. The merge is one change of the
-    // database.
+    // Merges the eight files, each read and converted when its table's
+    // turn comes, so that one file's rows at a time are held beside the
+    // tables: a file set that fails anywhere (a file missing, a value that
+    // does not convert, a picture that does not decode) raises naming the
+    // file, the column, the row and the line, and changes nothing. The
+    // merge is one change of the database.
     void Execute();
     // Every row of the eight files, converted; raises as Execute does.
     TvdrImportRows ReadRows() const;

@@ -411,3 +411,45 @@ TEST(ImportTSV, RowsInAnyOrderMergeIntoTheSameTables) {
     EXPECT_TRUE(
         expected.at(QStringLiteral("TvdrMaintNotes")).startsWith(QStringLiteral("0000000\t0000004\tOld")));
 }
+
+TEST(ImportTSV, EachFileIsReadWhenItsTableIsMergedAndALateFailureChangesNothing) {
+    TvdrTestDatabase db;
+    WriteSet(db, kFleet);
+    Import(db);
+    const auto everyTable = [] {
+        return Cars().Text() + UDF().Text() + Repairs().Text() + CarsUDF().Text() + Maint().Text() +
+               MaintRepairs().Text() + MaintNotes().Text() + SortOrder().Text();
+    };
+
+    // Read in turn, each after the tables before it were merged: one
+    // file's rows at a time are held beside the tables.
+    QList<int> order;
+    QList<qsizetype> carsWhenRead;
+    TvdrImportMerge merge;
+    merge.Execute(db.Folder() + QLatin1Char('/'), [&](TvdrImportMerge::TTable table, TvdrImportRows &rows) {
+        order.append(int(table));
+        carsWhenRead.append(Cars().Count());
+        const QString name = TvdrImportTSV::FileNames()[int(table)];
+        QFile file(db.File(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        TvdrImportTSV::ReadTable(name, file, file.fileName(), rows);
+    });
+    EXPECT_EQ(order, QList<int>({0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(carsWhenRead, QList<qsizetype>({3, 6, 6, 6, 6, 6, 6, 6}));
+    EXPECT_EQ(merge.NewRepairNbr(9), 0) << "a second import finds its description";
+
+    // The last file fails after every other table was merged in memory:
+    // the tables and the file are as before.
+    const QString before = everyTable();
+    const QByteArray fileBefore = ReadWholeFile(db.Db().FileName());
+    std::map<QString, QByteArray> broken = kFleet;
+    broken[QStringLiteral("SortOrder.tsv")] = "By make\tx\t1|0|0\r\n";
+    WriteSet(db, broken);
+    EXPECT_EQ(ErrorMessageOf([&] { Import(db); }),
+              db.File(QStringLiteral("SortOrder.tsv")).toStdString() +
+                  ": \"x\" is not a valid integer (SortOrderNbr of row 0, line 2)");
+    EXPECT_EQ(everyTable(), before);
+    EXPECT_EQ(ReadWholeFile(db.Db().FileName()), fileBefore);
+    db.Reopen();
+    EXPECT_EQ(everyTable(), before);
+}
