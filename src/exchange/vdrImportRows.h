@@ -4,9 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// The rows of an exchange file, read and converted in full before anything
-// is merged, so that a file that fails anywhere changes nothing. Numbers of
-// cars, fields and descriptions are the file's own.
+// The rows of an exchange file, converted: all of them before the merge
+// (XML), or each table's when its turn comes (TSV). Numbers of cars, fields
+// and descriptions are the file's own.
 struct TvdrImportRows {
     struct TCar {
         qint32 CarNbr = 0;
