@@ -112,10 +112,11 @@ void TkvxSfToc::Sort() {
 
 QByteArray TkvxSfToc::AsText() const {
     QByteArray text;
+    text.reserve(qsizetype(Count()) * 40);
     for (int i = 0; i < Count(); ++i) {
         if (i > 0)
             text += kRecordSeparator;
-        text += m_entries[size_t(i)].AsText();
+        m_entries[size_t(i)].AppendTo(text);
     }
     return text;
 }

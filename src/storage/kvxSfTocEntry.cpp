@@ -4,6 +4,8 @@
 #include "vdrError.h"
 #include "vdrStrUtils.h"
 
+#include <charconv>
+
 namespace {
 
 constexpr char kFieldSeparator = '\x01';
@@ -42,18 +44,21 @@ QList<QByteArray> SplitTocText(const QByteArray &text, char separator) {
     return tokens;
 }
 
-QByteArray TkvxSfTocEntry::AsText() const {
-    QByteArray text;
-    text += QByteArray::number(Offset);
-    text += kFieldSeparator;
-    text += QByteArray::number(Size);
-    text += kFieldSeparator;
-    text += Free ? '1' : '0';
-    text += kFieldSeparator;
-    text += QByteArray::number(Tag);
-    text += kFieldSeparator;
-    text += vdrCodePage::FromUnicode(Id);
-    return text;
+// Every commit writes the whole table of contents: no temporaries.
+void TkvxSfTocEntry::AppendTo(QByteArray &text) const {
+    // Each number takes at most 11 characters.
+    char numbers[64];
+    char *p = numbers;
+    for (const qint32 value : {Offset, Size}) {
+        p = std::to_chars(p, p + 12, value).ptr;
+        *p++ = kFieldSeparator;
+    }
+    *p++ = Free ? '1' : '0';
+    *p++ = kFieldSeparator;
+    p = std::to_chars(p, p + 12, Tag).ptr;
+    *p++ = kFieldSeparator;
+    text.append(numbers, p - numbers);
+    vdrCodePage::Append(text, Id);
 }
 
 void TkvxSfTocEntry::FromText(const QByteArray &text) {

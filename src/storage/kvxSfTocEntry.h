@@ -14,7 +14,8 @@ public:
     qint32 Tag = 0;
     QString Id; // always trimmed; empty for a free gap
 
-    QByteArray AsText() const;
+    // Its record in the text of the table of contents.
+    void AppendTo(QByteArray &text) const;
     // Missing or invalid numbers read as 0, a missing Free flag as free.
     void FromText(const QByteArray &text);
 };

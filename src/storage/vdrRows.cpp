@@ -185,14 +185,41 @@ void TvdrRows::Pack() {
         size += span.Length + 2;
     CheckSize(size);
     // Only a new buffer can pack: rows may stand in any order in the old.
+    // Most stand as they were loaded or last packed, one after the other
+    // with their CR LF: each such run is one copy.
     QByteArray packed(size, Qt::Uninitialized);
-    char *p = packed.data();
-    for (TSpan &span : m_spans) {
-        std::memcpy(p, m_bytes.constData() + span.Offset, span.Length);
-        span.Offset = quint32(p - packed.constData());
-        p += span.Length;
-        *p++ = '\r';
-        *p++ = '\n';
+    char *const start = packed.data();
+    char *out = start;
+    const char *in = m_bytes.constData();
+    const qsizetype inSize = m_bytes.size();
+    const auto endsInLineBreak = [&](TSpan span) {
+        const qsizetype end = qsizetype(span.Offset) + span.Length;
+        return end + 2 <= inSize && in[end] == '\r' && in[end + 1] == '\n';
+    };
+    TSpan *spans = m_spans.data();
+    const qsizetype count = m_spans.size();
+    for (qsizetype i = 0; i < count;) {
+        const qsizetype from = spans[i].Offset;
+        qsizetype end = from;
+        qsizetype j = i;
+        for (; j < count && spans[j].Offset == end && endsInLineBreak(spans[j]); ++j) {
+            spans[j].Offset = quint32(out - start + (end - from));
+            end += spans[j].Length + 2;
+        }
+        if (j > i) {
+            std::memcpy(out, in + from, size_t(end - from));
+            out += end - from;
+            i = j;
+            continue;
+        }
+        // A row the buffer holds without its CR LF after it.
+        if (spans[i].Length > 0)
+            std::memcpy(out, in + from, spans[i].Length);
+        spans[i].Offset = quint32(out - start);
+        out += spans[i].Length;
+        *out++ = '\r';
+        *out++ = '\n';
+        ++i;
     }
     m_bytes = std::move(packed);
     m_packed = true;

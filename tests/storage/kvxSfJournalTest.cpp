@@ -8,11 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace {
 
@@ -477,4 +479,23 @@ TEST_F(Journal, AShortJournalWrittenIntoALongerOneIsReadToTheLengthItStates) {
         }
     }
     EXPECT_TRUE(sawTail) << "a stop found the short journal in the long file";
+}
+
+// The check sum is zlib's CRC-32 of everything before it, as the format
+// says: journals written by earlier builds still read.
+TEST(JournalImage, ItsCheckSumIsZlibsCrc32) {
+    for (const int size : {0, 1, 100, 5000, 70000}) {
+        TkvxSfJournalImage image;
+        image.OldLength = image.NewLength = image.LowLength = image.HighLength = 4 + size;
+        image.Regions.append(
+            {0, SeededBytes(4 + size, unsigned(size)), SeededBytes(4 + size, unsigned(size) + 1)});
+        const QByteArray bytes = image.Encode();
+        const qsizetype body = bytes.size() - 4;
+        EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + body),
+                  quint32(crc32(0, reinterpret_cast<const Bytef *>(bytes.constData()), uInt(body))))
+            << size;
+        TkvxSfJournalImage decoded;
+        EXPECT_EQ(decoded.Decode(bytes), QString()) << size;
+        EXPECT_EQ(decoded.Regions.size(), image.Regions.size());
+    }
 }
