@@ -34,6 +34,9 @@ bool IsRegularFile(const QString &fileName) {
 // file keeps its length between changes, so that writing the next journal
 // into it changes no length and allocates nothing the flush must record.
 const QByteArray kNoChangeMark(1, '\0');
+// A journal kept past this length (a large import's) is cut back: an
+// ordinary change's is far shorter, and the disk is the owner's.
+constexpr qint64 kLongestKeptJournal = 4 << 20;
 
 bool MarksNoChange(const QByteArray &firstByte) {
     return firstByte.isEmpty() || firstByte == kNoChangeMark;
@@ -168,9 +171,11 @@ void TkvxSfJournal::Commit(TkvxSfFile &database, std::unique_ptr<TkvxSfFile> &ke
     database.Sync();
     // Marked, the journal commits the change as its removal would: it then
     // holds nothing to put back.
-    if (kept)
+    if (kept) {
         kept->WriteAt(0, kNoChangeMark);
-    else
+        if (kept->Size() > kLongestKeptJournal)
+            kept->Truncate(0);
+    } else
         TkvxSfFile::RemoveFile(FileNameOf(database.FileName()));
 }
 

@@ -15,8 +15,9 @@ class TkvxSfFile;
 // cut away (TkvxSfJournalImage), first byte last, and reaches the disk with
 // its folder. The change is then written and flushed, and zeroing the
 // journal's first byte commits it. The writer keeps that journal open, at
-// its length, for its next change, which then flushes the journal's bytes
-// alone: its name is on the disk already, and its length does not change.
+// its length (cut back when it grew past 4 MiB), for its next change, which
+// then flushes the journal's bytes alone: its name is on the disk already,
+// and its length does not change.
 // The writer removes it when it closes the database. An open that finds a
 // journal puts the old bytes back and cuts the file to its old length: the
 // database is as it was before the interrupted change. A journal that is
@@ -43,11 +44,11 @@ public:
 
     // Writes the journal for the change `pending` makes to `database`,
     // covering `regions` (the parts in use before the change that it touches)
-    // and makes it durable. `kept` is the journal this writer kept from
-    // its last change; it is written again while it is still the file at the
-    // journal's name and holds no change. Otherwise the journal is created anew, never through a
-    // link, and kept: a file already at its name fails the change. On
-    // failure nothing of it is left.
+    // and makes it durable. `kept` is the journal this writer kept from its
+    // last change; it is written again while it is still the file at the
+    // journal's name and holds no change. Otherwise the journal is created
+    // anew, never through a link, and kept: a file already at its name fails
+    // the change. On failure nothing of it is left.
     static void Begin(TkvxSfFile &database, const TkvxSfPending &pending, const QList<TkvxSfRange> &regions,
                       std::unique_ptr<TkvxSfFile> &kept);
     // The change is on the disk: flushes the database and marks the kept

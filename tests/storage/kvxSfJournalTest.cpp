@@ -499,3 +499,22 @@ TEST(JournalImage, ItsCheckSumIsZlibsCrc32) {
         EXPECT_EQ(decoded.Regions.size(), image.Regions.size());
     }
 }
+
+// A large change's journal is not kept at its length: the disk it takes
+// would stay taken for as long as the database is open.
+TEST_F(Journal, AJournalPastFourMebibytesIsCutBackAfterItsChange) {
+    const QByteArray big = SeededBytes(3 << 20, 1);
+    Build(file, {{"A", big}});
+    TkvxStreamFile db;
+    db.Open(file, false);
+    // Smaller, into the front of its old block: old and new bytes.
+    db.WriteStream(QStringLiteral("A"), 0, SeededBytes(5 << 19, 2));
+    EXPECT_EQ(QFileInfo(journalFile).size(), 0);
+    EXPECT_FALSE(TkvxSfJournal::HoldsChange(file));
+    db.WriteStream(QStringLiteral("B"), 0, SeededBytes(100, 3));
+    const qint64 small = QFileInfo(journalFile).size();
+    EXPECT_GT(small, 0);
+    EXPECT_LT(small, 1 << 20) << "a small change's journal is kept";
+    db.Close();
+    EXPECT_EQ(Opened(file), (TState{{"A", SeededBytes(5 << 19, 2)}, {"B", SeededBytes(100, 3)}}));
+}
