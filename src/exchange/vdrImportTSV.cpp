@@ -198,18 +198,6 @@ void TvdrImportTSV::ReadTable(const QString &name, QIODevice &device, const QStr
     });
 }
 
-TvdrImportRows TvdrImportTSV::ReadRows() const {
-    TvdrImportRows rows;
-    rows.PictureFolder = m_folder;
-    for (const QString &name : FileNames()) {
-        const QString path = m_folder + name;
-        QFile file;
-        vdrRegularFile::Open(file, path);
-        ReadTable(name, file, path, rows);
-    }
-    return rows;
-}
-
 void TvdrImportTSV::Execute() {
     // Every file is opened before anything is merged, so a set that lacks
     // one fails at once; each is read when its table's turn comes.

@@ -25,8 +25,6 @@ public:
     // file, the column, the row and the line, and changes nothing. The
     // merge is one change of the database.
     void Execute();
-    // Every row of the eight files, converted; raises as Execute does.
-    TvdrImportRows ReadRows() const;
 
     const TvdrImportMerge &Merge() const { return m_merge; }
 
