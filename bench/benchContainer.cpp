@@ -5,6 +5,7 @@
 #include "kvxSfJournal.h"
 #include "kvxStreamFile.h"
 #include "vdrBenchRatios.h"
+#include "vdrZlibLimit.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -25,15 +26,6 @@ QByteArray TableText(int rows) {
                 '\t' + QByteArray::number(seed % 100000 / 100.0, 'g', 15) + "\r\n";
     }
     return text;
-}
-
-QByteArray ZlibCompress(const QByteArray &data) {
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    compress2(reinterpret_cast<Bytef *>(out.data()), &size, reinterpret_cast<const Bytef *>(data.constData()),
-              uLong(data.size()), Z_DEFAULT_COMPRESSION);
-    out.truncate(qsizetype(size));
-    return out;
 }
 
 void SetBytes(benchmark::State &state, qsizetype bytes) {

@@ -76,8 +76,7 @@ void TvdrImportMerge::TTextIndex::Add(qint32 number, const QString &text) {
 }
 
 void TvdrImportMerge::Execute(TvdrImportRows rows) {
-    Check(rows);
-    Write(rows);
+    Write(rows, {});
 }
 
 void TvdrImportMerge::Execute(const QString &pictureFolder, const TReadTable &read) {
@@ -133,8 +132,7 @@ void TvdrImportMerge::Write(TvdrImportRows &rows, const TReadTable &read) {
         {&Cars(), &UDF(), &Repairs(), &CarsUDF(), &Maint(), &MaintRepairs(), &MaintNotes(), &SortOrder()},
         [&] {
             next(TTable::Cars);
-            if (read)
-                Check(rows);
+            Check(rows);
             WriteCars(rows.Cars);
             Cars().Save();
             next(TTable::Udfs);

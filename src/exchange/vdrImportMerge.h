@@ -33,26 +33,20 @@ public:
     // Fills the part of `rows` that holds `table`; raises when it cannot.
     using TReadTable = std::function<void(TTable table, TvdrImportRows &rows)>;
 
-    // Check, then Write.
-    void Execute(TvdrImportRows rows);
-    // The same, with each table read by `read` right before it is merged:
-    // only one table's rows are held beside the tables at a time. The
-    // pictures are checked once the cars are read. A table that fails to
-    // read undoes the whole merge, so it still changes nothing.
-    void Execute(const QString &pictureFolder, const TReadTable &read);
-
-    // What the rows cannot show by themselves, before anything changes:
-    // every picture file is a regular file of at most a stream's size that
-    // decodes as its extension says (an empty file is an empty picture).
-    // Raises naming the first file that fails.
-    void Check(const TvdrImportRows &rows);
     // Merges the tables in their order (cars, fields, descriptions, values,
     // events, links, notes, sort orders), saving each after its rows, then
-    // stores the pictures. Each table is merged in one pass, whatever the
-    // order of the file's rows. The rows of each table are dropped once
-    // merged, so the file's rows and the tables they make are not held in
-    // full side by side.
-    void Write(TvdrImportRows &rows) { Write(rows, {}); }
+    // stores the pictures, all as one change of the database. Each table is
+    // merged in one pass, whatever the order of the file's rows, and its
+    // rows are dropped once merged, so the file's rows and the tables they
+    // make are not held in full side by side. Before the first table
+    // changes, every picture file must be a regular file of at most a
+    // stream's size that decodes as its extension says (an empty file is an
+    // empty picture); the first that fails raises, naming it.
+    void Execute(TvdrImportRows rows);
+    // The same, with each table read by `read` right before it is merged:
+    // only one table's rows are held beside the tables at a time. A table
+    // that fails to read undoes the whole merge, so it still changes nothing.
+    void Execute(const QString &pictureFolder, const TReadTable &read);
 
     // The new numbers of old ones; -1 when the file did not define them.
     qint32 NewCarNbr(qint32 old) const { return m_cars.value(old, -1); }
@@ -78,7 +72,8 @@ private:
         void Add(qint32 number, const QString &text);
     };
 
-    // With `read`, reads each table first and checks the pictures.
+    void Check(const TvdrImportRows &rows);
+    // With `read`, reads each table first.
     void Write(TvdrImportRows &rows, const TReadTable &read);
     void WriteCars(const QList<TvdrImportRows::TCar> &cars);
     void WriteUdfs(const QList<TvdrImportRows::TUdf> &udfs);

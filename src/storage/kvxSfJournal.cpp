@@ -7,10 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -38,33 +36,27 @@ const QByteArray kNoChangeMark(1, '\0');
 // ordinary change's is far shorter, and the disk is the owner's.
 constexpr qint64 kLongestKeptJournal = 4 << 20;
 
-bool MarksNoChange(const QByteArray &firstByte) {
-    return firstByte.isEmpty() || firstByte == kNoChangeMark;
+bool MarksNoChange(const TkvxSfFile &journal) {
+    const QByteArray first = journal.ReadAt(0, qMin<qint64>(journal.Size(), 1));
+    return first.isEmpty() || first == kNoChangeMark;
 }
 
 // Whether `fileName` is a regular file that holds no change: empty, or
 // marked so.
 bool HoldsNoChange(const QString &fileName) {
-    const QByteArray local = fileName.toLocal8Bit();
-    struct stat st;
-    if (::lstat(local.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (!IsRegularFile(fileName))
         return false;
-    if (st.st_size == 0)
-        return true;
-    const int fd = ::open(local.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    try {
+        return MarksNoChange(TkvxSfFile(fileName, TkvxSfFile::Mode::ReadPlain));
+    } catch (const EvdrError &) {
         return false;
-    char first = 1;
-    const bool marked = ::pread(fd, &first, 1, 0) == 1 && first == 0;
-    ::close(fd);
-    return marked;
+    }
 }
 
 // Whether `kept` is the very file at `name`, not a link to it, holding no
 // change: only then is it the writer's own journal between two changes.
 bool IsKeptAt(const TkvxSfFile &kept, const QString &name) {
-    return IsRegularFile(name) && kept.IsAt(name) &&
-           MarksNoChange(kept.ReadAt(0, qMin<qint64>(kept.Size(), 1)));
+    return IsRegularFile(name) && kept.IsAt(name) && MarksNoChange(kept);
 }
 
 const QString kKeptSuffix = QStringLiteral(".refused");
