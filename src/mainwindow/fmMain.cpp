@@ -480,11 +480,32 @@ void TfrmMain::RunExchange(bool (*command)(QWidget *, QString &), bool import) {
     if (import)
         tvwMainChanging();
     QString done;
-    if (!command(this, done))
+    bool ran = false;
+    try {
+        ran = command(this, done);
+    } catch (...) {
+        if (import)
+            ShowViewAgain();
+        throw;
+    }
+    if (!ran) {
+        if (import)
+            ShowViewAgain();
         return;
+    }
     if (import)
         RebuildAfterImport();
     statusBar()->showMessage(done);
+}
+
+// An import cancelled or undone leaves the tree as it was: its node's view,
+// closed for the import, comes back. The import's own error is the one the
+// user must see, so a view that fails to fill stays empty without a word.
+void TfrmMain::ShowViewAgain() {
+    try {
+        tvwMainChange(m_ui->tvwMain->currentItem());
+    } catch (...) {
+    }
 }
 
 void TfrmMain::mmiExportXMLClick() {

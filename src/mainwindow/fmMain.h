@@ -108,6 +108,7 @@ public:
     // The sort order editor; it answers whether the user confirmed.
     void SetSortTreeEditor(std::function<bool()> editor) { m_sortTreeEditor = std::move(editor); }
 
+    void ShowViewAgain();
     void RebuildAfterImport();
     void CreateSortGlyphs();
     const QList<QIcon> &SortGlyphs() const { return m_sortGlyphs; }

@@ -473,10 +473,16 @@ TEST_F(Exchange, AFailedImportShowsItsErrorAndLeavesTheTreeAlone) {
     WriteWholeFile(broken, "<VandorDB><Cars><Car>");
     TfrmMain &window = Start();
     QTreeWidgetItem *before = window.Form().tvwMain->topLevelItem(0)->child(0);
+    ASSERT_NE(window.CurrentView(), nullptr);
     m_prompts->Files = {broken};
     EXPECT_THROW(window.mmiImportXMLClick(), std::exception);
     EXPECT_EQ(window.Form().tvwMain->topLevelItem(0)->child(0), before) << "the tree was not rebuilt";
     EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+    EXPECT_NE(window.CurrentView(), nullptr) << "the selected node's view is back";
+
+    m_prompts->Files = {QString()};
+    window.mmiImportTSVClick();
+    EXPECT_NE(window.CurrentView(), nullptr) << "and after a cancelled import too";
 }
 
 using Reports = TvdrMainWindowTest;
