@@ -1,5 +1,6 @@
 #include "kvxSfFile.h"
 
+#include "kvxSfStatus.h"
 #include "vdrError.h"
 
 #include <QElapsedTimer>
@@ -12,6 +13,8 @@
 #include <unistd.h>
 
 namespace {
+
+constexpr qint64 kUncheckedRead = 1 << 20;
 
 QString ErrnoText(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -63,10 +66,10 @@ TkvxSfFile::TkvxSfFile(const QString &fileName, Mode mode) : m_fileName(fileName
         if (mode == Mode::Create)
             Lock();
         if (mode == Mode::ReadPlain) {
-            struct stat st;
-            if (::fstat(m_fd, &st) != 0)
+            const TkvxSfStatus status = TkvxSfStatus::Of(m_fd);
+            if (!status.Found)
                 Fail(QStringLiteral("cannot read the type of"));
-            if (!S_ISREG(st.st_mode)) {
+            if (!status.Regular) {
                 ::close(m_fd);
                 m_fd = -1;
                 throw EvdrError(QStringLiteral("%1 is not a regular file").arg(m_fileName));
@@ -109,12 +112,10 @@ void TkvxSfFile::Lock() {
 }
 
 bool TkvxSfFile::IsAt(const QString &fileName) const {
-    struct stat mine, named;
-    if (::fstat(m_fd, &mine) != 0)
+    const TkvxSfStatus mine = TkvxSfStatus::Of(m_fd);
+    if (!mine.Found)
         Fail(QStringLiteral("cannot read the identity of"));
-    if (::stat(fileName.toLocal8Bit().constData(), &named) != 0)
-        return false;
-    return mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+    return mine.IsSameFileAs(TkvxSfStatus::Of(fileName, true));
 }
 
 void TkvxSfFile::LockChanges(bool alone) {
@@ -236,17 +237,17 @@ void TkvxSfFile::Fail(const QString &what) const {
 }
 
 qint64 TkvxSfFile::Size() const {
-    struct stat st;
-    if (::fstat(m_fd, &st) != 0)
+    const TkvxSfStatus status = TkvxSfStatus::Of(m_fd);
+    if (!status.Found)
         Fail(QStringLiteral("cannot read the size of"));
-    return st.st_size;
+    return status.Size;
 }
 
 unsigned TkvxSfFile::Permissions() const {
-    struct stat st;
-    if (::fstat(m_fd, &st) != 0)
+    const TkvxSfStatus status = TkvxSfStatus::Of(m_fd);
+    if (!status.Found)
         Fail(QStringLiteral("cannot read the permissions of"));
-    return st.st_mode & 07777;
+    return status.Permissions;
 }
 
 void TkvxSfFile::SetPermissions(unsigned mode) {
@@ -255,11 +256,11 @@ void TkvxSfFile::SetPermissions(unsigned mode) {
 }
 
 QByteArray TkvxSfFile::ReadAt(qint64 offset, qint64 length) const {
-    if (offset < 0 || length < 0 || length > Size() - offset)
-        throw EvdrError(QStringLiteral("%1 is damaged: %2 bytes at offset %3 lie outside the file")
-                            .arg(m_fileName)
-                            .arg(length)
-                            .arg(offset));
+    // A large read is held against the size before its room is taken, so
+    // that a damaged length cannot take gigabytes; a short one finds out
+    // when it ends early.
+    if (offset < 0 || length < 0 || (length > kUncheckedRead && length > Size() - offset))
+        throw OutsideTheFile(offset, length);
     QByteArray bytes(length, Qt::Uninitialized);
     qint64 done = 0;
     while (done < length) {
@@ -268,13 +269,24 @@ QByteArray TkvxSfFile::ReadAt(qint64 offset, qint64 length) const {
             continue;
         if (n < 0)
             Fail(QStringLiteral("cannot read"));
-        if (n == 0)
+        if (n == 0) {
+            // Asked for only now: a read that fits costs no look at the size.
+            if (length > Size() - offset)
+                throw OutsideTheFile(offset, length);
             throw EvdrError(QStringLiteral("%1 is damaged: it ends before offset %2")
                                 .arg(m_fileName)
                                 .arg(offset + length));
+        }
         done += n;
     }
     return bytes;
+}
+
+EvdrError TkvxSfFile::OutsideTheFile(qint64 offset, qint64 length) const {
+    return EvdrError(QStringLiteral("%1 is damaged: %2 bytes at offset %3 lie outside the file")
+                         .arg(m_fileName)
+                         .arg(length)
+                         .arg(offset));
 }
 
 void TkvxSfFile::WriteAt(qint64 offset, const QByteArray &bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kvxSfFaults.h"
+#include "vdrError.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -89,6 +90,7 @@ private:
     void CheckFault(const QString &what) const;
     [[noreturn]] void Fail(const QString &what) const;
     void WriteAll(qint64 offset, QByteArrayView bytes);
+    EvdrError OutsideTheFile(qint64 offset, qint64 length) const;
 
     QString m_fileName;
     int m_fd = -1;

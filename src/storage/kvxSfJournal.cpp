@@ -2,13 +2,13 @@
 
 #include "kvxSfFile.h"
 #include "kvxSfJournalImage.h"
+#include "kvxSfStatus.h"
 #include "vdrError.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <memory>
-#include <sys/stat.h>
 
 namespace {
 
@@ -18,13 +18,11 @@ bool &EnabledFlag() {
 }
 
 bool IsThere(const QString &fileName) {
-    struct stat st;
-    return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0;
+    return TkvxSfStatus::Of(fileName, false).Found;
 }
 
 bool IsRegularFile(const QString &fileName) {
-    struct stat st;
-    return ::lstat(fileName.toLocal8Bit().constData(), &st) == 0 && S_ISREG(st.st_mode);
+    return TkvxSfStatus::Of(fileName, false).Regular;
 }
 
 // A journal's first byte is written last and zeroed to commit: a journal
@@ -122,8 +120,8 @@ void TkvxSfJournal::Begin(TkvxSfFile &database, const TkvxSfPending &pending,
     image.HighLength = pending.Highest();
     for (const TkvxSfRange &range : regions) {
         const qint64 remaining = qBound<qint64>(0, image.NewLength - range.Offset, range.Length);
-        image.Regions.append({range.Offset, database.ReadAt(range.Offset, range.Length),
-                              pending.ReadAt(database, range.Offset, remaining)});
+        const QByteArray old = database.ReadAt(range.Offset, range.Length);
+        image.Regions.append({range.Offset, old, pending.Overlay(range.Offset, remaining, old)});
     }
     const QByteArray bytes = image.Encode();
 

@@ -91,14 +91,16 @@ QByteArray TkvxSfPending::ReadAt(const TkvxSfFile &file, qint64 offset, qint64 l
     // Bytes no change touches are the file's own: no copy of them.
     if (LeavesAlone(offset, length))
         return file.ReadAt(offset, length);
+    const qint64 own = qBound<qint64>(0, m_cut - offset, length);
+    return Overlay(offset, length, own > 0 ? file.ReadAt(offset, own) : QByteArray());
+}
+
+QByteArray TkvxSfPending::Overlay(qint64 offset, qint64 length, QByteArrayView own) const {
     const qint64 end = offset + length;
-    const auto first = FirstWriteInto(offset);
     QByteArray bytes(length, '\0');
-    if (offset < m_cut) {
-        const QByteArray own = file.ReadAt(offset, qMin(end, m_cut) - offset);
-        std::memcpy(bytes.data(), own.constData(), size_t(own.size()));
-    }
-    for (auto it = first; it != m_writes.end() && it->first < end; ++it) {
+    if (const qint64 kept = qMin(qBound<qint64>(0, m_cut - offset, length), qint64(own.size())); kept > 0)
+        std::memcpy(bytes.data(), own.data(), size_t(kept));
+    for (auto it = FirstWriteInto(offset); it != m_writes.end() && it->first < end; ++it) {
         const qint64 from = qMax(offset, it->first);
         const qint64 to = qMin(end, it->first + qint64(it->second.size()));
         if (from < to)

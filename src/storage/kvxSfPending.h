@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 
 #include <map>
@@ -46,6 +47,9 @@ public:
     // The bytes as changed; what the changes do not cover is read from
     // `file`. Raises like TkvxSfFile::ReadAt outside the changed length.
     QByteArray ReadAt(const TkvxSfFile &file, qint64 offset, qint64 length) const;
+    // The same from the file's bytes at `offset`, already read: `own` holds
+    // at least those before the cut.
+    QByteArray Overlay(qint64 offset, qint64 length, QByteArrayView own) const;
     // Whether those bytes are still the file's own, untouched by any change.
     bool LeavesAlone(qint64 offset, qint64 length) const;
 

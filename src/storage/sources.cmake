@@ -6,6 +6,7 @@ set(VANDOR_STORAGE_SOURCES
   storage/kvxSfJournal.cpp
   storage/kvxSfJournalImage.cpp
   storage/kvxSfPending.cpp
+  storage/kvxSfStatus.cpp
   storage/kvxSfToc.cpp
   storage/kvxSfTocEntry.cpp
   storage/kvxStreamFile.cpp

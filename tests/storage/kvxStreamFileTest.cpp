@@ -1,6 +1,7 @@
 #include "kvxStreamFile.h"
 #include "kvxSfFile.h"
 #include "kvxSfJournal.h"
+#include "kvxSfStatus.h"
 #include "vdrError.h"
 #include "vdrTestSupport.h"
 
@@ -639,6 +640,60 @@ TEST_F(StreamFileTest, FileToFileCopiesAreExactAndStopOrFailLikeWrites) {
     EXPECT_THROW(target->CopyFrom(source, 10, 100, 0), EkvxSfStop);
     TkvxSfFaults::Reset();
     EXPECT_EQ(ReadWholeFile(target->FileName()), bytes.mid(10, 50));
+}
+
+// Reads that fit take no look at the size; those that do not are refused
+// with one message whether they start inside, at or past the end, or ask
+// for more than any file of ours can hold.
+TEST_F(StreamFileTest, ReadsOutsideTheFileAreRefusedWithoutTakingTheirRoom) {
+    const QString name = folder.File(QStringLiteral("plain.bin"));
+    const QByteArray bytes = Pattern(1000, 3);
+    WriteWholeFile(name, bytes);
+    TkvxSfFile file(name, TkvxSfFile::Mode::ReadPlain);
+    EXPECT_EQ(file.ReadAt(5, 10), bytes.mid(5, 10));
+    EXPECT_EQ(file.ReadAt(1000, 0), QByteArray());
+    EXPECT_EQ(file.ReadAt(0, 1000), bytes);
+    const auto outside = [&](qint64 offset, qint64 length) {
+        return (name + QStringLiteral(" is damaged: %1 bytes at offset %2 lie outside the file")
+                           .arg(length)
+                           .arg(offset))
+            .toStdString();
+    };
+    for (const auto &[offset, length] : std::vector<std::pair<qint64, qint64>>{
+             {990, 11}, {1000, 1}, {5000, 4}, {-1, 1}, {0, -1}, {0, qint64(3) << 30}})
+        EXPECT_EQ(ErrorMessageOf([&] { file.ReadAt(offset, length); }), outside(offset, length));
+}
+
+// What the container asks of a file: type, identity and size, of a link
+// itself or of what it leads to.
+TEST_F(StreamFileTest, AStatusTellsTypeIdentityAndSizeOfAFileOrALink) {
+    const QString name = folder.File(QStringLiteral("plain.bin"));
+    WriteWholeFile(name, Pattern(1234, 5));
+    ::chmod(QFile::encodeName(name).constData(), 0640);
+    const QString link = folder.File(QStringLiteral("link.bin"));
+    ASSERT_TRUE(QFile::link(name, link));
+    TkvxSfFile file(name, TkvxSfFile::Mode::ReadPlain);
+
+    const TkvxSfStatus named = TkvxSfStatus::Of(name, false);
+    EXPECT_TRUE(named.Found && named.Regular);
+    EXPECT_EQ(named.Size, 1234);
+    EXPECT_EQ(named.Permissions, 0640u);
+    EXPECT_EQ(file.Size(), 1234);
+    EXPECT_EQ(file.Permissions(), 0640u);
+
+    const TkvxSfStatus linkItself = TkvxSfStatus::Of(link, false);
+    EXPECT_TRUE(linkItself.Found);
+    EXPECT_FALSE(linkItself.Regular);
+    EXPECT_FALSE(linkItself.IsSameFileAs(named));
+    EXPECT_TRUE(TkvxSfStatus::Of(link, true).IsSameFileAs(named));
+    EXPECT_TRUE(file.IsAt(link)) << "IsAt follows a link to the file";
+
+    EXPECT_FALSE(TkvxSfStatus::Of(folder.File(QStringLiteral("none")), false).Found);
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_FALSE(file.IsAt(folder.File(QStringLiteral("none"))));
+    QFile::remove(name);
+    WriteWholeFile(name, "another file at the name");
+    EXPECT_FALSE(file.IsAt(name));
 }
 
 TEST_F(StreamFileTest, LeftoversAreFoundAmongManyFiles) {
