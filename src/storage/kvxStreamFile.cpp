@@ -671,7 +671,8 @@ namespace {
 
 // zlib's deflate state, one per thread and reset for each block: a new one
 // costs a quarter of a megabyte of allocations, more than compressing a small
-// table. A reset stream writes the same bytes as a new one.
+// table. A reset stream writes the same bytes as a new one. It deflates raw:
+// Compress writes the zlib header and check sum itself.
 z_stream &Deflater() {
     struct TOwner {
         z_stream zs{};
@@ -687,43 +688,53 @@ z_stream &Deflater() {
         return owner.zs;
     }
     owner.zs = z_stream{};
-    const int rc = deflateInit2(&owner.zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
+    const int rc = deflateInit2(&owner.zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
     if (rc != Z_OK)
         throw EvdrError(ZlibError(rc, owner.zs));
     owner.made = true;
     return owner.zs;
 }
 
+// What zlib puts before the deflate data at its default level and window.
+constexpr char kZlibHeader[] = {'\x78', '\x9c'};
+constexpr qsizetype kZlibHeaderSize = 2;
+constexpr qsizetype kCheckSumSize = 4;
+
 } // namespace
 
 QByteArray TkvxStreamFile::Compress(const QByteArray &data) {
+    // The same bytes as zlib's one-shot compress: its deflate, framed here
+    // because libdeflate computes the same Adler-32 many times faster.
     z_stream &zs = Deflater();
-    const uLong bound = deflateBound(&zs, uLong(data.size()));
+    const qsizetype frame = 4 + kZlibHeaderSize;
+    const qsizetype bound = qsizetype(deflateBound(&zs, uLong(data.size())));
     // Table text shrinks to a third or less: room for half of it, grown
     // when that is not enough, spares a save the room of a text that does
     // not compress at all. The bytes come out the same however the room
     // is given.
-    qsizetype room = qMin<qsizetype>(qsizetype(bound), data.size() / 2 + 1024);
-    QByteArray block(4 + room, Qt::Uninitialized);
+    qsizetype room = qMin<qsizetype>(bound, data.size() / 2 + 1024);
+    QByteArray block(frame + room + kCheckSumSize, Qt::Uninitialized);
     qToLittleEndian<qint32>(qint32(data.size()), block.data());
+    std::memcpy(block.data() + 4, kZlibHeader, kZlibHeaderSize);
     zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
     zs.avail_in = uInt(data.size());
-    zs.next_out = reinterpret_cast<Bytef *>(block.data() + 4);
+    zs.next_out = reinterpret_cast<Bytef *>(block.data() + frame);
     zs.avail_out = uInt(room);
     int rc = Z_OK;
     while ((rc = deflate(&zs, Z_FINISH)) == Z_OK || (rc == Z_BUF_ERROR && zs.avail_out == 0)) {
-        const qsizetype used = 4 + qsizetype(zs.total_out);
-        if (room == qsizetype(bound))
+        if (room == bound)
             break; // the bound is always enough: zlib said otherwise
-        room = qMin<qsizetype>(qsizetype(bound), 2 * room);
-        block.resize(4 + room);
-        zs.next_out = reinterpret_cast<Bytef *>(block.data() + used);
-        zs.avail_out = uInt(4 + room - used);
+        room = qMin<qsizetype>(bound, 2 * room);
+        block.resize(frame + room + kCheckSumSize);
+        zs.next_out = reinterpret_cast<Bytef *>(block.data() + frame + qsizetype(zs.total_out));
+        zs.avail_out = uInt(room - qsizetype(zs.total_out));
     }
-    const uLong produced = zs.total_out;
     if (rc != Z_STREAM_END)
         throw EvdrError(ZlibError(rc, zs));
-    block.truncate(qsizetype(4 + produced));
+    const qsizetype end = frame + qsizetype(zs.total_out);
+    qToBigEndian<quint32>(quint32(libdeflate_adler32(1, data.constData(), size_t(data.size()))),
+                          block.data() + end);
+    block.truncate(end + kCheckSumSize);
     // A transaction holds its blocks until it commits: the room not used
     // is given back now.
     block.squeeze();
