@@ -17,15 +17,17 @@ qint32 StoreMaintEvent(const TvdrMaintEntry &entry) {
     Maint().StoreEvent(rec);
     Maint().Save();
 
-    MaintRepairs().RemoveEventLinks(rec.CarNbr, rec.MaintNbr);
-    for (qint32 repairNbr : entry.RepairNbrs)
-        MaintRepairs().AddLink(rec.CarNbr, rec.MaintNbr, repairNbr);
-    MaintRepairs().Save();
-
-    MaintNotes().RemoveNote(rec.CarNbr, rec.MaintNbr);
-    if (!TvdrMaintNotes::StoredForm(entry.Note).isEmpty())
-        MaintNotes().AddNote(rec.CarNbr, rec.MaintNbr, entry.Note);
-    MaintNotes().Save();
+    // An event's repairs and note, stored as they were, cost no save.
+    MaintRepairs().ChangeUnder(rec.CarNbr, rec.MaintNbr, [&] {
+        MaintRepairs().RemoveEventLinks(rec.CarNbr, rec.MaintNbr);
+        for (qint32 repairNbr : entry.RepairNbrs)
+            MaintRepairs().AddLink(rec.CarNbr, rec.MaintNbr, repairNbr);
+    });
+    MaintNotes().ChangeUnder(rec.CarNbr, rec.MaintNbr, [&] {
+        MaintNotes().RemoveNote(rec.CarNbr, rec.MaintNbr);
+        if (!TvdrMaintNotes::StoredForm(entry.Note).isEmpty())
+            MaintNotes().AddNote(rec.CarNbr, rec.MaintNbr, entry.Note);
+    });
     return rec.MaintNbr;
 }
 
@@ -41,9 +43,8 @@ void DeleteMaintEvent(qint32 carNbr, qint32 maintNbr) {
     InOneTransaction({&Maint(), &MaintRepairs(), &MaintNotes()}, [&] {
         Maint().RemoveEvent(carNbr, maintNbr);
         Maint().Save();
-        MaintRepairs().RemoveEventLinks(carNbr, maintNbr);
-        MaintRepairs().Save();
-        MaintNotes().RemoveNote(carNbr, maintNbr);
-        MaintNotes().Save();
+        MaintRepairs().ChangeUnder(carNbr, maintNbr,
+                                   [&] { MaintRepairs().RemoveEventLinks(carNbr, maintNbr); });
+        MaintNotes().ChangeUnder(carNbr, maintNbr, [&] { MaintNotes().RemoveNote(carNbr, maintNbr); });
     });
 }

@@ -108,6 +108,26 @@ void TvdrPrefixList::PrefixRange(const QString &prefix, int &first, int &end) co
         ++end;
 }
 
+QByteArray TvdrPrefixList::RowsUnder(const QString &prefix) const {
+    TvdrReadGuard guard(Lock());
+    int first = 0;
+    int end = 0;
+    PrefixRange(prefix, first, end);
+    QByteArray rows;
+    for (int i = first; i < end; ++i)
+        rows.append(Lines().At(i)).append('\n');
+    return rows;
+}
+
+void TvdrPrefixList::ChangeUnder(qint32 a, qint32 b, const std::function<void()> &change) {
+    TvdrWriteGuard guard(Lock());
+    const QString prefix = KeyPrefix(a, b);
+    const qint64 mark = StoredMark();
+    const QByteArray before = mark >= 0 ? RowsUnder(prefix) : QByteArray();
+    change();
+    SaveUnlessUnchanged(mark, mark >= 0 && RowsUnder(prefix) == before);
+}
+
 void TvdrPrefixList::RemoveByPrefix(const QString &prefix) {
     TvdrWriteGuard guard(Lock());
     int first = 0;

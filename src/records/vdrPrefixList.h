@@ -28,12 +28,19 @@ public:
     static qint32 NumberField(const QString &row, int n);
     static qint32 NumberField(QByteArrayView row, int n);
 
+    // Runs `change`, which touches no row but those under (a, b), and saves
+    // unless it left them as the stream holds them: a command that stores
+    // an event's repairs or note as they were writes nothing for them.
+    void ChangeUnder(qint32 a, qint32 b, const std::function<void()> &change);
+
 protected:
     // Whether the row starts with `keys` record numbers (FormatKey), each
     // followed by a TAB, or is exactly that many when `exact`.
     static bool HasLeadingKeys(const QString &row, int keys, bool exact);
     // The rows that start with `prefix`: [first, end) of the list.
     void PrefixRange(const QString &prefix, int &first, int &end) const;
+    // Those rows, each ended by a LF.
+    QByteArray RowsUnder(const QString &prefix) const;
     // Removes every row that starts with `prefix`.
     void RemoveByPrefix(const QString &prefix);
     // Removes every row for which `match` holds, in one pass.

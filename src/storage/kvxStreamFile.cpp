@@ -427,6 +427,21 @@ void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArr
     });
 }
 
+bool TkvxStreamFile::RewriteKeepsPlace(const QString &id, qint32 tag) const {
+    const QString trimmed = TrimTocId(id);
+    if (!IsOpen() || m_readOnly || !m_toc.Exists(trimmed))
+        return false;
+    // The placement WriteRawBlock makes, tried on a copy: the freed block
+    // may join a gap before it, or a gap further ahead may fit first.
+    TkvxSfToc toc = m_toc;
+    const TkvxSfTocEntry &entry = m_toc.Entry(m_toc.IndexOfId(trimmed));
+    if (entry.Tag != tag || entry.Id != trimmed)
+        return false; // a write would store the new tag or spelling
+    toc.Release(trimmed);
+    const int index = toc.FindFree(entry.Size);
+    return index >= 0 && toc.Entry(index).Offset == entry.Offset;
+}
+
 // One write or delete: changes the TOC and the transaction's bytes in
 // memory; the TOC is written anew once, when the transaction commits (each
 // write would only cut away the one before). Alone it is a transaction of

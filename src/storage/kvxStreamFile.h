@@ -75,6 +75,11 @@ public:
     // keeps its bytes even when they are damaged.
     void WriteRawBlock(const QString &id, qint32 tag, const QByteArray &block);
 
+    // Whether writing the block of `id` again, unchanged and with `tag`,
+    // would put it where it lies and leave the TOC as it is: a write that
+    // would change no byte of the file.
+    bool RewriteKeepsPlace(const QString &id, qint32 tag) const;
+
     // Frees the block of `id` if there is one, then rewrites the TOC.
     void DeleteStream(const QString &id);
 

@@ -69,6 +69,8 @@ public:
     // Every row followed by CR LF. Packs the buffer first when it holds
     // anything else, so the text and the rows share it afterwards.
     QByteArray StreamText();
+    // Whether the buffer is StreamText() as it stands, with nothing to pack.
+    bool IsPacked() const { return m_packed; }
     // Bytes of the buffer no row uses.
     qsizetype Loose() const;
 

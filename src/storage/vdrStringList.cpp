@@ -50,6 +50,7 @@ QString TvdrStringList::StreamId() const {
 void TvdrStringList::SetStreamId(const QString &streamId) {
     TvdrWriteGuard guard(m_lock);
     m_streamId = streamId;
+    m_storedGeneration = -1;
 }
 
 TkvxStreamFile *TvdrStringList::StreamFile() const {
@@ -60,6 +61,7 @@ TkvxStreamFile *TvdrStringList::StreamFile() const {
 void TvdrStringList::SetStreamFile(TkvxStreamFile *streamFile) {
     TvdrWriteGuard guard(m_lock);
     m_streamFile = streamFile;
+    m_storedGeneration = -1;
 }
 
 bool TvdrStringList::Sorted() const {
@@ -72,7 +74,7 @@ void TvdrStringList::SetSorted(bool sorted) {
     // Every line stays, equal ones too: they are the table's rows, and a row
     // dropped here would be gone from the file at the next save.
     if (sorted && !m_sorted)
-        m_rows.StableSort(BytesLess);
+        Changing().StableSort(BytesLess);
     m_sorted = sorted;
 }
 
@@ -123,6 +125,9 @@ void TvdrStringList::FinishLoad(TLoadJob &job) {
     if (!job.Error.isEmpty())
         m_loadProblem = NoteUnreadableStream(*m_streamFile, m_streamId, job.Error);
     ReplaceLines(std::move(job.Rows), job.Error.isEmpty() && job.Ordered);
+    // Rows in order, each ended by CR LF and nothing else: a save would
+    // write back the very text it read.
+    m_storedGeneration = job.Error.isEmpty() && job.Ordered && m_rows.IsPacked() ? m_generation : -1;
 }
 
 // Each line is checked while it is fresh in the cache. The inflated text
@@ -153,18 +158,39 @@ void TvdrStringList::Save() {
             throw EvdrError(
                 QStringLiteral("%1 cannot be saved: %2").arg(m_streamId, LongRowText(row, length)));
     m_streamFile->WriteStream(m_streamId, 0, m_rows.StreamText());
+    m_storedGeneration = m_generation;
+}
+
+qint64 TvdrStringList::StoredMark() const {
+    TvdrReadGuard guard(m_lock);
+    return m_storedGeneration == m_generation ? m_generation : -1;
+}
+
+void TvdrStringList::SaveUnlessUnchanged(qint64 mark, bool unchanged) {
+    TvdrWriteGuard guard(m_lock);
+    if (unchanged && mark >= 0 && mark == m_storedGeneration && m_streamFile &&
+        m_streamFile->RewriteKeepsPlace(m_streamId, 0)) {
+        m_storedGeneration = m_generation;
+        return;
+    }
+    Save();
+}
+
+TvdrRows &TvdrStringList::Changing() {
+    ++m_generation;
+    return m_rows;
 }
 
 int TvdrStringList::Add(const QString &line) {
     TvdrWriteGuard guard(m_lock);
     const QByteArray bytes = vdrCodePage::FromUnicode(line);
     if (!m_sorted) {
-        m_rows.Append(bytes);
+        Changing().Append(bytes);
         return int(m_rows.size()) - 1;
     }
     int index = 0;
     if (!Find(line, index))
-        m_rows.Insert(index, bytes);
+        Changing().Insert(index, bytes);
     return index;
 }
 
@@ -178,7 +204,7 @@ void TvdrStringList::AddLines(const QStringList &lines) {
 void TvdrStringList::AddRows(TvdrRows rows) {
     TvdrWriteGuard guard(m_lock);
     if (!m_sorted) {
-        m_rows.Absorb(std::move(rows));
+        Changing().Absorb(std::move(rows));
         return;
     }
     // Of equal new rows the first is added, as Add one by one would. Rows
@@ -188,11 +214,11 @@ void TvdrStringList::AddRows(TvdrRows rows) {
     if (rows.isEmpty())
         return;
     if (m_rows.isEmpty() || CompareText(m_rows.At(m_rows.size() - 1), rows.At(0)) < 0) {
-        m_rows.Absorb(std::move(rows));
+        Changing().Absorb(std::move(rows));
         return;
     }
     const qsizetype old = m_rows.size();
-    const qsizetype added = m_rows.Absorb(std::move(rows));
+    const qsizetype added = Changing().Absorb(std::move(rows));
     std::vector<int> merged;
     merged.reserve(size_t(m_rows.size()));
     qsizetype i = 0;
@@ -210,30 +236,30 @@ void TvdrStringList::AddRows(TvdrRows rows) {
         merged.push_back(int(i));
     for (; j < m_rows.size(); ++j)
         merged.push_back(int(j));
-    m_rows.Select(merged);
+    Changing().Select(merged);
 }
 
 void TvdrStringList::SetLines(TvdrRows rows) {
     TvdrWriteGuard guard(m_lock);
-    m_rows = std::move(rows);
+    Changing() = std::move(rows);
 }
 
 void TvdrStringList::Insert(int index, const QString &line) {
     TvdrWriteGuard guard(m_lock);
     CheckUnsorted();
     CheckIndex(index, int(m_rows.size()) + 1);
-    m_rows.Insert(index, vdrCodePage::FromUnicode(line));
+    Changing().Insert(index, vdrCodePage::FromUnicode(line));
 }
 
 void TvdrStringList::Clear() {
     TvdrWriteGuard guard(m_lock);
-    m_rows.Clear();
+    Changing().Clear();
 }
 
 void TvdrStringList::Delete(int index) {
     TvdrWriteGuard guard(m_lock);
     CheckIndex(index, int(m_rows.size()));
-    m_rows.Remove(index);
+    Changing().Remove(index);
 }
 
 int TvdrStringList::Count() const {
@@ -251,7 +277,7 @@ void TvdrStringList::Put(int index, const QString &line) {
     TvdrWriteGuard guard(m_lock);
     CheckUnsorted();
     CheckIndex(index, int(m_rows.size()));
-    m_rows.Replace(index, vdrCodePage::FromUnicode(line));
+    Changing().Replace(index, vdrCodePage::FromUnicode(line));
 }
 
 TvdrRows TvdrStringList::Snapshot() const {
@@ -328,7 +354,7 @@ void TvdrStringList::ReorderUnsorted(TvdrRows &) const {}
 void TvdrStringList::ReorderLines(const std::function<bool(QByteArrayView, QByteArrayView)> &less) {
     TvdrWriteGuard guard(m_lock);
     CheckUnsorted();
-    m_rows.StableSort(less);
+    Changing().StableSort(less);
 }
 
 void TvdrStringList::ReplaceLines(TvdrRows rows, bool ordered) {
@@ -341,7 +367,7 @@ void TvdrStringList::ReplaceLines(TvdrRows rows, bool ordered) {
     }
     if (!ordered)
         Reorder(rows);
-    m_rows = std::move(rows);
+    Changing() = std::move(rows);
 }
 
 void TvdrStringList::CheckIndex(int index, int count) const {

@@ -47,6 +47,15 @@ public:
     // first (NoteUnreadableStream). Save lets container errors through.
     void Load();
     void Save();
+    // While the lines are those the stream holds (after a Load that read
+    // them exactly, or a Save, until any change): a mark of that state;
+    // -1 otherwise.
+    qint64 StoredMark() const;
+    // Save, unless the lines were as stored at `mark`, `unchanged` is the
+    // caller's word that its changes since left every line as it was, and
+    // a save would put the same block back where it lies: then it would not
+    // change a byte.
+    void SaveUnlessUnchanged(qint64 mark, bool unchanged);
     // What the last Load found wrong with a stream that is there but could not
     // be read, as one sentence; empty after a sound or missing stream.
     QString LoadProblem() const;
@@ -139,12 +148,18 @@ private:
     TvdrRows LoadLines(QByteArray bytes, bool &ordered) const;
     void CheckIndex(int index, int count) const;
     void CheckUnsorted() const;
+    // The lines, for a change: counts it.
+    TvdrRows &Changing();
 
     mutable TvdrLock m_lock;
     QString m_streamId;
     TkvxStreamFile *m_streamFile = nullptr;
     bool m_sorted = false;
     TvdrRows m_rows;
+    // Changes so far, and their count when the lines were last those the
+    // stream holds; -1 while that is not known.
+    qint64 m_generation = 0;
+    qint64 m_storedGeneration = -1;
     QString m_loadProblem;
 };
 

@@ -1,3 +1,4 @@
+#include "kvxStreamFile.h"
 #include "vdrCars.h"
 #include "vdrCarsUDF.h"
 #include "vdrCmRtn.h"
@@ -167,6 +168,59 @@ TEST(MaintEvents, AddingChangingAndDeletingAnEventKeepsItsLinksAndNoteInStep) {
     EXPECT_FALSE(MaintRepairs().HasRepair(3, 0, 2));
     EXPECT_EQ(MaintNotes().Count(), 0);
     EXPECT_NE(Maint().FindEvent(3, 1), nullptr) << "other events keep their numbers";
+}
+
+// A command that stores an event's repairs or note as they were writes
+// nothing for them; one that changes them, or a table with a change not yet
+// saved, still saves, and a reopen shows every change either way.
+TEST(MaintEvents, RepairsAndNotesStoredAsTheyWereAreNotWrittenAgain) {
+    TvdrTestDatabase db;
+    TvdrMaintEntry entry;
+    entry.CarNbr = 4;
+    entry.RepairNbrs = {3, 1};
+    entry.Note = QStringLiteral("brake pads");
+    for (int i = 0; i < 3; ++i)
+        SaveMaintEvent(entry);
+    entry.MaintNbr = 1;
+    entry.RepairNbrs = {};
+    entry.Note.clear();
+    SaveMaintEvent(entry);
+    db.Reopen();
+    const QString links = QStringLiteral("TvdrMaintRepairs");
+    const QString notes = QStringLiteral("TvdrMaintNotes");
+    const auto blocksNow = [&] { return std::pair(db.Db().RawBlock(links), db.Db().RawBlock(notes)); };
+
+    // Event 1 has neither: changing its cost, or deleting it, leaves both.
+    auto before = blocksNow();
+    entry.Mileage = 5000;
+    SaveMaintEvent(entry);
+    EXPECT_EQ(blocksNow(), before);
+    entry.MaintNbr = 0;
+    entry.RepairNbrs = {1, 3};
+    entry.Note = QStringLiteral("brake pads");
+    SaveMaintEvent(entry); // the same repairs in another order, the same note
+    EXPECT_EQ(blocksNow(), before);
+    DeleteMaintEvent(4, 1);
+    EXPECT_EQ(blocksNow(), before);
+    db.Reopen();
+    EXPECT_EQ(Maint().FindEvent(4, 1), nullptr);
+    EXPECT_EQ(Maint().FindEvent(4, 0)->Mileage, 5000);
+
+    // A changed note is saved; the repairs, the same, are not.
+    entry.Note = QStringLiteral("brake discs");
+    SaveMaintEvent(entry);
+    EXPECT_EQ(db.Db().RawBlock(links), before.first);
+    EXPECT_NE(db.Db().RawBlock(notes), before.second);
+
+    // A link added and not saved yet goes with the next save of its table,
+    // though the command leaves its own rows as they were.
+    MaintRepairs().AddLink(9, 9, 2);
+    SaveMaintEvent(entry);
+    db.Reopen();
+    EXPECT_TRUE(MaintRepairs().HasRepair(9, 9, 2));
+    EXPECT_TRUE(MaintRepairs().HasRepair(4, 0, 3));
+    EXPECT_EQ(MaintNotes().GetNote(4, 0), QStringLiteral("brake discs"));
+    EXPECT_EQ(MaintNotes().GetNote(4, 2), QStringLiteral("brake pads"));
 }
 
 TEST(MaintLinks, ManyAtOnceAgreeWithOneByOne) {

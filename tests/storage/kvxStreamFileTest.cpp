@@ -493,6 +493,34 @@ TEST_F(StreamFileTest, ADamagedBlockFailsOnlyItsOwnRead) {
 // A block is written in room that grows as deflate needs it; the bytes are
 // zlib's own one-shot output whatever the text, from none to text that
 // does not compress at all.
+// A rewrite of an unchanged block changes no byte only where it would land
+// where it lies, under the same tag and spelling of its Id.
+TEST_F(StreamFileTest, AnUnchangedBlockStaysWhereItLiesOnlyWithoutAGapToTakeIt) {
+    sf.Open(db, false);
+    std::mt19937 rng(4);
+    QByteArray noise(400, Qt::Uninitialized);
+    for (char &c : noise)
+        c = char(rng());
+    sf.WriteStream(QStringLiteral("A"), 0, noise);
+    sf.WriteStream(QStringLiteral("B"), 0, Pattern(300, 1));
+    sf.WriteStream(QStringLiteral("C"), 0, Pattern(300, 2));
+    EXPECT_TRUE(sf.RewriteKeepsPlace(QStringLiteral("B"), 0));
+    EXPECT_TRUE(sf.RewriteKeepsPlace(QStringLiteral("C"), 0));
+    EXPECT_FALSE(sf.RewriteKeepsPlace(QStringLiteral("None"), 0));
+
+    sf.DeleteStream(QStringLiteral("A"));
+    EXPECT_FALSE(sf.RewriteKeepsPlace(QStringLiteral("B"), 0)) << "joined with the gap before it";
+    EXPECT_FALSE(sf.RewriteKeepsPlace(QStringLiteral("C"), 0)) << "the first gap that fits comes first";
+
+    sf.WriteStream(QStringLiteral("Tagged"), 7, Pattern(100, 3)); // into the front of the gap
+    EXPECT_TRUE(sf.RewriteKeepsPlace(QStringLiteral("Tagged"), 7));
+    EXPECT_FALSE(sf.RewriteKeepsPlace(QStringLiteral("Tagged"), 0)) << "a new tag is a change";
+    EXPECT_FALSE(sf.RewriteKeepsPlace(QStringLiteral("TAGGED"), 7)) << "so is a new spelling";
+    sf.Close();
+    sf.Open(db, true);
+    EXPECT_FALSE(sf.RewriteKeepsPlace(QStringLiteral("Tagged"), 7)) << "read-only";
+}
+
 TEST(StreamFileBlocks, BlocksAreZlibsOwnBytesForTextsThatCompressOrNot) {
     std::mt19937 rng(9);
     for (const int size : {0, 1, 1000, 2049, 5000, 70000, 300000}) {

@@ -1,4 +1,5 @@
 #include "vdrStringList.h"
+#include "kvxSfFaults.h"
 #include "kvxStreamFile.h"
 #include "vdrCodePage.h"
 #include "vdrError.h"
@@ -190,6 +191,56 @@ TEST_F(BoundListTest, ASortedListLoadedOutOfOrderIsPutBackInOrder) {
     int index = -1;
     EXPECT_TRUE(list.Find(QStringLiteral("0000002\t0000000\t0000001"), index));
     EXPECT_EQ(index, 1);
+}
+
+// The lines are as stored after a load that read them exactly and after a
+// save, and no longer after any change: only then may a save be left out,
+// and only for the changes since that state.
+TEST_F(BoundListTest, ASaveIsLeftOutOnlyForChangesSinceTheLinesWereAsStored) {
+    const QString id = QStringLiteral("TvdrMaintNotes");
+    TvdrStringList list(id);
+    list.SetSorted(true);
+    list.SetStreamFile(&db);
+    EXPECT_EQ(list.StoredMark(), -1) << "nothing read yet";
+    for (const auto &[text, exact] :
+         std::vector<std::pair<QByteArray, bool>>{{"a\r\nb\r\n", true},
+                                                  {"a\nb\n", false}, // a save writes CR LF
+                                                  {"", true},
+                                                  {"a\r\nb", false},        // and ends the last line
+                                                  {"b\r\na\r\n", false},    // and puts the lines in order
+                                                  {"a\r\na\r\n", false}}) { // once each
+        db.WriteStream(id, 0, text);
+        list.Load();
+        EXPECT_EQ(list.StoredMark() >= 0, exact) << text.toStdString();
+    }
+    const qint64 stale = list.StoredMark();
+    list.Add(QStringLiteral("c"));
+    list.SaveUnlessUnchanged(stale, true); // no mark of a stored state
+    EXPECT_EQ(db.ReadStream(id), QByteArray("a\r\nc\r\n"));
+
+    qint64 mark = list.StoredMark();
+    ASSERT_GE(mark, 0) << "saved";
+    const qint64 flushes = TkvxSfFaults::Flushes();
+    list.Add(QStringLiteral("d"));
+    list.Delete(2);
+    EXPECT_EQ(list.StoredMark(), -1);
+    list.SaveUnlessUnchanged(mark, true);
+    EXPECT_EQ(TkvxSfFaults::Flushes(), flushes) << "nothing written";
+    mark = list.StoredMark();
+    EXPECT_GE(mark, 0) << "the lines are as stored again";
+    list.SaveUnlessUnchanged(mark, false);
+    EXPECT_GT(TkvxSfFaults::Flushes(), flushes);
+
+    list.Add(QStringLiteral("e"));
+    list.Save(); // a save after the mark: the mark no longer holds
+    list.Delete(2);
+    list.SaveUnlessUnchanged(mark, true);
+    EXPECT_EQ(db.ReadStream(id), QByteArray("a\r\nc\r\n"));
+
+    // Rebound, the lines are not known to be those of the new stream.
+    list.SetStreamFile(&db);
+    EXPECT_EQ(list.StoredMark(), -1);
+    list.SetStreamFile(nullptr);
 }
 
 TEST_F(BoundListTest, ARowLongerThanARowMayBeIsNeitherSavedNorLoaded) {
