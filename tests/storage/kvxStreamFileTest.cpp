@@ -687,9 +687,10 @@ TEST_F(StreamFileTest, ReadsOutsideTheFileAreRefusedWithoutTakingTheirRoom) {
                            .arg(offset))
             .toStdString();
     };
-    for (const auto &[offset, length] : std::vector<std::pair<qint64, qint64>>{
+    for (const auto &read : std::vector<std::pair<qint64, qint64>>{
              {990, 11}, {1000, 1}, {5000, 4}, {-1, 1}, {0, -1}, {0, qint64(3) << 30}})
-        EXPECT_EQ(ErrorMessageOf([&] { file.ReadAt(offset, length); }), outside(offset, length));
+        EXPECT_EQ(ErrorMessageOf([&] { file.ReadAt(read.first, read.second); }),
+                  outside(read.first, read.second));
 }
 
 // What the container asks of a file: type, identity and size, of a link
