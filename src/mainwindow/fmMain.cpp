@@ -35,6 +35,7 @@
 #include "vdrHelpKey.h"
 #include "vdrHelpTopic.h"
 #include "vdrHelpWindow.h"
+#include "vdrIcons.h"
 #include "vdrInet.h"
 #include "vdrLog.h"
 #include "vdrMaintFilter.h"
@@ -87,6 +88,7 @@ bool SameFolder(const QString &a, const QString &b) {
 
 TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::TfrmMain>()) {
     m_ui->setupUi(this);
+    ApplyIconFiles(this);
     m_sortTreeEditor = [this] { return ExecuteSortTreeEditor(this); };
     SetUpToolbars();
     SetUpTree();

@@ -1,17 +1,19 @@
 #include "vdrMainIcons.h"
 
+#include "vdrIcons.h"
+
 namespace {
 
 QIcon Load(TvdrNodeKind kind) {
     switch (kind) {
     case nkRepairs:
-        return QIcon(QStringLiteral(":/icons/tree-repairs.svg"));
+        return SvgIcon(QStringLiteral(":/icons/tree-repairs.svg"));
     case nkMaint:
-        return QIcon(QStringLiteral(":/icons/tree-maintenance.svg"));
+        return SvgIcon(QStringLiteral(":/icons/tree-maintenance.svg"));
     case nkPicture:
-        return QIcon(QStringLiteral(":/icons/tree-picture.svg"));
+        return SvgIcon(QStringLiteral(":/icons/tree-picture.svg"));
     default:
-        return QIcon(QStringLiteral(":/icons/tree-car.svg"));
+        return SvgIcon(QStringLiteral(":/icons/tree-car.svg"));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "ui_fmDBSetup.h"
 #include "vdrExtFiles.h"
 #include "vdrHelpTopic.h"
+#include "vdrIcons.h"
 #include "vdrModal.h"
 #include "vdrOptions.h"
 #include "vdrWindowRoutines.h"
@@ -15,6 +16,7 @@ TfrmDBSetup::TfrmDBSetup(const QString &dbFolder, const QString &logFolder, QWid
     : TvdrDialog(vdrOptionKeys::DBSetup, vdrHelpTopics::Locations, parent),
       m_ui(std::make_unique<Ui::TfrmDBSetup>()), m_dbFolder(dbFolder), m_logFolder(logFolder) {
     m_ui->setupUi(this);
+    ApplyIconFiles(this);
     connect(m_ui->btnBack, &QPushButton::clicked, this, &TfrmDBSetup::btnBackClick);
     connect(m_ui->btnNext, &QPushButton::clicked, this, &TfrmDBSetup::btnNextClick);
     connect(m_ui->btnCancel, &QPushButton::clicked, this, &TfrmDBSetup::btnCancelClick);

@@ -7,6 +7,7 @@
 #include "vdrCmRtn.h"
 #include "vdrDateTime.h"
 #include "vdrHelpTopic.h"
+#include "vdrIcons.h"
 #include "vdrListView.h"
 #include "vdrMaint.h"
 #include "vdrMaintEvents.h"
@@ -26,6 +27,7 @@ TfrmMaint::TfrmMaint(qint32 carNbr, qint32 maintNbr, const QList<QIcon> &images,
       m_ui(std::make_unique<Ui::TfrmMaint>()), m_images(images), m_carNbr(carNbr), m_maintNbr(maintNbr),
       m_addMode(maintNbr < 0) {
     m_ui->setupUi(this);
+    ApplyIconFiles(this);
     m_ui->nedMileage->SetAllowDecimals(false);
     m_ui->nedCost->SetAllowDecimals(true);
     QTreeWidget *list = m_ui->lvwRepairs;

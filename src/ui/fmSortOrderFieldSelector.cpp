@@ -8,6 +8,7 @@
 #include "vdrCodePageInput.h"
 #include "vdrCompareText.h"
 #include "vdrHelpTopic.h"
+#include "vdrIcons.h"
 #include "vdrModal.h"
 #include "vdrOptions.h"
 #include "vdrStrUtils.h"
@@ -47,6 +48,7 @@ TfrmSortOrderFieldEditor::TfrmSortOrderFieldEditor(TvdrSortOrderRec *rec, const 
       m_ui(std::make_unique<Ui::TfrmSortOrderFieldEditor>()), m_rec(rec ? rec : &m_newRec),
       m_addMode(rec == nullptr), m_otherNames(otherNames) {
     m_ui->setupUi(this);
+    ApplyIconFiles(this);
     RefuseUnstorableText(m_ui->edtName);
     const auto guarded = [this](void (TfrmSortOrderFieldEditor::*handler)()) {
         return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };

@@ -4,6 +4,7 @@
 #include "kvxLang.h"
 #include "ui_fmSortTreeEditor.h"
 #include "vdrHelpTopic.h"
+#include "vdrIcons.h"
 #include "vdrModal.h"
 #include "vdrOptions.h"
 #include "vdrOrderedList.h"
@@ -28,6 +29,7 @@ TfrmSortTreeEditor::TfrmSortTreeEditor(QWidget *parent)
     : TvdrDialog(vdrOptionKeys::SortTreeEditor, vdrHelpTopics::SortOrderEditor, parent),
       m_ui(std::make_unique<Ui::TfrmSortTreeEditor>()) {
     m_ui->setupUi(this);
+    ApplyIconFiles(this);
     vdrOrderedList::SetUp(m_ui->lbxItems);
     vdrOrderedList::Connect(this, m_ui->lbxItems, *m_ui);
     FormCreate();

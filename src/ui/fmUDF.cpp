@@ -3,6 +3,7 @@
 #include "kvxLang.h"
 #include "ui_fmUDF.h"
 #include "vdrHelpTopic.h"
+#include "vdrIcons.h"
 #include "vdrModal.h"
 #include "vdrOptions.h"
 #include "vdrOrderedList.h"
@@ -25,6 +26,7 @@ TfrmUDF::TfrmUDF(QWidget *parent)
     : TvdrDialog(vdrOptionKeys::UdfDialog, vdrHelpTopics::UdfDialog, parent),
       m_ui(std::make_unique<Ui::TfrmUDF>()) {
     m_ui->setupUi(this);
+    ApplyIconFiles(this);
     vdrOrderedList::SetUp(m_ui->lbxUDF);
     vdrOrderedList::Connect(this, m_ui->lbxUDF, *m_ui);
     FormCreate();

@@ -31,6 +31,7 @@ set(VANDOR_UI_SOURCES
   ui/vdrHelpTopic.cpp
   ui/vdrHelpWindow.cpp
   ui/vdrIcons.cpp
+  ui/vdrSvgIconEngine.cpp
   ui/vdrInet.cpp
   ui/vdrListView.cpp
   ui/vdrModal.cpp

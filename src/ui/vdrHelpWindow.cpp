@@ -2,6 +2,7 @@
 
 #include "kvxLangApply.h"
 #include "vdrHelpTopic.h"
+#include "vdrIcons.h"
 #include "vdrProgramFolder.h"
 #include "vdrWindowRoutines.h"
 
@@ -71,7 +72,7 @@ TvdrHelpWindow::TvdrHelpWindow() : QWidget(nullptr, Qt::Window) {
     // Closing the help must not keep the program running, nor end it.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Vandor Help"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/vandor.svg")));
+    setWindowIcon(SvgIcon(QStringLiteral(":/icons/vandor.svg")));
 
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("brwHelp"));
@@ -86,7 +87,7 @@ TvdrHelpWindow::TvdrHelpWindow() : QWidget(nullptr, Qt::Window) {
                   style()->standardIcon(QStyle::SP_ArrowForward), {QKeySequence(Qt::ALT | Qt::Key_Right)});
     QAction *contents =
         NewAction(this, QStringLiteral("actContents"), QStringLiteral("Contents"),
-                  QIcon(QStringLiteral(":/icons/btn-help.svg")), {QKeySequence(Qt::ALT | Qt::Key_Home)});
+                  SvgIcon(QStringLiteral(":/icons/btn-help.svg")), {QKeySequence(Qt::ALT | Qt::Key_Home)});
     QAction *close = NewAction(this, QStringLiteral("actClose"), QStringLiteral("Close"), QIcon(),
                                {QKeySequence(Qt::Key_Escape)});
     m_back->setEnabled(false);

@@ -2,6 +2,7 @@
 
 #include "kvxLang.h"
 #include "vdrApplication.h"
+#include "vdrIcons.h"
 #include "vdrLog.h"
 #include "vdrModal.h"
 #include "vdrReport.h"
@@ -67,7 +68,7 @@ void Preview(TvdrReport &report, QWidget *parent) {
                      [&report](QPrinter *target) { PaintLogged(report, *target); });
     if (auto *tools = dialog.findChild<QToolBar *>()) {
         tools->addSeparator();
-        QAction *save = tools->addAction(QIcon(QStringLiteral(":/icons/btn-save-pdf.svg")),
+        QAction *save = tools->addAction(SvgIcon(QStringLiteral(":/icons/btn-save-pdf.svg")),
                                          Lang().GetText(QStringLiteral("CP-SaveReportPdf")));
         save->setObjectName(QStringLiteral("actSavePdf"));
         QObject::connect(save, &QAction::triggered, &dialog, [&report, &dialog] {

@@ -13,6 +13,7 @@ vandor_add_test(vandor_ui_tests GUI SOURCES
   ui/vdrHelpWindowTest.cpp
   ui/vdrInetTest.cpp
   ui/vdrInputControlsTest.cpp
+  ui/vdrSvgIconEngineTest.cpp
   ui/vdrWindowRoutinesTest.cpp
   ui/vdrWindowTextsTest.cpp
 )
