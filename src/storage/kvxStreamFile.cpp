@@ -295,6 +295,9 @@ void TkvxStreamFile::Close() {
     m_failed = false;
     m_tocChanged = false;
     m_pending.reset();
+    // The next file opened is another: nothing known of this one holds.
+    m_versions.clear();
+    m_lastUndo = ++m_serial;
 }
 
 QList<QPair<QString, QString>> TkvxStreamFile::KeptAsideJournals() const {
@@ -425,6 +428,11 @@ void TkvxStreamFile::WriteRawBlock(const QString &id, qint32 tag, const QByteArr
         m_pending->WriteAt(end, block);
         m_header.TocSize = 0;
     });
+    m_versions.insert(trimmed.toCaseFolded(), ++m_serial);
+}
+
+quint64 TkvxStreamFile::Version(const QString &id) const {
+    return qMax(m_lastUndo, m_versions.value(TrimTocId(id).toCaseFolded()));
 }
 
 bool TkvxStreamFile::RewriteKeepsPlace(const QString &id, qint32 tag) const {
@@ -469,6 +477,7 @@ void TkvxStreamFile::DeleteStream(const QString &id) {
     if (m_readOnly)
         throw EvdrError(QStringLiteral("%1 is open read-only").arg(m_fileName));
     Change([&] { m_toc.Release(id); });
+    m_versions.insert(TrimTocId(id).toCaseFolded(), ++m_serial);
 }
 
 void TkvxStreamFile::BeginTransaction() {
@@ -486,6 +495,7 @@ void TkvxStreamFile::BeginTransaction() {
 void TkvxStreamFile::RollbackTransaction() {
     if (m_depth == 0)
         return;
+    m_lastUndo = ++m_serial;
     m_toc = m_tocBefore;
     m_header = m_headerBefore;
     if (--m_depth > 0) {
@@ -526,6 +536,7 @@ void TkvxStreamFile::CommitTransaction() {
     } catch (const EkvxSfStop &) {
         throw;
     } catch (...) {
+        m_lastUndo = ++m_serial;
         if (IsOpen()) {
             m_toc = m_tocBefore;
             m_header = m_headerBefore;

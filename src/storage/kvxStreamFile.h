@@ -8,6 +8,7 @@
 #include "kvxSfToc.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -79,6 +80,11 @@ public:
     // would put it where it lies and leave the TOC as it is: a write that
     // would change no byte of the file.
     bool RewriteKeepsPlace(const QString &id, qint32 tag) const;
+    // A number that grows whenever the stream `id` is written or deleted,
+    // and whenever a change is undone (rolled back, or failed on its way to
+    // the file): what a table knows to be in its stream holds only while
+    // this stays the same.
+    quint64 Version(const QString &id) const;
 
     // Frees the block of `id` if there is one, then rewrites the TOC.
     void DeleteStream(const QString &id);
@@ -147,6 +153,10 @@ private:
     // changes so far, and the TOC and header it began with.
     int m_depth = 0;
     bool m_failed = false;
+    // For Version: a serial per stream written or deleted, the last undo's.
+    quint64 m_serial = 0;
+    quint64 m_lastUndo = 0;
+    QHash<QString, quint64> m_versions;
     bool m_tocChanged = false;
     std::unique_ptr<TkvxSfPending> m_pending;
     TkvxSfToc m_tocBefore;

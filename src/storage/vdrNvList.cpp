@@ -64,13 +64,20 @@ void TvdrNvList::DeleteName(const QString &name) {
 
 void TvdrNvList::SetValue(const QString &name, const QString &value) {
     TvdrWriteGuard guard(Lock());
-    DeleteName(name);
     // The name is stored trimmed: look-ups trim theirs, and a row they could
     // not find would be duplicated by the next SetValue.
     const QString key = Trim(name);
+    const QString row = key + QLatin1Char('=') + value;
+    // The very row there already: the delete and add below would put it back
+    // where it is, and the table would count as changed for nothing.
+    if (!key.isEmpty() && !Trim(value).isEmpty()) {
+        const int index = IndexOfName(key);
+        if (index >= 0 && Lines().At(index) == QByteArrayView(vdrCodePage::FromUnicode(row)))
+            return;
+    }
+    DeleteName(name);
     if (key.isEmpty() || Trim(value).isEmpty())
         return;
-    const QString row = key + QLatin1Char('=') + value;
     if (Sorted()) {
         Add(row);
         return;

@@ -127,7 +127,9 @@ void TvdrStringList::FinishLoad(TLoadJob &job) {
     ReplaceLines(std::move(job.Rows), job.Error.isEmpty() && job.Ordered);
     // Rows in order, each ended by CR LF and nothing else: a save would
     // write back the very text it read.
-    m_storedGeneration = job.Error.isEmpty() && job.Ordered && m_rows.IsPacked() ? m_generation : -1;
+    m_storedGeneration = -1;
+    if (job.Error.isEmpty() && job.Ordered && m_rows.IsPacked())
+        MarkStored();
 }
 
 // Each line is checked while it is fresh in the cache. The inflated text
@@ -153,26 +155,36 @@ void TvdrStringList::Save() {
     TvdrWriteGuard guard(m_lock);
     if (m_streamId.isEmpty() || !m_streamFile)
         return;
+    if (IsStored() && m_streamFile->RewriteKeepsPlace(m_streamId, 0))
+        return;
     for (qsizetype row = 0; row < m_rows.size(); ++row)
         if (const qsizetype length = m_rows.At(row).size(); length > vdrLimits::kMaxRowLength)
             throw EvdrError(
                 QStringLiteral("%1 cannot be saved: %2").arg(m_streamId, LongRowText(row, length)));
     m_streamFile->WriteStream(m_streamId, 0, m_rows.StreamText());
+    MarkStored();
+}
+
+bool TvdrStringList::IsStored() const {
+    return m_storedGeneration == m_generation && m_streamFile &&
+           m_storedVersion == m_streamFile->Version(m_streamId);
+}
+
+void TvdrStringList::MarkStored() {
     m_storedGeneration = m_generation;
+    m_storedVersion = m_streamFile ? m_streamFile->Version(m_streamId) : 0;
 }
 
 qint64 TvdrStringList::StoredMark() const {
     TvdrReadGuard guard(m_lock);
-    return m_storedGeneration == m_generation ? m_generation : -1;
+    return IsStored() ? m_generation : -1;
 }
 
 void TvdrStringList::SaveUnlessUnchanged(qint64 mark, bool unchanged) {
     TvdrWriteGuard guard(m_lock);
     if (unchanged && mark >= 0 && mark == m_storedGeneration && m_streamFile &&
-        m_streamFile->RewriteKeepsPlace(m_streamId, 0)) {
-        m_storedGeneration = m_generation;
-        return;
-    }
+        m_storedVersion == m_streamFile->Version(m_streamId))
+        MarkStored();
     Save();
 }
 

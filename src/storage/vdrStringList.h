@@ -46,15 +46,16 @@ public:
     // loads as an empty list and raises nothing; a damaged one is kept aside
     // first (NoteUnreadableStream). Save lets container errors through.
     void Load();
+    // Writes the stream, unless the lines are known to be those it holds and
+    // the block would go back where it lies: then it would change no byte.
     void Save();
     // While the lines are those the stream holds (after a Load that read
-    // them exactly, or a Save, until any change): a mark of that state;
-    // -1 otherwise.
+    // them exactly, or a Save, until any change of them or of the stream): a mark of that state; -1
+    // otherwise.
     qint64 StoredMark() const;
-    // Save, unless the lines were as stored at `mark`, `unchanged` is the
-    // caller's word that its changes since left every line as it was, and
-    // a save would put the same block back where it lies: then it would not
-    // change a byte.
+    // Save, where the lines were as stored at `mark` and `unchanged` is the
+    // caller's word that its changes since left every line as it was, knows
+    // them to be as stored again.
     void SaveUnlessUnchanged(qint64 mark, bool unchanged);
     // What the last Load found wrong with a stream that is there but could not
     // be read, as one sentence; empty after a sound or missing stream.
@@ -156,10 +157,15 @@ private:
     TkvxStreamFile *m_streamFile = nullptr;
     bool m_sorted = false;
     TvdrRows m_rows;
+    bool IsStored() const;
+    void MarkStored();
+
     // Changes so far, and their count when the lines were last those the
-    // stream holds; -1 while that is not known.
+    // stream holds; -1 while that is not known. That knowledge holds while
+    // the stream's TkvxStreamFile::Version stays what it was then.
     qint64 m_generation = 0;
     qint64 m_storedGeneration = -1;
+    quint64 m_storedVersion = 0;
     QString m_loadProblem;
 };
 

@@ -1,5 +1,6 @@
 #include "vdrNvList.h"
 #include "kvxNvList.h"
+#include "kvxStreamFile.h"
 #include "vdrCompareText.h"
 #include "vdrEntity.h"
 #include "vdrTestSupport.h"
@@ -144,4 +145,32 @@ TEST(NvList, ANameTheCodePageCannotHoldFindsItsStoredRow) {
     EXPECT_EQ(t.Text(), QStringLiteral("car ?=2\r\n")) << "replaced, not added twice";
     t.DeleteName(QStringLiteral("car \u0416"));
     EXPECT_EQ(t.Count(), 0);
+}
+
+// A value set to what it is already changes nothing: the table stays as
+// stored and its next save writes nothing. Any other value, or the name in
+// another spelling, is a change as before.
+TEST(NvList, SettingAValueItHoldsAlreadyIsNoChange) {
+    TvdrTempFolder folder;
+    TkvxStreamFile db;
+    db.Open(folder.File(QStringLiteral("Vandor.dat")), false);
+    TvdrNvList options(QStringLiteral("TvdrOptions"));
+    options.SetStreamFile(&db);
+    options.SetValue(QStringLiteral("TfrmMaint"), QStringLiteral("10\t20\t800\t600\t0"));
+    options.SetValue(QStringLiteral("Zoom"), QStringLiteral("100"));
+    options.Save();
+    const qint64 mark = options.StoredMark();
+    ASSERT_GE(mark, 0);
+
+    options.SetValue(QStringLiteral(" TfrmMaint "), QStringLiteral("10\t20\t800\t600\t0"));
+    EXPECT_EQ(options.StoredMark(), mark);
+    options.SetValue(QStringLiteral("TFRMMAINT"), QStringLiteral("10\t20\t800\t600\t0"));
+    EXPECT_EQ(options.StoredMark(), -1);
+    EXPECT_EQ(options.Get(0), QStringLiteral("TFRMMAINT=10\t20\t800\t600\t0")) << "the new spelling is kept";
+    options.SetValue(QStringLiteral("Zoom"), QStringLiteral("90"));
+    EXPECT_EQ(options.GetValue(QStringLiteral("Zoom")), QStringLiteral("90"));
+    options.Save();
+    EXPECT_EQ(db.ReadStream(QStringLiteral("TvdrOptions")),
+              QByteArray("TFRMMAINT=10\t20\t800\t600\t0\r\nZoom=90\r\n"));
+    options.SetStreamFile(nullptr);
 }
