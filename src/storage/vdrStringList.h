@@ -50,8 +50,8 @@ public:
     // the block would go back where it lies: then it would change no byte.
     void Save();
     // While the lines are those the stream holds (after a Load that read
-    // them exactly, or a Save, until any change of them or of the stream): a mark of that state; -1
-    // otherwise.
+    // them exactly, or a Save, until any change of them or of the stream):
+    // a mark of that state; -1 otherwise.
     qint64 StoredMark() const;
     // Save, where the lines were as stored at `mark` and `unchanged` is the
     // caller's word that its changes since left every line as it was, knows
