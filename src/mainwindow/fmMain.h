@@ -108,7 +108,6 @@ public:
     // The sort order editor; it answers whether the user confirmed.
     void SetSortTreeEditor(std::function<bool()> editor) { m_sortTreeEditor = std::move(editor); }
 
-    void ShowViewAgain();
     void RebuildAfterImport();
     void CreateSortGlyphs();
     const QList<QIcon> &SortGlyphs() const { return m_sortGlyphs; }
@@ -151,6 +150,7 @@ private:
     void RunReport(const QString &logLine, void (*run)(TvdrReport &, QWidget *));
     // An export or import command; after an import the tree is rebuilt.
     void RunExchange(bool (*command)(QWidget *, QString &), bool import);
+    void ShowViewAgain();
     void SaveLayout();
     int CheckedSortItem() const;
     QTreeWidgetItem *CarsNode() const;

@@ -1,6 +1,5 @@
 #include "kvxSfFile.h"
 
-#include "kvxSfStatus.h"
 #include "vdrError.h"
 
 #include <QElapsedTimer>
@@ -66,10 +65,7 @@ TkvxSfFile::TkvxSfFile(const QString &fileName, Mode mode) : m_fileName(fileName
         if (mode == Mode::Create)
             Lock();
         if (mode == Mode::ReadPlain) {
-            const TkvxSfStatus status = TkvxSfStatus::Of(m_fd);
-            if (!status.Found)
-                Fail(QStringLiteral("cannot read the type of"));
-            if (!status.Regular) {
+            if (!Status().Regular) {
                 ::close(m_fd);
                 m_fd = -1;
                 throw EvdrError(QStringLiteral("%1 is not a regular file").arg(m_fileName));
@@ -112,10 +108,7 @@ void TkvxSfFile::Lock() {
 }
 
 bool TkvxSfFile::IsAt(const QString &fileName) const {
-    const TkvxSfStatus mine = TkvxSfStatus::Of(m_fd);
-    if (!mine.Found)
-        Fail(QStringLiteral("cannot read the identity of"));
-    return mine.IsSameFileAs(TkvxSfStatus::Of(fileName, true));
+    return Status().IsSameFileAs(TkvxSfStatus::Of(fileName, true));
 }
 
 void TkvxSfFile::LockChanges(bool alone) {
@@ -236,18 +229,19 @@ void TkvxSfFile::Fail(const QString &what) const {
     throw EvdrError(QStringLiteral("%1 %2: %3").arg(what, m_fileName, ErrnoText(code)));
 }
 
-qint64 TkvxSfFile::Size() const {
+TkvxSfStatus TkvxSfFile::Status() const {
     const TkvxSfStatus status = TkvxSfStatus::Of(m_fd);
     if (!status.Found)
-        Fail(QStringLiteral("cannot read the size of"));
-    return status.Size;
+        Fail(QStringLiteral("cannot read the status of"));
+    return status;
+}
+
+qint64 TkvxSfFile::Size() const {
+    return Status().Size;
 }
 
 unsigned TkvxSfFile::Permissions() const {
-    const TkvxSfStatus status = TkvxSfStatus::Of(m_fd);
-    if (!status.Found)
-        Fail(QStringLiteral("cannot read the permissions of"));
-    return status.Permissions;
+    return Status().Permissions;
 }
 
 void TkvxSfFile::SetPermissions(unsigned mode) {

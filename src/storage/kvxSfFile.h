@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kvxSfFaults.h"
+#include "kvxSfStatus.h"
 #include "vdrError.h"
 
 #include <QByteArray>
@@ -38,6 +39,8 @@ public:
 
     const QString &FileName() const { return m_fileName; }
     qint64 Size() const;
+    // Type, identity, size and permissions of the open file.
+    TkvxSfStatus Status() const;
     // Whether `fileName` names this open file (and not another one renamed
     // over it, or nothing).
     bool IsAt(const QString &fileName) const;

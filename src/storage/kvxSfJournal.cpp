@@ -34,8 +34,9 @@ const QByteArray kNoChangeMark(1, '\0');
 // ordinary change's is far shorter, and the disk is the owner's.
 constexpr qint64 kLongestKeptJournal = 4 << 20;
 
-bool MarksNoChange(const TkvxSfFile &journal) {
-    const QByteArray first = journal.ReadAt(0, qMin<qint64>(journal.Size(), 1));
+// `size`: the journal's length, known to the caller.
+bool MarksNoChange(const TkvxSfFile &journal, qint64 size) {
+    const QByteArray first = journal.ReadAt(0, qMin<qint64>(size, 1));
     return first.isEmpty() || first == kNoChangeMark;
 }
 
@@ -45,7 +46,8 @@ bool HoldsNoChange(const QString &fileName) {
     if (!IsRegularFile(fileName))
         return false;
     try {
-        return MarksNoChange(TkvxSfFile(fileName, TkvxSfFile::Mode::ReadPlain));
+        const TkvxSfFile journal(fileName, TkvxSfFile::Mode::ReadPlain);
+        return MarksNoChange(journal, journal.Size());
     } catch (const EvdrError &) {
         return false;
     }
@@ -54,7 +56,12 @@ bool HoldsNoChange(const QString &fileName) {
 // Whether `kept` is the very file at `name`, not a link to it, holding no
 // change: only then is it the writer's own journal between two changes.
 bool IsKeptAt(const TkvxSfFile &kept, const QString &name) {
-    return IsRegularFile(name) && kept.IsAt(name) && MarksNoChange(kept);
+    // One look at the name and one at the file: this runs at every change.
+    const TkvxSfStatus named = TkvxSfStatus::Of(name, false);
+    if (!named.Regular)
+        return false;
+    const TkvxSfStatus mine = kept.Status();
+    return mine.IsSameFileAs(named) && MarksNoChange(kept, mine.Size);
 }
 
 const QString kKeptSuffix = QStringLiteral(".refused");
