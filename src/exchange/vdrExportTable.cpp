@@ -64,7 +64,10 @@ public:
         for (; m_p < m_end && *m_p >= '0' && *m_p <= '9'; ++m_p) {
             if (!significant && *m_p != '0')
                 significant = m_p;
-            n = n * 10 + (*m_p - '0');
+            // A damaged row may hold any number of digits: past nine the
+            // row is refused below, and n would overflow.
+            if (m_p - start < 9)
+                n = n * 10 + (*m_p - '0');
         }
         const qsizetype digits = m_p - start;
         if (digits < 1 || digits > 9)

@@ -3,6 +3,7 @@
 #include "vdrCars.h"
 #include "vdrCmRtn.h"
 #include "vdrCodePage.h"
+#include "vdrDateTime.h"
 #include "vdrExportTSV.h"
 #include "vdrExportXML.h"
 #include "vdrFormatSettings.h"
@@ -250,4 +251,24 @@ TEST(Export, FilesAreOwnerOnlyAndReplacedNeverWrittenThroughALink) {
     WriteWholeFile(db.File(QStringLiteral("plain")), "x");
     EXPECT_EQ(ErrorMessageOf([&] { TvdrExportXML(db.File(QStringLiteral("plain"))).Execute(); }),
               db.File(QStringLiteral("plain")).toStdString() + " is not a folder");
+}
+
+TEST(Export, OverlongNumbersInAStoredEventAreReadAsTheTableReadsThem) {
+    TvdrTestDatabase db;
+    // Nine digits still go the quick way; from ten on the row is read as
+    // the table reads it, whatever the count.
+    Maint().SetValue(QStringLiteral("0000001\t0000002"), QStringLiteral("731655\t999999999\t1.5"));
+    Maint().SetValue(QStringLiteral("0000001\t0000003"), QStringLiteral("731655\t1200000000000\t1.5"));
+    Maint().SetValue(QStringLiteral("0000001\t0000004"), QStringLiteral("731655\t-99999999999999999999\t2"));
+    Maint().SetValue(QStringLiteral("0000001\t00000000000000000005"), QStringLiteral("731655\t7\t3"));
+    Maint().SetValue(QStringLiteral("0000001\t0000006"), QStringLiteral("7316550000000000\t8\t4"));
+    vdrDateTime::SetClock([] { return QDateTime(QDate(2021, 6, 30), QTime(13, 45)); });
+    TvdrExportTSV(db.Folder()).Execute();
+    vdrDateTime::SetClock({});
+    EXPECT_EQ(ReadWholeFile(db.File(QStringLiteral("Maint.tsv"))), "CarNbr\tMaintNbr\tDate\tMileage\tCost\r\n"
+                                                                   "1\t5\t2004-03-15\t7\t3.00\r\n"
+                                                                   "1\t2\t2004-03-15\t999999999\t1.50\r\n"
+                                                                   "1\t3\t2004-03-15\t0\t1.50\r\n"
+                                                                   "1\t4\t2004-03-15\t0\t2.00\r\n"
+                                                                   "1\t6\t2021-06-30\t8\t4.00\r\n");
 }
