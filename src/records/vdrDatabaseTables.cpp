@@ -117,6 +117,19 @@ void BindTables(TkvxStreamFile *database, TvdrTableLoad load, std::function<void
     SortOrder().SetSorted(true);
 }
 
+void ReloadTable(TvdrStringList &table) {
+    // Sorted while loading, the sort orders would drop rows that compare
+    // equal, and the next save would drop them from the file.
+    const bool sortOrders = &table == &SortOrder();
+    if (sortOrders)
+        SortOrder().SetSorted(false);
+    table.Load();
+    if (sortOrders)
+        SortOrder().SetSorted(true);
+    if (&table == &Repairs())
+        Repairs().BuildOrder(Repairs().Descending());
+}
+
 void HelpLoadTables() {
     TPendingLoad &pending = PendingLoad();
     if (pending.Decoder && pending.Decoder->Unclaimed() && !pending.Helper.joinable() && Cores() > 1)

@@ -35,6 +35,10 @@ enum class TvdrTableLoad {
 // ask the owner's thread for AwaitTables.
 void BindTables(TkvxStreamFile *database, TvdrTableLoad load = TvdrTableLoad::Whole,
                 std::function<void()> whenDecoded = nullptr);
+// Loads one bound table again from its stream, as BindTables loaded it:
+// the sort orders keep every stored row, rows equal but for letter case too,
+// and the repairs get their display order back.
+void ReloadTable(TvdrStringList &table);
 // A second background thread for a background load, once the caller's own
 // work no longer needs the cores.
 void HelpLoadTables();

@@ -3,7 +3,7 @@
 #include "kvxSfFaults.h"
 #include "kvxStreamFile.h"
 #include "kvxTransaction.h"
-#include "vdrRepairs.h"
+#include "vdrDatabaseTables.h"
 #include "vdrStringList.h"
 
 namespace {
@@ -12,11 +12,8 @@ void Reload(std::initializer_list<TvdrStringList *> tables, TkvxStreamFile &file
     // A container closed by a failure would load every table empty.
     if (!file.IsOpen())
         return;
-    for (TvdrStringList *table : tables) {
-        table->Load();
-        if (table == &Repairs())
-            Repairs().BuildOrder(Repairs().Descending());
-    }
+    for (TvdrStringList *table : tables)
+        ReloadTable(*table);
 }
 
 } // namespace

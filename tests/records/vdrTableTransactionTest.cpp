@@ -244,6 +244,27 @@ TEST_F(CommandTest, AFailingOperationUndoesTheCommandInFileAndMemoryAndRaises) {
               ("cannot write " + db.FileName() + ": No space left on device").toStdString());
 }
 
+TEST_F(CommandTest, AnUndoneCommandLoadsTheSortOrdersAgainWithEveryStoredRow) {
+    // Rows equal but for letter case: the start-up keeps both, and so must
+    // the load that follows a failed command, or the next save loses one.
+    const QByteArray rows = "By plate=1\t0|1|0\r\nBY PLATE=1\t0|1|0\r\nBy year=2\t0|0|0\r\n";
+    db.Db().WriteStream(SortOrder().StreamId(), 0, rows);
+    db.Reopen();
+    const QString stored = SortOrder().Text();
+    ASSERT_EQ(stored, QString::fromLatin1(rows));
+    TkvxSfFaults::SetFlushing(false);
+    TkvxSfFaults::FailAt(1, ENOSPC);
+    EXPECT_NE(ErrorMessageOf([] {
+                  ApplyUdfChanges({0}, {{1, QStringLiteral("Colour")}, {-1, QStringLiteral("Owner")}});
+              }).find("No space left on device"),
+              std::string::npos);
+    TkvxSfFaults::Reset();
+    EXPECT_EQ(SortOrder().Text(), stored);
+    SortOrder().Save();
+    db.Reopen();
+    EXPECT_EQ(SortOrder().Text(), stored);
+}
+
 TEST_F(CommandTest, ACommandWritesTheBytesOfItsSavesOneByOneInOneFlush) {
     // A car's delete as it was made: each save its own change.
     TkvxSfFaults::StopAt(0);
