@@ -22,7 +22,6 @@
 #include "vdrSortOrderList.h"
 #include "vdrUDF.h"
 
-#include <exception>
 #include <vector>
 
 namespace {
@@ -31,14 +30,6 @@ namespace {
 // kRowsRead rows, whole-table scans for the first kRowsScanned.
 constexpr int kRowsRead = 64;
 constexpr int kRowsScanned = 4;
-
-// An error is an answer; the next reader still runs.
-template <class F> void Try(F read) {
-    try {
-        read();
-    } catch (const std::exception &) {
-    }
-}
 
 void ReadCarsAndFields() {
     std::vector<TvdrCarRec> cars;

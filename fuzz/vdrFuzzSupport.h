@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -45,6 +46,14 @@ void CheckImport(const std::function<void()> &import);
 
 // Both exports of every table into memory.
 void ExportToMemory();
+
+// Runs `action`; an error it raises is an answer, not a finding.
+template <class F> void Try(F action) {
+    try {
+        action();
+    } catch (const std::exception &) {
+    }
+}
 
 // A broken promise of the code under test: prints and aborts, so libFuzzer
 // keeps the input.
