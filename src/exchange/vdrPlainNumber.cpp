@@ -72,12 +72,15 @@ template <class TView> qsizetype Fixed2(TView stored, char separator, char (&tex
     if (i < stored.size() && Unit(stored[i]) == '-')
         text[n++] = '-', ++i;
     const qsizetype integerStart = i;
+    constexpr qsizetype kMaxIntegerDigits = 13; // with sign, point and three decimals, 18 bytes
     for (; i < stored.size() && Unit(stored[i]) >= '0' && Unit(stored[i]) <= '9'; ++i) {
+        if (i - integerStart == kMaxIntegerDigits)
+            return 0; // a damaged row may hold any number of digits
         nonZero = nonZero || Unit(stored[i]) != '0';
         text[n++] = char(Unit(stored[i]));
     }
     const qsizetype integerDigits = i - integerStart;
-    if (integerDigits < 1 || integerDigits > 13 || (integerDigits > 1 && Unit(stored[integerStart]) == '0'))
+    if (integerDigits < 1 || (integerDigits > 1 && Unit(stored[integerStart]) == '0'))
         return 0;
     text[n++] = separator;
     qsizetype decimals = 0;
